@@ -1,0 +1,15 @@
+# CMake package CBasis1 (targets CBasis1::CBasis1 and CBasis1::Platform) and
+# the pkg-config file cbasis1.pc.
+include(CMakePackageConfigHelpers)
+set(CBASIS_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/CBasis1)
+
+install(EXPORT CBasis1Targets NAMESPACE CBasis1:: DESTINATION ${CBASIS_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/CBasis1Config.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/CBasis1Config.cmake INSTALL_DESTINATION ${CBASIS_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/CBasis1Config.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake DESTINATION ${CBASIS_CMAKE_DIR})
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,23 @@
+#include "platform/Guid.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/random.h>
+
+HRESULT CoCreateGuid(GUID* pGuid) {
+    if (!pGuid) return E_FAIL;
+    unsigned char bytes[16];
+    size_t got = 0;
+    while (got < sizeof bytes) {
+        ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return E_FAIL;
+        }
+        got += static_cast<size_t>(n);
+    }
+    bytes[7] = static_cast<unsigned char>((bytes[7] & 0x0F) | 0x40);  // version 4 (Data3 is little-endian)
+    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant
+    std::memcpy(pGuid, bytes, sizeof bytes);
+    return S_OK;
+}
