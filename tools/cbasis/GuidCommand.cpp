@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "Command.h"
-#include "containers/GenerateGuid.h"
+#include "containers/CGenerateGuid.h"
 
 namespace cbasis {
 namespace {

@@ -1,4 +1,4 @@
-#include "containers/GenerateGuid.h"
+#include "containers/CGenerateGuid.h"
 
 #include "platform/Guid.h"
 

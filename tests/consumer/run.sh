@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs the outside program against the copy installed in PREFIX,
+# once through the CMake package and once through pkg-config.
+set -euo pipefail
+prefix=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake -S "$here" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/cmake" >/dev/null
+"$work/cmake/consumer"
+
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+# shellcheck disable=SC2046
+g++ "$here/main.cpp" -o "$work/consumer-pc" $(pkg-config --cflags --libs cbasis1)
+"$work/consumer-pc"
