@@ -76,6 +76,19 @@ void forgetIfUnused(ModuleTable& t, std::map<HMODULE, KnownModule>::iterator it)
     if (it->second.loads == 0 && !it->second.attached) t.modules.erase(it);
 }
 
+// Records a load (or the attachment) of a loaded module.
+void remember(HMODULE hModule, bool bAttach) {
+    std::string path = loadedPath(hModule);
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    KnownModule& known = t.modules[hModule];
+    if (known.path.empty()) known.path = path;
+    if (bAttach)
+        known.attached = true;
+    else
+        ++known.loads;
+}
+
 bool isKnown(HMODULE hModule) {
     ModuleTable& t = table();
     std::lock_guard<std::mutex> guard(t.lock);
@@ -117,12 +130,7 @@ BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hInstance) {
         state.pFirstSharedClass = pModuleClasses;
         state.pFirstSharedFactory = pModuleFactories;
     }
-    std::string path = loadedPath(hInstance);
-    ModuleTable& t = table();
-    std::lock_guard<std::mutex> guard(t.lock);
-    KnownModule& known = t.modules[hInstance];
-    if (known.path.empty()) known.path = path;
-    known.attached = true;
+    remember(hInstance, true);
     return TRUE;
 }
 
@@ -197,12 +205,7 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
         return nullptr;
     }
     HMODULE hModule = static_cast<HMODULE>(handle);
-    std::string path = loadedPath(hModule);
-    ModuleTable& t = table();
-    std::lock_guard<std::mutex> guard(t.lock);
-    KnownModule& known = t.modules[hModule];
-    if (known.path.empty()) known.path = path;
-    ++known.loads;
+    remember(hModule, false);
     return hModule;
 }
 

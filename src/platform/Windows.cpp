@@ -75,10 +75,13 @@ Window* findLocked(WindowSystem& s, HWND hWnd) {
 }
 
 // Removes the window from the table: out of its parent's children, its
-// remaining children orphaned, its queued messages discarded.
-void removeLocked(WindowSystem& s, HWND hWnd) {
+// remaining children orphaned, its queued messages discarded. Returns the
+// procedure for the caller to release after unlocking, since what it holds
+// may call back in when destroyed.
+std::shared_ptr<const WindowProc> removeLocked(WindowSystem& s, HWND hWnd) {
     Window* window = findLocked(s, hWnd);
-    if (!window) return;
+    if (!window) return nullptr;
+    std::shared_ptr<const WindowProc> proc = std::move(window->proc);
     if (Window* parent = findLocked(s, window->parent))
         std::erase(parent->children, hWnd);
     for (HWND child : window->children)
@@ -86,18 +89,26 @@ void removeLocked(WindowSystem& s, HWND hWnd) {
     if (auto q = s.queues.find(window->owner); q != s.queues.end())
         std::erase_if(q->second->posted, [hWnd](const MSG& m) { return m.hwnd == hWnd; });
     s.windows.erase(hWnd);
+    return proc;
+}
+
+void removeWindow(WindowSystem& s, HWND hWnd) {
+    std::shared_ptr<const WindowProc> proc;
+    std::lock_guard<std::mutex> guard(s.lock);
+    proc = removeLocked(s, hWnd);
 }
 
 // Drops the thread's queue and windows when the thread ends.
 struct ThreadExit {
     ~ThreadExit() {
         WindowSystem& s = windowSystem();
+        std::vector<std::shared_ptr<const WindowProc>> procs;
         std::lock_guard<std::mutex> guard(s.lock);
         std::thread::id self = std::this_thread::get_id();
         std::vector<HWND> owned;
         for (const auto& [hWnd, window] : s.windows)
             if (window.owner == self) owned.push_back(hWnd);
-        for (HWND hWnd : owned) removeLocked(s, hWnd);
+        for (HWND hWnd : owned) procs.push_back(removeLocked(s, hWnd));
         s.queues.erase(self);
     }
 };
@@ -165,8 +176,7 @@ HWND createWindow(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR l
                      lpWindowName, lpClassName, dwExStyle};
     if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
-        std::lock_guard<std::mutex> guard(s.lock);
-        removeLocked(s, hWnd);
+        removeWindow(s, hWnd);
         return nullptr;
     }
     if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
@@ -197,8 +207,7 @@ void destroyMarked(WindowSystem& s, HWND hWnd) {
     SendMessageA(hWnd, WM_DESTROY, 0, 0);
     while (HWND child = nextChildToDestroy(s, hWnd)) destroyMarked(s, child);
     SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
-    std::lock_guard<std::mutex> guard(s.lock);
-    removeLocked(s, hWnd);
+    removeWindow(s, hWnd);
 }
 
 // Runs f on the window under the lock; fallback when hWnd is not a window.
@@ -259,10 +268,10 @@ HWND PlatformCreateWindowEx(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName
 WindowProc PlatformSetWindowProc(HWND hWnd, WindowProc proc) {
     if (!proc) return {};
     auto next = std::make_shared<const WindowProc>(std::move(proc));
+    std::shared_ptr<const WindowProc> replaced;  // released after the lock, as in removeLocked
     return withWindow(hWnd, WindowProc(), [&](Window& w) {
-        WindowProc previous = *w.proc;
-        w.proc = next;
-        return previous;
+        replaced = std::exchange(w.proc, next);
+        return *replaced;
     });
 }
 

@@ -299,3 +299,21 @@ TEST(WindowsTest, WindowsBelongToTheThreadThatMadeThem) {
     EXPECT_FALSE(PostMessageA(hWnd, WM_PING, 0, 0));
     EXPECT_TRUE(rec.Of({WM_PING}).empty());
 }
+
+TEST(WindowsTest, ProcedureStateMayCallBackWhenReleased) {
+    // What a procedure holds is released after the table is unlocked, so its
+    // destructor may use the window calls.
+    struct CallsBack {
+        HWND hWnd = nullptr;
+        ~CallsBack() { IsWindow(hWnd); }
+    };
+    auto state = std::make_shared<CallsBack>();
+    HWND hWnd = PlatformCreateWindowEx([state](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); },
+                                       0, "Test", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    state->hWnd = hWnd;
+    std::weak_ptr<CallsBack> watch = state;
+    state.reset();
+    EXPECT_TRUE(DestroyWindow(hWnd));
+    EXPECT_TRUE(watch.expired());
+}
