@@ -40,14 +40,16 @@ struct Creating {
 };
 thread_local Creating creating;
 
+// A direct child with the id first (or its own descendant with the same
+// id, which has priority), then depth first through the children.
 CWnd* descendant(HWND hWnd, int nID, BOOL bOnlyPerm) {
     for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        if (::GetWindowLongPtrA(hChild, GWLP_ID) == nID) {
-            CWnd* pWnd = bOnlyPerm ? CWnd::FromHandlePermanent(hChild) : CWnd::FromHandle(hChild);
-            if (pWnd) return pWnd;
-        }
-        if (CWnd* pFound = descendant(hChild, nID, bOnlyPerm)) return pFound;
+        if (::GetWindowLongPtrA(hChild, GWLP_ID) != nID) continue;
+        if (CWnd* pInner = descendant(hChild, nID, bOnlyPerm)) return pInner;
+        if (CWnd* pWnd = bOnlyPerm ? CWnd::FromHandlePermanent(hChild) : CWnd::FromHandle(hChild)) return pWnd;
     }
+    for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (CWnd* pFound = descendant(hChild, nID, bOnlyPerm)) return pFound;
     return nullptr;
 }
 
