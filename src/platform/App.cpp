@@ -286,7 +286,9 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
             if (at < 0) return TRUE;
             lines.erase(lines.begin() + at);
         } else if (at >= 0) {
-            lines[static_cast<size_t>(at)] = line;
+            std::string key, value;
+            isEntryLine(lines[static_cast<size_t>(at)], key, value);
+            lines[static_cast<size_t>(at)] = key + "=" + lpszValue;  // the stored spelling of the name stays
         } else if (header >= 0) {
             size_t end = sectionEnd(lines, header);
             while (end > static_cast<size_t>(header) + 1 && trim(lines[end - 1]).empty()) --end;  // before blank lines

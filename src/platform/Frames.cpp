@@ -44,9 +44,9 @@ void activateChild(MdiClient& client, HWND hNew) {
     }
     if (hOld) ::SendMessageA(hOld, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOld), reinterpret_cast<LPARAM>(hNew));
     if (hNew) ::SendMessageA(hNew, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hOld), reinterpret_cast<LPARAM>(hNew));
-    if (maximized && hNew && !::IsZoomed(hNew)) {
-        if (::IsWindow(hOld)) ::ShowWindow(hOld, SW_SHOWNORMAL);
-        ::ShowWindow(hNew, SW_SHOWMAXIMIZED);
+    if (maximized && hNew) {  // one maximized child at a time
+        if (::IsWindowVisible(hOld)) ::ShowWindow(hOld, SW_SHOWNORMAL);
+        if (!::IsZoomed(hNew)) ::ShowWindow(hNew, SW_SHOWMAXIMIZED);
     }
 }
 
