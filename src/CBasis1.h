@@ -18,3 +18,17 @@
 
 #include "files/CUtils.h"
 #include "files/FileRecords.h"
+
+#include "platform/App.h"
+#include "platform/Collections.h"
+#include "platform/Docs.h"
+#include "platform/Frames.h"
+#include "platform/Geometry.h"
+#include "platform/Windows.h"
+#include "platform/Wnd.h"
+
+#include "frame/CMDIChildFrame.h"
+#include "frame/CMvDocList.h"
+#include "frame/CMvMultiViewTemplate.h"
+#include "frame/CPersistentFrame.h"
+#include "frame/FrameRecords.h"

@@ -176,6 +176,7 @@ void CFrameWnd::RecalcLayout(BOOL) {
     CRect client;
     GetClientRect(&client);
     pPane->MoveWindow(&client);
+    if (CSplitterWnd* pSplitter = DYNAMIC_DOWNCAST(CSplitterWnd, pPane)) pSplitter->RecalcLayout();  // also unmoved
 }
 
 void CFrameWnd::OnSize(UINT nType, int, int) {
