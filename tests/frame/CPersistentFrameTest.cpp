@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "FrameHost.h"
 #include "platform/Modules.h"
@@ -208,4 +209,21 @@ TEST_F(PersistentFrameTest, AChildThatWillNotCloseCancelsTheClose) {
     pStubborn->m_bRefuseClose = FALSE;
     EXPECT_TRUE(CloseMainFrame());
     EXPECT_FALSE(FreeLibrary(hLib));
+}
+
+TEST(PersistentFrameClassTest, RuntimeClassRecords) {
+    for (auto [pClass, pBase, name] : {std::tuple{RUNTIME_CLASS(CPersistentFrame), RUNTIME_CLASS(CMDIFrameWnd),
+                                                  "CPersistentFrame"},
+                                       std::tuple{RUNTIME_CLASS(CMDIChildFrame), RUNTIME_CLASS(CMDIChildWnd),
+                                                  "CMDIChildFrame"}}) {
+        SCOPED_TRACE(name);
+        EXPECT_STREQ(pClass->m_lpszClassName, name);
+        EXPECT_EQ(pClass->m_pBaseClass, pBase);
+        EXPECT_EQ(pClass->m_wSchema, 0xFFFFu);
+        EXPECT_EQ(CRuntimeClass::FromName(name), pClass);
+        CObject* pObject = pClass->CreateObject();  // dynamic creation reaches the protected constructor
+        ASSERT_NE(pObject, nullptr);
+        EXPECT_EQ(pObject->GetRuntimeClass(), pClass);
+        delete pObject;
+    }
 }
