@@ -1,5 +1,7 @@
-// AfxMessageBox without a screen: the text goes to stderr and to a hook that
-// tests and hosts can set; the hook's answer is the result (IDOK without one).
+// AfxMessageBox without a screen: the text goes to stderr as one line (line
+// breaks in it become spaces) and to a hook that tests and hosts can set; the
+// hook's answer is the result (IDOK without one). The hook is called without
+// any lock held, on the caller's thread.
 #pragma once
 
 #include <functional>

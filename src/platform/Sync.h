@@ -1,8 +1,14 @@
 // Synchronisation objects: CSyncObject and the named CMutex.
 //
 // Two CMutex objects constructed with the same name in one process refer to
-// one mutex; the name disappears with its last handle. A mutex is recursive
-// for its owning thread, as the original platform's is.
+// one mutex; the name disappears with its last handle. A mutex without a name
+// (null or empty) is private to its object. Names are case-sensitive.
+//
+// Ownership belongs to a thread, as on the original platform: the mutex is
+// recursive for its owner (each Lock needs its Unlock), any CMutex of the
+// owning thread on that mutex may unlock it, and destroying a CMutex does not
+// release ownership. A thread that ends while owning a mutex abandons it; the
+// next Lock then succeeds.
 #pragma once
 
 #include <memory>
@@ -25,7 +31,8 @@ public:
     CSyncObject(const CSyncObject&) = delete;
     CSyncObject& operator=(const CSyncObject&) = delete;
 
-    // TRUE when the object was acquired within dwTimeout milliseconds.
+    // TRUE when the object was acquired within dwTimeout milliseconds
+    // (INFINITE waits without limit, 0 only tries).
     virtual BOOL Lock(DWORD dwTimeout = INFINITE) = 0;
     virtual BOOL Unlock() = 0;
 
@@ -34,6 +41,9 @@ public:
 
 class PLATFORM_API CMutex : public CSyncObject {
 public:
+    // bInitiallyOwn makes the calling thread the owner when this call creates
+    // the mutex; opening an existing name ignores it and never blocks. The
+    // security attributes are ignored.
     CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
     ~CMutex() override;
 
