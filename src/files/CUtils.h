@@ -46,8 +46,10 @@ public:
     // Deletes every occurrence of sub from str, again and again until none is
     // left ("ab" out of "aabb" leaves ""). An empty sub changes nothing.
     static void ExtractAll(CString& str, CString sub);
-    // The two-decimal text of f, its hundredths truncated toward zero. Values
-    // beyond the 32-bit range of hundredths saturate; NaN writes ".0".
+    // The two-decimal text of f: the hundredths of f's shortest decimal form
+    // (the one that reads back as f), truncated toward zero, so 12.345 is
+    // "12.34" and 0.29 is ".29". Values beyond the 32-bit range of
+    // hundredths saturate; NaN writes ".0".
     static void float_to_ascii(float f, CString& str);
     // Blanks every character of str that is not a digit or "." and trims the
     // blanks at both ends (str keeps that cleaned text), then reads it: the

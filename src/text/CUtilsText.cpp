@@ -1,6 +1,8 @@
 // CUtils: text, number and date helpers.
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <string>
 
 #include "files/CUtils.h"
@@ -19,6 +21,26 @@ int DigitsValue(const std::string& digits) {
         if (value > INT_MAX) return INT_MAX;
     }
     return static_cast<int>(value);
+}
+
+// The whole number of hundredths of f, truncated toward zero and saturated
+// at the 32-bit range (NaN is 0). f counts as the shortest decimal that reads
+// back as f, not its binary expansion: 0.29f is 0.28999999..., which would
+// otherwise be written ".28" and lose a hundredth on every write and read.
+int Hundredths(float f) {
+    if (std::isnan(f)) return 0;
+    if (std::isinf(f)) return f > 0 ? INT_MAX : INT_MIN;
+    char text[128];
+    const char* end = std::to_chars(text, text + sizeof text, f, std::chars_format::fixed).ptr;
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    long long hundredths = 0;
+    for (; p < end && *p != '.'; ++p) hundredths = std::min(hundredths * 10 + (*p - '0'), 1LL << 40);
+    if (p < end) ++p;  // the point
+    for (int digit = 0; digit < 2; ++digit) hundredths = hundredths * 10 + (p < end ? *p++ - '0' : 0);
+    if (negative) hundredths = -hundredths;
+    return static_cast<int>(std::clamp<long long>(hundredths, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -82,11 +104,10 @@ void CUtils::ExtractAll(CString& str, CString sub) {
     str = CString(text);
 }
 
-// f * 100 is exact in a double (24-bit by 7-bit significands), so the
-// truncation sees the same product as an extended-precision one.
+
 void CUtils::float_to_ascii(float f, CString& str) {
     char digits[34];
-    crt::_itoa(crt::_ftol(static_cast<double>(f) * 100.0), digits, 10);
+    crt::_itoa(Hundredths(f), digits, 10);
     str = digits;
     // The point goes before the last two digits of the digit string, after
     // any sign: -0.05 is "-.5".
