@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "containers/CAddArrow.h"
 #include "containers/CByte.h"
@@ -103,10 +104,25 @@ TEST(RecordsTest, DefaultConstructorsZeroAndAssignmentCopiesEveryWord) {
     EXPECT_EQ(m.m_dwData[1] + s.m_dwData[1], 0u);
 }
 
-TEST(CUserInterface1Test, AddRecordToSomethingThatIsNoWindow) {
+TEST(CUserInterface1Test, AddRecordSendsToTheWindowOrToNothing) {
+    std::vector<UINT> seen;
+    HWND hWnd = PlatformCreateWindowEx(
+        [&](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+            if (msg == WM_USER + 27) seen.push_back(static_cast<UINT>(w + l + msg));
+            return DefWindowProcA(h, msg, w, l);
+        },
+        0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr);
+    ASSERT_NE(hWnd, nullptr);
     CUserInterface1 ui{};
+    ui.m_hWnd = hWnd;
+    int record = 0;
+    EXPECT_EQ(ui.AddRecord(&record), 1);
+    EXPECT_EQ(seen, std::vector<UINT>{1051});  // sent at once, both parameters 0
+    DestroyWindow(hWnd);
+    EXPECT_EQ(ui.AddRecord(&record), 1);  // a dead handle gets nothing
     ui.m_hWnd = reinterpret_cast<HWND>(0x1234);
-    EXPECT_EQ(ui.AddRecord(&ui), 1);
+    EXPECT_EQ(ui.AddRecord(&record), 1);
+    EXPECT_EQ(seen.size(), 1u);
 }
 
 TEST(CGenerateGuidTest, FormIsThirtySixUpperHexWithUnderscores) {

@@ -1,0 +1,278 @@
+// The module state and chain, dynamic libraries (dlopen), module file names
+// and the application name.
+//
+// Sections: module state and lock; extension modules; the table of known
+// module handles; loading and unloading; names.
+#include "platform/Modules.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/Paths.h"
+
+namespace {
+
+// ---- Module state and lock ------------------------------------------------
+
+// Never destroyed: static destructors of any module may still register,
+// look up or unregister classes while the process exits.
+struct Globals {
+    std::recursive_mutex lock;
+    AFX_MODULE_STATE state;
+    std::string appName;
+    std::string defaultAppName;
+};
+
+Globals& globals() {
+    static Globals* g = new Globals;
+    return *g;
+}
+
+// ---- The table of known module handles --------------------------------------
+
+// A module is known while it has loads made by LoadLibraryA or is attached
+// as an extension module. Its path is taken when it becomes known, so later
+// queries never hand a handle to the loader.
+struct KnownModule {
+    std::string path;
+    int loads = 0;
+    bool attached = false;
+};
+
+struct ModuleTable {
+    std::mutex lock;
+    std::map<HMODULE, KnownModule> modules;
+};
+
+ModuleTable& table() {
+    static ModuleTable* t = new ModuleTable;
+    return *t;
+}
+
+std::string programPath() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
+}
+
+// Absolute POSIX path of a loaded module, as the loader found it (without
+// resolving symbolic links).
+std::string loadedPath(HMODULE hModule) {
+    link_map* map = nullptr;
+    if (dlinfo(hModule, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name || !*map->l_name)
+        return programPath();
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(map->l_name, ec);
+    return ec ? std::string(map->l_name) : path.string();
+}
+
+// Entries with neither loads nor attachment are dropped.
+void forgetIfUnused(ModuleTable& t, std::map<HMODULE, KnownModule>::iterator it) {
+    if (it->second.loads == 0 && !it->second.attached) t.modules.erase(it);
+}
+
+// Records a load (or the attachment) of a loaded module.
+void remember(HMODULE hModule, bool bAttach) {
+    std::string path = loadedPath(hModule);
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    KnownModule& known = t.modules[hModule];
+    if (known.path.empty()) known.path = path;
+    if (bAttach)
+        known.attached = true;
+    else
+        ++known.loads;
+}
+
+bool isKnown(HMODULE hModule) {
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    return t.modules.count(hModule) != 0;
+}
+
+// Refusals reported by module entries running on this thread; LoadLibraryA
+// compares the count before and after its dlopen.
+thread_local int t_refusals = 0;
+
+}  // namespace
+
+AFX_MODULE_STATE* AfxGetModuleState() { return &globals().state; }
+
+void AfxLockGlobals(int) { globals().lock.lock(); }
+
+void AfxUnlockGlobals(int) { globals().lock.unlock(); }
+
+// ---- Extension modules ------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDynLinkLibrary, CObject)
+
+BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hInstance) {
+    {
+        std::lock_guard<std::recursive_mutex> guard(globals().lock);
+        AFX_MODULE_STATE* pState = AfxGetModuleState();
+        if (state.bInitialized) return TRUE;
+        CRuntimeClass* pModuleClasses = pState->m_pClassHead;
+        COleObjectFactory* pModuleFactories = pState->m_pFactoryHead;
+        pState->m_pClassHead = pState->m_pClassInit;
+        pState->m_pFactoryHead = pState->m_pFactoryInit;
+        pState->m_pClassInit = nullptr;
+        pState->m_pFactoryInit = nullptr;
+        if (!hInstance) return FALSE;
+
+        state.bInitialized = TRUE;
+        state.hModule = hInstance;
+        state.hResource = hInstance;
+        state.pFirstSharedClass = pModuleClasses;
+        state.pFirstSharedFactory = pModuleFactories;
+    }
+    remember(hInstance, true);
+    return TRUE;
+}
+
+void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
+    if (!state.bInitialized) return;
+    {
+        std::lock_guard<std::recursive_mutex> guard(globals().lock);
+        CDynLinkLibrary* pDLL = AfxGetModuleState()->m_pLibraryHead;
+        while (pDLL) {
+            CDynLinkLibrary* pNextDLL = pDLL->m_pNextDLL;
+            if (bAll || pDLL->m_hModule == state.hModule) delete pDLL;  // unlinks itself
+            pDLL = pNextDLL;
+        }
+    }
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    auto it = t.modules.find(state.hModule);
+    if (it == t.modules.end()) return;
+    it->second.attached = false;
+    forgetIfUnused(t, it);
+}
+
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem)
+    : m_hModule(state.hModule),
+      m_hResource(state.hResource),
+      m_pFirstClass(state.pFirstSharedClass),
+      m_pFirstFactory(state.pFirstSharedFactory),
+      m_bSystem(bSystem),
+      m_pNextDLL(nullptr) {
+    std::lock_guard<std::recursive_mutex> guard(globals().lock);
+    AFX_MODULE_STATE* pState = AfxGetModuleState();
+    m_pNextDLL = pState->m_pLibraryHead;
+    pState->m_pLibraryHead = this;
+}
+
+CDynLinkLibrary::~CDynLinkLibrary() {
+    std::lock_guard<std::recursive_mutex> guard(globals().lock);
+    for (CDynLinkLibrary** ppLink = &AfxGetModuleState()->m_pLibraryHead; *ppLink; ppLink = &(*ppLink)->m_pNextDLL) {
+        if (*ppLink == this) {
+            *ppLink = m_pNextDLL;
+            break;
+        }
+    }
+}
+
+// On glibc the handle dlopen returns is the module's link map, which dladdr1
+// reports for an address inside the module.
+HMODULE PlatformModuleFromAddress(const void* address) {
+    Dl_info info;
+    link_map* map = nullptr;
+    if (!dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP)) return nullptr;
+    return reinterpret_cast<HMODULE>(map);
+}
+
+void PlatformRefuseModuleLoad() { ++t_refusals; }
+
+// ---- Loading and unloading --------------------------------------------------
+
+HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
+    std::string posix;
+    if (!lpLibFileName || !*lpLibFileName || !PlatformToPosixPath(lpLibFileName, posix)) return nullptr;
+    if (posix.find('/') == std::string::npos) {
+        std::string besideProgram = std::filesystem::path(programPath()).parent_path().string() + "/" + posix;
+        if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
+    }
+    int refusalsBefore = t_refusals;
+    void* handle = dlopen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return nullptr;
+    if (t_refusals != refusalsBefore) {
+        t_refusals = refusalsBefore;
+        dlclose(handle);
+        return nullptr;
+    }
+    HMODULE hModule = static_cast<HMODULE>(handle);
+    remember(hModule, false);
+    return hModule;
+}
+
+HINSTANCE AfxLoadLibrary(LPCTSTR lpszModuleName) { return LoadLibraryA(lpszModuleName); }
+
+// The table lock is not held across dlclose: unloading runs the module's
+// detach, which updates the table.
+BOOL FreeLibrary(HMODULE hLibModule) {
+    {
+        ModuleTable& t = table();
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.modules.find(hLibModule);
+        if (it == t.modules.end() || it->second.loads == 0) return FALSE;
+        --it->second.loads;
+        forgetIfUnused(t, it);
+    }
+    dlclose(hLibModule);
+    return TRUE;
+}
+
+BOOL AfxFreeLibrary(HINSTANCE hInstLib) { return FreeLibrary(hInstLib); }
+
+// dlsym also searches the module's dependencies; like the original, only
+// the module's own symbols are found, so an optional export is not picked
+// up from a library the module happens to use.
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+    if (!hModule || !lpProcName || !isKnown(hModule)) return nullptr;
+    void* symbol = dlsym(hModule, lpProcName);
+    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) return nullptr;
+    return reinterpret_cast<FARPROC>(symbol);
+}
+
+// ---- Names ------------------------------------------------------------------
+
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+    if (!lpFilename || nSize == 0) return 0;
+    std::string path;
+    if (!hModule) {
+        path = programPath();
+    } else {
+        ModuleTable& t = table();
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.modules.find(hModule);
+        if (it != t.modules.end()) path = it->second.path;
+    }
+    if (path.empty()) {
+        lpFilename[0] = '\0';
+        return 0;
+    }
+    CString name = PlatformFromPosixPath(path);
+    DWORD length = static_cast<DWORD>(name.GetLength());
+    DWORD copied = length < nSize ? length : nSize - 1;
+    name.str().copy(lpFilename, copied);
+    lpFilename[copied] = '\0';
+    return length < nSize ? length : nSize;
+}
+
+LPCTSTR AfxGetAppName() {
+    Globals& g = globals();
+    std::lock_guard<std::recursive_mutex> guard(g.lock);
+    if (!g.appName.empty()) return g.appName.c_str();
+    if (g.defaultAppName.empty()) g.defaultAppName = std::filesystem::path(programPath()).stem().string();
+    return g.defaultAppName.c_str();
+}
+
+void AfxSetAppName(LPCTSTR lpszAppName) {
+    Globals& g = globals();
+    std::lock_guard<std::recursive_mutex> guard(g.lock);
+    g.appName = lpszAppName ? lpszAppName : "";
+}

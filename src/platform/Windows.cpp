@@ -1,0 +1,498 @@
+// The window table, the per-thread message queues and the window calls.
+//
+// Sections: table and queues; classes and creation; destruction; messages;
+// attributes.
+//
+// One lock guards the table, the classes and every queue. It is never held
+// while a window procedure runs, since procedures call back into these
+// functions.
+#include "platform/Windows.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// ---- Table and queues -------------------------------------------------------
+
+struct Window {
+    std::shared_ptr<const WindowProc> proc;  // shared, so a running call survives a replacement
+    std::thread::id owner;
+    HWND parent = nullptr;
+    std::vector<HWND> children;  // in creation order
+    std::string className;
+    std::string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    LONG_PTR id = 0;
+    LONG_PTR userData = 0;
+    RECT rect{};
+    bool destroying = false;
+};
+
+struct Queue {
+    std::deque<MSG> posted;
+    bool quit = false;
+    int quitCode = 0;
+    std::condition_variable ready;
+};
+
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
+};
+
+// Never destroyed: windows may be destroyed or queried by static
+// destructors while the process exits.
+struct WindowSystem {
+    std::mutex lock;
+    std::unordered_map<HWND, Window> windows;
+    std::unordered_map<std::thread::id, std::unique_ptr<Queue>> queues;
+    std::map<std::string, WNDPROC, NoCaseLess> classes;
+    uintptr_t lastHandle = 0xFFFF;
+    ATOM lastAtom = 0xC000;
+};
+
+WindowSystem& windowSystem() {
+    static WindowSystem* s = new WindowSystem;
+    return *s;
+}
+
+Window* findLocked(WindowSystem& s, HWND hWnd) {
+    auto it = s.windows.find(hWnd);
+    return it == s.windows.end() ? nullptr : &it->second;
+}
+
+// Removes the window from the table: out of its parent's children, its
+// remaining children orphaned, its queued messages discarded. Returns the
+// procedure for the caller to release after unlocking, since what it holds
+// may call back in when destroyed.
+std::shared_ptr<const WindowProc> removeLocked(WindowSystem& s, HWND hWnd) {
+    Window* window = findLocked(s, hWnd);
+    if (!window) return nullptr;
+    std::shared_ptr<const WindowProc> proc = std::move(window->proc);
+    if (Window* parent = findLocked(s, window->parent))
+        std::erase(parent->children, hWnd);
+    for (HWND child : window->children)
+        if (Window* c = findLocked(s, child)) c->parent = nullptr;
+    if (auto q = s.queues.find(window->owner); q != s.queues.end())
+        std::erase_if(q->second->posted, [hWnd](const MSG& m) { return m.hwnd == hWnd; });
+    s.windows.erase(hWnd);
+    return proc;
+}
+
+void removeWindow(WindowSystem& s, HWND hWnd) {
+    std::shared_ptr<const WindowProc> proc;
+    std::lock_guard<std::mutex> guard(s.lock);
+    proc = removeLocked(s, hWnd);
+}
+
+// Drops the thread's queue and windows when the thread ends.
+struct ThreadExit {
+    ~ThreadExit() {
+        WindowSystem& s = windowSystem();
+        std::vector<std::shared_ptr<const WindowProc>> procs;
+        std::lock_guard<std::mutex> guard(s.lock);
+        std::thread::id self = std::this_thread::get_id();
+        std::vector<HWND> owned;
+        for (const auto& [hWnd, window] : s.windows)
+            if (window.owner == self) owned.push_back(hWnd);
+        for (HWND hWnd : owned) procs.push_back(removeLocked(s, hWnd));
+        s.queues.erase(self);
+    }
+};
+
+Queue& currentQueueLocked(WindowSystem& s) {
+    thread_local ThreadExit exitGuard;
+    (void)exitGuard;
+    std::unique_ptr<Queue>& q = s.queues[std::this_thread::get_id()];
+    if (!q) q = std::make_unique<Queue>();
+    return *q;
+}
+
+DWORD tickCount() {
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+bool matches(const MSG& m, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+    if (hWnd && m.hwnd != hWnd) return false;
+    if (wMsgFilterMin == 0 && wMsgFilterMax == 0) return true;
+    return m.message >= wMsgFilterMin && m.message <= wMsgFilterMax;
+}
+
+// Takes the first matching posted message, or else WM_QUIT when posted.
+bool takeLocked(Queue& q, LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, bool bRemove) {
+    auto it = std::find_if(q.posted.begin(), q.posted.end(),
+                           [&](const MSG& m) { return matches(m, hWnd, wMsgFilterMin, wMsgFilterMax); });
+    if (it != q.posted.end()) {
+        *lpMsg = *it;
+        if (bRemove) q.posted.erase(it);
+        return true;
+    }
+    if (!q.quit) return false;
+    *lpMsg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, tickCount(), {0, 0}};
+    if (bRemove) q.quit = false;
+    return true;
+}
+
+// ---- Classes and creation ---------------------------------------------------
+
+HWND createWindow(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                  int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+    if (!proc) return nullptr;
+    WindowSystem& s = windowSystem();
+    HWND hWnd;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        Window* parent = nullptr;
+        if (hWndParent && !(parent = findLocked(s, hWndParent))) return nullptr;
+        hWnd = reinterpret_cast<HWND>(++s.lastHandle);
+        Window window;
+        window.proc = std::make_shared<const WindowProc>(std::move(proc));
+        window.owner = std::this_thread::get_id();
+        window.parent = hWndParent;
+        window.className = lpClassName ? lpClassName : "";
+        window.style = dwStyle;
+        window.exStyle = dwExStyle;
+        window.id = reinterpret_cast<LONG_PTR>(hMenu);
+        window.rect = RECT{X, Y, X + nWidth, Y + nHeight};
+        s.windows.emplace(hWnd, std::move(window));
+        if (parent) parent->children.push_back(hWnd);
+        currentQueueLocked(s);
+    }
+    CREATESTRUCTA cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
+                     lpWindowName, lpClassName, dwExStyle};
+    if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+        removeWindow(s, hWnd);
+        return nullptr;
+    }
+    if (SendMessageA(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hWnd);
+        return nullptr;
+    }
+    return IsWindow(hWnd) ? hWnd : nullptr;
+}
+
+// ---- Destruction ------------------------------------------------------------
+
+// The first child not yet being destroyed, marked; null when none is left.
+HWND nextChildToDestroy(WindowSystem& s, HWND hWnd) {
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    if (!window) return nullptr;
+    for (HWND child : window->children) {
+        Window* c = findLocked(s, child);
+        if (c && !c->destroying) {
+            c->destroying = true;
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void destroyMarked(WindowSystem& s, HWND hWnd) {
+    SendMessageA(hWnd, WM_DESTROY, 0, 0);
+    while (HWND child = nextChildToDestroy(s, hWnd)) destroyMarked(s, child);
+    SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
+    removeWindow(s, hWnd);
+}
+
+// Runs f on the window under the lock; fallback when hWnd is not a window.
+template <class F, class R>
+R withWindow(HWND hWnd, R fallback, F f) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    return window ? f(*window) : fallback;
+}
+
+BOOL setText(HWND hWnd, const char* text) {
+    return withWindow(hWnd, FALSE, [text](Window& w) {
+        w.text = text ? text : "";
+        return TRUE;
+    });
+}
+
+}  // namespace
+
+ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
+    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName || !*lpWndClass->lpszClassName)
+        return 0;
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (!s.classes.emplace(lpWndClass->lpszClassName, lpWndClass->lpfnWndProc).second) return 0;
+    return ++s.lastAtom;
+}
+
+BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
+    if (!lpClassName) return FALSE;
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.classes.erase(lpClassName) != 0;
+}
+
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+    if (!lpClassName) return nullptr;
+    WNDPROC proc;
+    {
+        WindowSystem& s = windowSystem();
+        std::lock_guard<std::mutex> guard(s.lock);
+        auto it = s.classes.find(lpClassName);
+        if (it == s.classes.end()) return nullptr;
+        proc = it->second;
+    }
+    return createWindow(proc, dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu,
+                        hInstance, lpParam);
+}
+
+HWND PlatformCreateWindowEx(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, LPVOID lpParam) {
+    return createWindow(std::move(proc), dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight,
+                        hWndParent, hMenu, nullptr, lpParam);
+}
+
+WindowProc PlatformSetWindowProc(HWND hWnd, WindowProc proc) {
+    if (!proc) return {};
+    auto next = std::make_shared<const WindowProc>(std::move(proc));
+    std::shared_ptr<const WindowProc> replaced;  // released after the lock, as in removeLocked
+    return withWindow(hWnd, WindowProc(), [&](Window& w) {
+        replaced = std::exchange(w.proc, next);
+        return *replaced;
+    });
+}
+
+BOOL IsWindow(HWND hWnd) {
+    return withWindow(hWnd, FALSE, [](Window&) { return TRUE; });
+}
+
+BOOL DestroyWindow(HWND hWnd) {
+    WindowSystem& s = windowSystem();
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        Window* window = findLocked(s, hWnd);
+        if (!window || window->destroying || window->owner != std::this_thread::get_id()) return FALSE;
+        window->destroying = true;
+    }
+    destroyMarked(s, hWnd);
+    return TRUE;
+}
+
+LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    switch (Msg) {
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (cs) setText(hWnd, cs->lpszName);
+        return TRUE;
+    }
+    case WM_SETTEXT:
+        return setText(hWnd, reinterpret_cast<const char*>(lParam));
+    case WM_GETTEXT: {
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0) return 0;
+        return withWindow(hWnd, LRESULT(0), [&](Window& w) {
+            size_t n = std::min(w.text.size(), static_cast<size_t>(wParam) - 1);
+            w.text.copy(buffer, n);
+            buffer[n] = '\0';
+            return static_cast<LRESULT>(n);
+        });
+    }
+    case WM_GETTEXTLENGTH:
+        return withWindow(hWnd, LRESULT(0), [](Window& w) { return static_cast<LRESULT>(w.text.size()); });
+    case WM_CLOSE:
+        DestroyWindow(hWnd);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+// ---- Messages ---------------------------------------------------------------
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    std::shared_ptr<const WindowProc> proc =
+        withWindow(hWnd, std::shared_ptr<const WindowProc>(), [](Window& w) { return w.proc; });
+    return proc ? (*proc)(hWnd, Msg, wParam, lParam) : 0;
+}
+
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Queue* q;
+    if (!hWnd) {
+        q = &currentQueueLocked(s);
+    } else {
+        Window* window = findLocked(s, hWnd);
+        if (!window) return FALSE;
+        auto it = s.queues.find(window->owner);
+        if (it == s.queues.end()) return FALSE;
+        q = it->second.get();
+    }
+    q->posted.push_back(MSG{hWnd, Msg, wParam, lParam, tickCount(), {0, 0}});
+    q->ready.notify_one();
+    return TRUE;
+}
+
+BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
+    if (!lpMsg) return -1;
+    WindowSystem& s = windowSystem();
+    std::unique_lock<std::mutex> lock(s.lock);
+    Queue& q = currentQueueLocked(s);
+    for (;;) {
+        if (hWnd && !findLocked(s, hWnd)) return -1;
+        if (takeLocked(q, lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) return lpMsg->message == WM_QUIT ? 0 : 1;
+        q.ready.wait(lock);
+    }
+}
+
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+    if (!lpMsg) return FALSE;
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (hWnd && !findLocked(s, hWnd)) return FALSE;
+    return takeLocked(currentQueueLocked(s), lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg & PM_REMOVE);
+}
+
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessageA(const MSG* lpMsg) {
+    if (!lpMsg || !lpMsg->hwnd) return 0;
+    return SendMessageA(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
+
+void PostQuitMessage(int nExitCode) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Queue& q = currentQueueLocked(s);
+    q.quit = true;
+    q.quitCode = nExitCode;
+    q.ready.notify_one();
+}
+
+int PlatformPumpMessages() {
+    WindowSystem& s = windowSystem();
+    int count = 0;
+    for (;;) {
+        MSG msg;
+        {
+            std::lock_guard<std::mutex> guard(s.lock);
+            Queue& q = currentQueueLocked(s);
+            if (q.posted.empty()) return count;
+            msg = q.posted.front();
+            q.posted.pop_front();
+        }
+        DispatchMessageA(&msg);
+        ++count;
+    }
+}
+
+// ---- Attributes -------------------------------------------------------------
+
+BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+    return SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
+}
+
+int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
+    if (!lpString || nMaxCount <= 0) return 0;
+    lpString[0] = '\0';
+    return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
+                                         reinterpret_cast<LPARAM>(lpString)));
+}
+
+int GetWindowTextLengthA(HWND hWnd) { return static_cast<int>(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0)); }
+
+HWND GetParent(HWND hWnd) {
+    return withWindow(hWnd, HWND(nullptr), [](Window& w) { return w.parent; });
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) {
+    return withWindow(hWnd, LONG_PTR(0), [nIndex](Window& w) -> LONG_PTR {
+        switch (nIndex) {
+        case GWL_STYLE: return static_cast<LONG>(w.style);
+        case GWL_EXSTYLE: return static_cast<LONG>(w.exStyle);
+        case GWLP_ID: return w.id;
+        case GWLP_USERDATA: return w.userData;
+        default: return 0;
+        }
+    });
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+    return withWindow(hWnd, LONG_PTR(0), [nIndex, dwNewLong](Window& w) -> LONG_PTR {
+        LONG_PTR previous;
+        switch (nIndex) {
+        case GWL_STYLE:
+            previous = static_cast<LONG>(w.style);
+            w.style = static_cast<DWORD>(dwNewLong);
+            return previous;
+        case GWL_EXSTYLE:
+            previous = static_cast<LONG>(w.exStyle);
+            w.exStyle = static_cast<DWORD>(dwNewLong);
+            return previous;
+        case GWLP_ID:
+            return std::exchange(w.id, dwNewLong);
+        case GWLP_USERDATA:
+            return std::exchange(w.userData, dwNewLong);
+        default:
+            return 0;
+        }
+    });
+}
+
+LONG GetWindowLongA(HWND hWnd, int nIndex) { return static_cast<LONG>(GetWindowLongPtrA(hWnd, nIndex)); }
+
+LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
+    return static_cast<LONG>(SetWindowLongPtrA(hWnd, nIndex, dwNewLong));
+}
+
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
+    if (!lpRect) return FALSE;
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    if (!window) return FALSE;
+    RECT rect = window->rect;
+    for (Window* parent = findLocked(s, window->parent); parent; parent = findLocked(s, parent->parent)) {
+        rect.left += parent->rect.left;
+        rect.right += parent->rect.left;
+        rect.top += parent->rect.top;
+        rect.bottom += parent->rect.top;
+    }
+    *lpRect = rect;
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
+    if (!lpRect) return FALSE;
+    return withWindow(hWnd, FALSE, [lpRect](Window& w) {
+        *lpRect = RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
+        return TRUE;
+    });
+}
+
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
+    RECT old{};
+    BOOL moved = withWindow(hWnd, FALSE, [&](Window& w) {
+        old = w.rect;
+        w.rect = RECT{X, Y, X + nWidth, Y + nHeight};
+        return TRUE;
+    });
+    if (!moved) return FALSE;
+    if (old.left != X || old.top != Y) SendMessageA(hWnd, WM_MOVE, 0, MAKELPARAM(X, Y));
+    if (old.right - old.left != nWidth || old.bottom - old.top != nHeight)
+        SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(nWidth, nHeight));
+    return TRUE;
+}

@@ -1,0 +1,223 @@
+// Windows without a screen: window handles, window procedures, messages and
+// per-thread message queues, all inside the process.
+//
+// A window is an entry in one process-wide table. Its HWND is an opaque id
+// that is never reused, so a stale handle simply names no window: calls on
+// it fail (IsWindow FALSE, SendMessageA 0, PostMessageA FALSE) and never
+// reach freed memory. Each window has a procedure, the thread that created
+// it (its owner), a parent and children, a class name, text, styles, a
+// control id, a user value and a rectangle in its parent's client
+// coordinates (the screen's for a top-level window). There is no non-client
+// area: a window's client area is its whole rectangle.
+//
+// SendMessageA calls the procedure at once, on the calling thread.
+// PostMessageA queues the message to the owner's queue; the owner takes it
+// with GetMessageA/PeekMessageA and hands it to DispatchMessageA. When a
+// thread ends, its queue and the windows it owns go with it (without
+// messages: no thread is left to run their procedures).
+//
+// Defaults live in DefWindowProcA, as on the original platform: the text is
+// kept by its WM_NCCREATE, WM_SETTEXT and WM_GETTEXT handling, so a window
+// procedure passes the messages it does not handle on to DefWindowProcA.
+#pragma once
+
+#include <functional>
+
+#include "platform/Types.h"
+
+typedef intptr_t LONG_PTR;
+typedef ULONG_PTR DWORD_PTR;
+typedef WORD ATOM;
+typedef struct HMENU__* HMENU;
+typedef struct HICON__* HICON;
+typedef HICON HCURSOR;
+typedef struct HBRUSH__* HBRUSH;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+typedef RECT* LPRECT;
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;  // milliseconds of a monotonic clock when the message was posted
+    POINT pt;    // always (0, 0): there is no cursor
+};
+typedef MSG* LPMSG;
+
+typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+// A window procedure that may carry state (a class object attaching itself).
+using WindowProc = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+
+// Only lpfnWndProc and lpszClassName are used; the rest is kept for callers
+// that fill it.
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+
+// lParam of WM_NCCREATE and WM_CREATE.
+struct CREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+
+// lParam of WM_COPYDATA.
+struct COPYDATASTRUCT {
+    ULONG_PTR dwData;
+    DWORD cbData;
+    LPVOID lpData;
+};
+
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_COPYDATA 0x004A
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_COMMAND 0x0111
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+#define SIZE_RESTORED 0
+
+#define PM_NOREMOVE 0x0000u
+#define PM_REMOVE 0x0001u
+
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWLP_USERDATA (-21)
+#define GWLP_ID (-12)
+
+#define WS_OVERLAPPED 0x00000000u
+#define WS_POPUP 0x80000000u
+#define WS_CHILD 0x40000000u
+#define WS_VISIBLE 0x10000000u
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+
+// ---- Classes and creation ---------------------------------------------------
+
+// Registers a class by name (names compare case-insensitively). 0 when the
+// class has no name or procedure, or the name is taken.
+PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
+PLATFORM_API BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+
+// Creates a window owned by the calling thread. The procedure receives
+// WM_NCCREATE (FALSE refuses: WM_NCDESTROY follows) and WM_CREATE (-1
+// refuses: the window is destroyed), both with a CREATESTRUCTA. Null when
+// the class is unknown, the parent is not a window, or creation was refused.
+// hMenu is the control id of a child window.
+PLATFORM_API HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                                  int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                  LPVOID lpParam);
+// The same with a procedure of the caller's instead of a registered class;
+// lpClassName is only recorded.
+PLATFORM_API HWND PlatformCreateWindowEx(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName,
+                                         DWORD dwStyle, int X, int Y, int nWidth, int nHeight, HWND hWndParent,
+                                         HMENU hMenu, LPVOID lpParam);
+// Replaces the window's procedure and returns the previous one (empty when
+// hWnd is not a window or proc is empty; nothing changes then). The new
+// procedure may call the previous one for what it does not handle.
+PLATFORM_API WindowProc PlatformSetWindowProc(HWND hWnd, WindowProc proc);
+
+PLATFORM_API BOOL IsWindow(HWND hWnd);
+// Destroys the window and its children: WM_DESTROY goes to the window, then
+// each child is destroyed the same way (depth first, in creation order),
+// then WM_NCDESTROY goes to the window and its handle dies; so every child
+// is dead before its parent. Posted messages still queued for a destroyed
+// window are discarded. FALSE when hWnd is not a window, is being destroyed
+// already, or belongs to another thread.
+PLATFORM_API BOOL DestroyWindow(HWND hWnd);
+PLATFORM_API LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+// ---- Messages ---------------------------------------------------------------
+
+// The procedure's result; 0 when hWnd is not a window.
+PLATFORM_API LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Queues the message to the window's owning thread (to the calling thread
+// for a null hWnd) and returns at once; FALSE when hWnd is not a window.
+PLATFORM_API BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Waits for a posted message of the calling thread that matches the filter
+// (window hWnd, or any for null; message number in wMsgFilterMin..Max, or
+// any when both are 0). WM_QUIT, once posted, matches every filter and is
+// taken when no matching message is queued. Returns 0 for WM_QUIT, -1 when
+// lpMsg is null or hWnd is not (or stops being) a window, else non-zero.
+PLATFORM_API BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+// Like GetMessageA without waiting: TRUE when a message was there. It stays
+// queued with PM_NOREMOVE.
+PLATFORM_API BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+// There is no keyboard, so there is never anything to translate: FALSE.
+PLATFORM_API BOOL TranslateMessage(const MSG* lpMsg);
+// Calls the procedure of the message's window; 0 for thread messages and
+// windows that are gone.
+PLATFORM_API LRESULT DispatchMessageA(const MSG* lpMsg);
+// Marks the calling thread's queue to deliver WM_QUIT with the exit code.
+PLATFORM_API void PostQuitMessage(int nExitCode);
+// Dispatches the calling thread's posted messages, including those posted
+// while it runs, until the queue is empty; a pending WM_QUIT stays for
+// GetMessageA. Returns the number of messages taken.
+PLATFORM_API int PlatformPumpMessages();
+
+// ---- Attributes -------------------------------------------------------------
+
+// Send WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH. GetWindowTextA copies at
+// most nMaxCount - 1 characters and a terminator and returns the count.
+PLATFORM_API BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
+PLATFORM_API int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
+PLATFORM_API int GetWindowTextLengthA(HWND hWnd);
+// Null for a top-level window or when hWnd is not a window.
+PLATFORM_API HWND GetParent(HWND hWnd);
+// GWL_STYLE, GWL_EXSTYLE, GWLP_ID, GWLP_USERDATA. Set returns the previous
+// value; both give 0 for other indexes and for handles that are not windows.
+PLATFORM_API LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
+PLATFORM_API LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+PLATFORM_API LONG GetWindowLongA(HWND hWnd, int nIndex);
+PLATFORM_API LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong);
+// The window's rectangle in screen coordinates (its parents' offsets added),
+// and its client rectangle, which starts at (0, 0).
+PLATFORM_API BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+PLATFORM_API BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+// Moves and sizes the window in its parent's client coordinates; sends
+// WM_MOVE when the position changed and WM_SIZE (SIZE_RESTORED) when the
+// size changed.
+PLATFORM_API BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
