@@ -66,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     FUZZ_CHECK(parse.m_nPos == before + static_cast<uint32_t>(text.GetLength()) + 1);
                 } else {
                     FUZZ_CHECK(text == "unchanged" && parse.m_nPos == before);
+                    FUZZ_CHECK(before > length || parse.m_strText.Find('\n', static_cast<int>(before)) < 0);
                 }
                 break;
             case 9:
