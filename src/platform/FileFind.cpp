@@ -45,8 +45,7 @@ const Entry* Current(const Listing* listing) {
 // or a bare drive) and its pattern.
 void SplitSpec(const std::string& spec, std::string& dir, std::string& pattern) {
     size_t sep = spec.find_last_of("\\/");
-    bool bareDrive = spec.size() >= 2 && spec[1] == ':' && std::isalpha(static_cast<unsigned char>(spec[0]));
-    size_t cut = sep != std::string::npos ? sep + 1 : bareDrive ? 2 : 0;
+    size_t cut = sep != std::string::npos ? sep + 1 : fs::HasDrive(spec) ? 2 : 0;
     dir = spec.substr(0, cut);
     pattern = spec.substr(cut);
 }

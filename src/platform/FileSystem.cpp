@@ -21,10 +21,6 @@ namespace platform::fs {
 
 namespace {
 
-bool HasDrive(const std::string& path) {
-    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
-}
-
 void FromStatx(const struct statx& sx, FileInfo& info) {
     info.isDirectory = S_ISDIR(sx.stx_mode);
     info.isLink = S_ISLNK(sx.stx_mode);
@@ -62,6 +58,10 @@ int StatAt(int dirFd, const char* path, int flags, FileInfo& info) {
 }
 
 }  // namespace
+
+bool HasDrive(const std::string& path) {
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
 
 bool ToPosix(LPCTSTR path, std::string& posix) {
     if (PlatformToPosixPath(path, posix)) return true;

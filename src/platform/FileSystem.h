@@ -27,6 +27,8 @@ struct FileInfo {
     time_t modified = 0;
 };
 
+// True when the path starts with a drive ("C:").
+bool HasDrive(const std::string& path);
 // Translates a library path; false with errno ENOENT for an unmapped drive.
 bool ToPosix(LPCTSTR path, std::string& posix);
 // The current directory in library form ("C:\dir"); empty with errno set

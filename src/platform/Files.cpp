@@ -164,8 +164,8 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) 
     int lock = LockFor(nOpenFlags);
     if (fs::StatFd(fd, info) != 0)
         code = PlatformErrorFromErrno(errno);
-    else if (info.isDirectory)
-        code = ERROR_ACCESS_DENIED;
+    else if (info.isDirectory || ((nOpenFlags & 3) != modeRead && fs::IsReadOnly(info)))
+        code = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
     else if (lock && ::flock(fd, lock | LOCK_NB) != 0)
         code = errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : PlatformErrorFromErrno(errno);
     // Emptied only now, so that a file another CFile holds stays intact.

@@ -78,8 +78,8 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     // Opens a file (an open one is closed first). modeCreate creates or, without
-    // modeNoTruncate, empties it; otherwise the file must exist. A directory
-    // cannot be opened (accessDenied). Share modes hold among CFile objects of
+    // modeNoTruncate, empties it; otherwise the file must exist. A directory,
+    // or a read-only file for writing, cannot be opened (accessDenied). Share modes hold among CFile objects of
     // every process through advisory locks: shareExclusive and shareCompat take
     // an exclusive lock, shareDenyWrite and shareDenyRead a shared one,
     // shareDenyNone none; a conflict fails with sharingViolation. typeText and

@@ -182,10 +182,12 @@ int StreamClose(void* cookie) {
 // fopen
 
 struct Mode {
-    int flags = 0;
+    int flags = 0;  // without O_TRUNC: the file is emptied once it may be
     const char* glibcMode = nullptr;
     bool text = true;
     bool update = false;
+    bool write = false;
+    bool truncate = false;
 };
 
 bool ParseMode(const char* pszMode, Mode& mode) {
@@ -208,7 +210,9 @@ bool ParseMode(const char* pszMode, Mode& mode) {
     static const char* const kGlibc[3][2] = {{"r", "r+"}, {"w", "w+"}, {"a", "a+"}};
     int row = kind == 'r' ? 0 : kind == 'w' ? 1 : 2;
     mode.glibcMode = kGlibc[row][mode.update];
-    mode.flags = access | O_CLOEXEC | (kind == 'w' ? O_CREAT | O_TRUNC : kind == 'a' ? O_CREAT | O_APPEND : 0);
+    mode.flags = access | O_CLOEXEC | (kind == 'w' ? O_CREAT : kind == 'a' ? O_CREAT | O_APPEND : 0);
+    mode.write = access != O_RDONLY;
+    mode.truncate = kind == 'w';
     return true;
 }
 
@@ -236,8 +240,6 @@ bool Win32Path(LPCSTR path, std::string& posix) {
 BOOL Win32Fail(DWORD missingCode = ERROR_FILE_NOT_FOUND) {
     if (errno == ENOENT)
         SetLastError(missingCode);
-    else if (errno == ENOTDIR)
-        SetLastError(ERROR_DIRECTORY);
     else
         PlatformSetLastErrorFromErrno(errno);
     return FALSE;
@@ -261,14 +263,22 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
     }
     int fd = fs::Open(posix, mode.flags, 0666);
     if (fd < 0) return nullptr;
+    // A directory, or a read-only file opened for writing, is refused even
+    // where POSIX would allow it (to root), and before anything is emptied.
     fs::FileInfo info;
-    if (fs::StatFd(fd, info) != 0 || info.isDirectory) {
-        int err = info.isDirectory ? EACCES : errno;
+    int err = 0;
+    if (fs::StatFd(fd, info) != 0)
+        err = errno;
+    else if (info.isDirectory || (mode.write && fs::IsReadOnly(info)))
+        err = EACCES;
+    else if (mode.truncate && fs::Truncate(fd, 0) != 0)
+        err = errno;
+    if (err != 0) {
         ::close(fd);
         errno = err;
         return nullptr;
     }
-    if (mode.text && mode.update) DropTrailingCtrlZ(fd, info.size);
+    if (mode.text && mode.update && !mode.truncate) DropTrailingCtrlZ(fd, info.size);
 
     Stream* stream = new (std::nothrow) Stream;
     FILE* file = nullptr;

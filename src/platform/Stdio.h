@@ -44,7 +44,9 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 namespace crt {
 
 // Null with errno set on failure: ENOENT for a missing file or drive, EACCES
-// for a directory or a denied file, EINVAL for a bad mode.
+// for a directory or a denied file, EINVAL for a bad mode. As on the original
+// platform, a read-only file (no owner write permission) is never opened for
+// writing, even by root, and a refused "w" open leaves the file intact.
 PLATFORM_API FILE* fopen(const char* pszPath, const char* pszMode);
 
 // Deletes a file; a read-only file or a directory fails with EACCES.

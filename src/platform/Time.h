@@ -7,6 +7,7 @@
 // the next call on that thread overwrites.
 #pragma once
 
+#include <compare>
 #include <ctime>
 
 #include "platform/Strings.h"

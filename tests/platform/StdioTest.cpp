@@ -151,10 +151,12 @@ TEST_F(StdioTest, TextPositionsAreFileOffsets) {
     EXPECT_NE(std::fseek(file, -1, SEEK_SET), 0);
     std::fclose(file);
 
-    file = crt::fopen("C:\\pos.txt", "wt");
+    file = crt::fopen("C:\\pos.txt", "wt+");
     ASSERT_NE(file, nullptr);
     std::fputs("a\nb", file);
     EXPECT_EQ(std::ftell(file), 4);
+    std::rewind(file);
+    EXPECT_EQ(ReadAll(file, 64), "a\nb");
     std::fclose(file);
 }
 
@@ -190,6 +192,18 @@ TEST_F(StdioTest, OpenFailuresSetErrno) {
         EXPECT_EQ(errno, c.err);
     }
     EXPECT_FALSE(Exists("f"));
+
+    // A read-only file is not opened for writing, by anyone, and keeps its bytes.
+    WriteFile("ro.txt", "keep");
+    fs::permissions(Posix("ro.txt"), fs::perms::owner_write, fs::perm_options::remove);
+    for (const char* mode : {"w", "wb", "a", "r+"}) {
+        SCOPED_TRACE(mode);
+        errno = 0;
+        EXPECT_EQ(crt::fopen("C:\\ro.txt", mode), nullptr);
+        EXPECT_EQ(errno, EACCES);
+    }
+    EXPECT_EQ(ReadFile("ro.txt"), "keep");
+    EXPECT_EQ(Load("C:\\ro.txt", "rb"), "keep");
 }
 
 TEST_F(StdioTest, FailingSystemCallsFailTheStream) {
