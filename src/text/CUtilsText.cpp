@@ -46,19 +46,20 @@ int Hundredths(float f) {
 }  // namespace
 
 CString CUtils::Timestamp() {
-    crt::time_t now = crt::time(nullptr);
-    CString text;
-    text.Format("%s", crt::asctime(crt::localtime(&now)));
-    return text;
+    time_t now = crt::time(nullptr);
+    const char* text = crt::asctime(crt::localtime(&now));
+    CString stamp;
+    stamp.Format("%s", text ? text : "");
+    return stamp;
 }
 
+// A time the system cannot break down is treated like one before the epoch.
 int CUtils::SplitDate(CTime t, int& month, int& day, int& year) {
-    if (t.GetTime() < 0) {
+    struct tm local;
+    if (t.GetTime() < 0 || !t.GetLocalTm(&local)) {
         month = day = year = 0;
         return !m_bSuccess;
     }
-    struct tm local;
-    t.GetLocalTm(&local);
     month = local.tm_mon + 1;
     day = local.tm_mday;
     year = local.tm_year + 1900;

@@ -9,15 +9,15 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int exitCode;
     std::string out;
     std::string err;
 };
 
-Run RunTool(const std::string& args, const std::string& errFile) {
+ToolRun RunTool(const std::string& args, const std::string& errFile) {
     std::string command = std::string(CBASIS_TOOL) + " " + args + " 2>" + errFile;
-    Run run{-1, "", ""};
+    ToolRun run{-1, "", ""};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[4096];
@@ -39,7 +39,7 @@ class WordsCommandTest : public TempDirTest {};
 TEST_F(WordsCommandTest, PrintsOneWordPerLine) {
     using namespace std::string_literals;
     WriteFile("src.cpp", "int  my_var = C:\\Dir\\x;\r\nCMyClass::Member(\xe9t\xe9)\0tail"s);
-    Run run = RunTool("words '" + Posix("src.cpp") + "'", Posix("err.txt"));
+    ToolRun run = RunTool("words '" + Posix("src.cpp") + "'", Posix("err.txt"));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "int\nmy_var\nC:\\Dir\\x\nCMyClass::Member\nt\ntail\n");
     EXPECT_EQ(run.err, "");
@@ -51,13 +51,13 @@ TEST_F(WordsCommandTest, PrintsOneWordPerLine) {
 }
 
 TEST_F(WordsCommandTest, ReportsBadInput) {
-    Run missing = RunTool("words '" + Posix("nope.txt") + "'", Posix("err.txt"));
+    ToolRun missing = RunTool("words '" + Posix("nope.txt") + "'", Posix("err.txt"));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find("nope.txt"), std::string::npos);
     EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1);  // one line
 
-    Run directory = RunTool("words '" + Posix() + "'", Posix("err.txt"));
+    ToolRun directory = RunTool("words '" + Posix() + "'", Posix("err.txt"));
     EXPECT_EQ(directory.exitCode, 1);
     EXPECT_NE(directory.err.find("directory"), std::string::npos);
 
