@@ -3,7 +3,6 @@
 // each word as a string of its own.
 #include <benchmark/benchmark.h>
 
-#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -34,7 +33,10 @@ const std::string& SourceText() {
     return text;
 }
 
-inline bool IsWordChar(unsigned char c) { return (c < 128 && std::isalnum(c)) || c == '_' || c == '\\' || c == ':'; }
+inline bool IsWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '\\' ||
+           c == ':';
+}
 
 void BM_CParseGetNextWord(benchmark::State& state) {
     const CString text(SourceText());
@@ -60,10 +62,10 @@ void BM_StdStringWordLoop(benchmark::State& state) {
         size_t i = 0;
         const size_t n = text.size();
         while (true) {
-            while (i < n && !IsWordChar(static_cast<unsigned char>(text[i]))) ++i;
+            while (i < n && !IsWordChar(text[i])) ++i;
             if (i == n) break;
             size_t start = i;
-            while (i < n && IsWordChar(static_cast<unsigned char>(text[i]))) ++i;
+            while (i < n && IsWordChar(text[i])) ++i;
             word.assign(text, start, i - start);
             ++words;
         }
