@@ -18,3 +18,10 @@
 
 #include "files/CUtils.h"
 #include "files/FileRecords.h"
+
+#include "types/CObjectCode.h"
+#include "types/CObjectParameters.h"
+#include "types/CParameters.h"
+#include "types/CType.h"
+
+#include "text/CParse.h"

@@ -9,58 +9,41 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunTool(const std::string& args, const std::string& errFile) {
-    std::string command = std::string(CBASIS_TOOL) + " " + args + " 2>" + errFile;
-    ToolRun run{-1, "", ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (FILE* err = std::fopen(errFile.c_str(), "rb")) {
-        while ((n = fread(buffer, 1, sizeof buffer, err)) > 0) run.err.append(buffer, n);
-        std::fclose(err);
+class WordsCommandTest : public TempDirTest {
+protected:
+    // Runs "cbasis ARGS": its exit code, and its output (m_out) and errors (m_err).
+    int Tool(const std::string& args) {
+        std::string command = std::string(CBASIS_TOOL) + " " + args + " 2>'" + Posix("err.txt") + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        m_out.clear();
+        char buffer[4096];
+        for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) m_out.append(buffer, n);
+        int status = pipe ? pclose(pipe) : -1;
+        m_err = ReadFile("err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    return run;
-}
-
-class WordsCommandTest : public TempDirTest {};
+    std::string m_out, m_err;
+};
 
 }  // namespace
 
 TEST_F(WordsCommandTest, PrintsOneWordPerLine) {
     using namespace std::string_literals;
     WriteFile("src.cpp", "int  my_var = C:\\Dir\\x;\r\nCMyClass::Member(\xe9t\xe9)\0tail"s);
-    ToolRun run = RunTool("words '" + Posix("src.cpp") + "'", Posix("err.txt"));
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "int\nmy_var\nC:\\Dir\\x\nCMyClass::Member\nt\ntail\n");
-    EXPECT_EQ(run.err, "");
-
+    EXPECT_EQ(Tool("words '" + Posix("src.cpp") + "'"), 0) << m_err;
+    EXPECT_EQ(m_out, "int\nmy_var\nC:\\Dir\\x\nCMyClass::Member\nt\ntail\n");
     WriteFile("empty.txt", "");
-    run = RunTool("words '" + Posix("empty.txt") + "'", Posix("err.txt"));
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Tool("words '" + Posix("empty.txt") + "'"), 0);
+    EXPECT_EQ(m_out, "");
 }
 
 TEST_F(WordsCommandTest, ReportsBadInput) {
-    ToolRun missing = RunTool("words '" + Posix("nope.txt") + "'", Posix("err.txt"));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err.find("nope.txt"), std::string::npos);
-    EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1);  // one line
-
-    ToolRun directory = RunTool("words '" + Posix() + "'", Posix("err.txt"));
-    EXPECT_EQ(directory.exitCode, 1);
-    EXPECT_NE(directory.err.find("directory"), std::string::npos);
-
-    EXPECT_EQ(RunTool("words", Posix("err.txt")).exitCode, 2);
-    EXPECT_EQ(RunTool("words a b", Posix("err.txt")).exitCode, 2);
+    EXPECT_EQ(Tool("words '" + Posix("nope.txt") + "'"), 1);
+    EXPECT_EQ(m_out, "");
+    EXPECT_NE(m_err.find("nope.txt"), std::string::npos);
+    EXPECT_EQ(m_err.find('\n'), m_err.size() - 1);  // one line
+    EXPECT_EQ(Tool("words '" + Posix() + "'"), 1);
+    EXPECT_NE(m_err.find("directory"), std::string::npos);
+    EXPECT_EQ(Tool("words"), 2);
+    EXPECT_EQ(Tool("words a b"), 2);
 }
