@@ -32,7 +32,8 @@ public:
     // The current local time as asctime's text, "Wed Jan 02 02:03:55 1980\n".
     static CString Timestamp();
     // month (1-12), day and four-digit year of t's local date; m_bSuccess.
-    // For a time before the epoch all three are 0 and the result is 0.
+    // For a time before the epoch, or one the system cannot break down, all
+    // three are 0 and the result is !m_bSuccess.
     int SplitDate(CTime t, int& month, int& day, int& year);
     // Whether t's local date is today's. Times before the epoch never are.
     bool DateIsToday(CTime t);
