@@ -213,6 +213,31 @@ int Rename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str());
 }
 
+int Replace(const std::string& from, const std::string& to) {
+    FileInfo target;
+    if (Stat(to, target, false) == 0 && (target.isDirectory || (!target.isLink && IsReadOnly(target)))) {
+        errno = EACCES;
+        return -1;
+    }
+    if (PlatformSyscallFails(Syscall::Rename)) return -1;
+    return ::rename(from.c_str(), to.c_str());
+}
+
+int SyncToDisk(const std::string& posix) {
+    int fd = Open(posix, O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    int result = ::fsync(fd);
+    int err = errno;
+    ::close(fd);
+    errno = err;
+    return result;
+}
+
+std::string ParentOf(const std::string& posix) {
+    size_t slash = posix.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : posix.substr(0, slash);
+}
+
 int SetTimes(const std::string& posix, time_t accessed, time_t modified) {
     if (PlatformSyscallFails(Syscall::Utime)) return -1;
     struct timespec times[2] = {};

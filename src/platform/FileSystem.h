@@ -61,6 +61,14 @@ int RemoveFile(const std::string& posix);
 // Renames without replacing: an existing target fails with EEXIST, as a move
 // on the original platform does, where POSIX rename would replace it.
 int Rename(const std::string& from, const std::string& to);
+// Renames over an existing target in one step (POSIX rename), so a reader
+// sees either the old file or the new one. As on the original platform a
+// read-only target or a directory is never replaced (EACCES).
+int Replace(const std::string& from, const std::string& to);
+// fsync of a file or directory by name.
+int SyncToDisk(const std::string& posix);
+// The directory part of a POSIX path ("." when there is none).
+std::string ParentOf(const std::string& posix);
 // Times of 0 are left unchanged. Creation times cannot be set on POSIX.
 int SetTimes(const std::string& posix, time_t accessed, time_t modified);
 // Read-only clears every write bit; writable gives the owner write back.
