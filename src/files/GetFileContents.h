@@ -12,6 +12,8 @@
 
 #include "platform/Strings.h"
 
+class CFile;
+
 class CBASIS1_API GetFileContents {
 public:
     GetFileContents();
@@ -51,10 +53,13 @@ public:
     CString m_strContents;
 
 protected:
-    // The loader both variants share, with the runtime's open mode.
-    int LoadFile(const CString& name, const char* pszMode);
+    // The loader both variants share.
+    int LoadFile(const CString& name, bool bText);
     int SaveFile(const CString& text, const char* pszMode);
     static void CreateIfMissing(const CString& name);
+
+private:
+    static size_t ReadBytes(CFile& file, char* buffer, size_t size);
 };
 
 class CBASIS1_API GetTextFileContents : public GetFileContents {

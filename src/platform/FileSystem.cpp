@@ -161,8 +161,8 @@ int Rmdir(const std::string& posix) {
     return ::rmdir(posix.c_str());
 }
 
-int ReadDirectory(const std::string& posix, std::vector<std::string>& names) {
-    names.clear();
+int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries) {
+    entries.clear();
     if (PlatformSyscallFails(Syscall::OpenDir)) return -1;
     DIR* dir = ::opendir(posix.c_str());
     if (!dir) return -1;
@@ -178,12 +178,16 @@ int ReadDirectory(const std::string& posix, std::vector<std::string>& names) {
             if (errno != 0) result = -1;
             break;
         }
-        names.emplace_back(entry->d_name);
+        DirEntry::Type type = entry->d_type == DT_DIR   ? DirEntry::directory
+                              : entry->d_type == DT_LNK ? DirEntry::link
+                              : entry->d_type == DT_UNKNOWN ? DirEntry::unknown
+                                                            : DirEntry::other;
+        entries.push_back(DirEntry{entry->d_name, type});
     }
     int err = errno;
     ::closedir(dir);
     if (result != 0) {
-        names.clear();
+        entries.clear();
         errno = err;
     }
     return result;

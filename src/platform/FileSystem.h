@@ -52,8 +52,15 @@ int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
 int StatFd(int fd, FileInfo& info);
 int Mkdir(const std::string& posix);
 int Rmdir(const std::string& posix);
-// Reads the names in a directory, "." and ".." included.
-int ReadDirectory(const std::string& posix, std::vector<std::string>& names);
+// One name in a directory, with the type its directory entry gives, which
+// costs nothing to learn (Stat tells the rest).
+struct DirEntry {
+    enum Type { unknown, directory, link, other };
+    std::string name;
+    Type type = unknown;
+};
+// Reads the entries of a directory, "." and ".." included.
+int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries);
 
 // The original platform refuses to delete a read-only file or a directory
 // (EACCES); POSIX would allow the first.
