@@ -86,7 +86,8 @@ const Command kLs("ls", "ls DIR [PATTERN] [--tree|--bases]", "list a directory's
                   "  (default)  every matching name, \".\" and \"..\" included\n"
                   "  --tree     the names and, indented below each matching sub-directory,\n"
                   "             its own listing; directories end with '/'; links are not entered\n"
-                  "  --bases    the base name of every entry: its name up to the first dot",
+                  "  --bases    the base name of every entry: its name up to the first dot\n"
+                  "DIR is a Linux path, or a library path such as C:\\dir.",
                   RunLs);
 
 void PrintTree(const CGetDirListing& listing, const CString& pattern, int depth) {
@@ -184,7 +185,8 @@ int RunMkdir(const Args& args);
 
 const Command kMkdir("mkdir", "mkdir PATH", "create a directory and every missing level above it",
                      "Creates PATH and the levels above it that are missing. A directory that\n"
-                     "exists already is no error.",
+                     "exists already is no error. PATH is a Linux path, or a library path\n"
+                     "such as C:\\dir.",
                      RunMkdir);
 
 int RunMkdir(const Args& args) {
@@ -207,7 +209,8 @@ const Command kCopy("copy", "copy SOURCE TARGET", "copy a file with its time sta
                     "Copies the file SOURCE to TARGET (into it, under the same name, when\n"
                     "TARGET is a directory) with SOURCE's modification and access times and\n"
                     "its read-only attribute. An existing TARGET is replaced only by a\n"
-                    "complete copy; a read-only TARGET is not replaced.",
+                    "complete copy; a read-only TARGET is not replaced. Paths are Linux\n"
+                    "paths, or library paths such as C:\\dir\\file.",
                     RunCopy);
 
 int RunCopy(const Args& args) {
