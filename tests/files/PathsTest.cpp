@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "files/CSplitFilename.h"
@@ -64,7 +65,7 @@ TEST(CSplitFilenameTest, PartsJoinBackToThePathAndAreNeverCut) {
     }
 }
 
-TEST_F(PathsTest, CreateDirectoryMakesOnlyLevelsEndedByABackslash) {
+TEST_F(PathsTest, CreateDirectoryMakesTheLevelsEndedByABackslash) {
     WriteFile("a/keep", "");
     EXPECT_EQ(MakeDirectory::CreateDirectoryA("C:\\a\\b\\"), 1);
     EXPECT_TRUE(fs::is_directory(Posix("a/b")));
@@ -83,13 +84,12 @@ TEST_F(PathsTest, CreateDirectoryMakesOnlyLevelsEndedByABackslash) {
     EXPECT_EQ(MakeDirectory::CreateDirectoryA(CString(noDrive)), 1);
     EXPECT_EQ(MakeDirectory::CreateDirectoryA(CString(noDrive + "t\\\\u\\")), 1);
     EXPECT_TRUE(fs::is_directory(Posix("r/s/t/u")));
-}
 
-TEST_F(PathsTest, CreateDirectoryStopsAtALevelThatCannotBeMade) {
+    // 0 at the first level that cannot be made; the levels before it stay.
     WriteFile("file", "");
     EXPECT_EQ(MakeDirectory::CreateDirectoryA("C:\\file\\sub\\"), 0);
     EXPECT_EQ(MakeDirectory::CreateDirectoryA("C:\\made\\" + CString(std::string(300, 'n')) + "\\x\\"), 0);
-    EXPECT_TRUE(fs::is_directory(Posix("made")));  // levels before the failure stay
+    EXPECT_TRUE(fs::is_directory(Posix("made")));
     EXPECT_EQ(MakeDirectory::CreateDirectoryA("Q:\\unmapped\\"), 0);
 }
 
@@ -98,13 +98,11 @@ TEST_F(PathsTest, UniqueFileNameAvoidsExistingFilesAndAlwaysEnds) {
     for (const char* name : {"report", "ab", ""}) {
         SCOPED_TRACE(name);
         CString result = utils.UniqueFileName(name, "C:\\", "txt");
-        std::string prefix = std::string("C:\\") + std::string(name).substr(0, 4);
-        ASSERT_EQ(result.Left(static_cast<int>(prefix.size())).str(), prefix);
-        std::string digits = result.Mid(static_cast<int>(prefix.size())).str();
-        ASSERT_GT(digits.size(), 4u);
-        EXPECT_EQ(digits.substr(digits.size() - 4), ".txt");
-        int number = std::stoi(digits);
-        EXPECT_LT(number, 9999);
+        std::smatch m;
+        std::string text = result.str();
+        std::string prefix = std::string(name).substr(0, 4);
+        ASSERT_TRUE(std::regex_match(text, m, std::regex(R"(C:\\)" + prefix + R"((\d{1,4})\.txt)")));
+        EXPECT_LT(std::stoi(m[1].str()), 9999);
         EXPECT_FALSE(Exists(result.Mid(3).str()));
     }
     // Every candidate taken: the search still ends, naming an existing file.

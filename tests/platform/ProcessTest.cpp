@@ -31,11 +31,9 @@ TEST(PlatformSplitCommandLineTest, FollowsTheOriginalRuntimesRules) {
         {"p \\\"a\\\"", {"p", "\"a\""}},              // \" is a literal quote
         {"p a\\\\\\\\\"b c\"", {"p", "a\\\\b c"}},      // 4 backslashes + quote: 2 and a quoted part
         {"p a\\\\\\\"b", {"p", "a\\\"b"}},             // 3 backslashes + quote: 1 and a literal quote
-        {"p a\\\\b c\\", {"p", "a\\\\b", "c\\"}},       // backslashes elsewhere are literal
+        {"p a\\\\b c\\", {"p", "a\\\\b", "c\\"}},  // backslashes elsewhere are literal
         {"p \"a\"\"b\"", {"p", "a\"b"}},                // "" inside quotes
-        {"p \"\" x", {"p", "", "x"}},
-        {"p \"open", {"p", "open"}},
-        {"", {}},
+        {"p \"\" \"open", {"p", "", "open"}},
         {" \t ", {}},
     };
     for (const Case& c : cases) {
