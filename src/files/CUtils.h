@@ -7,6 +7,8 @@
 // (0) with the reason in m_strError.
 #pragma once
 
+#include <cstdio>
+
 #include "files/FileRecords.h"
 #include "platform/Strings.h"
 #include "platform/Time.h"
@@ -18,6 +20,7 @@ public:
     CUtils& operator=(const CUtils&) = delete;
     virtual ~CUtils();
 
+    // -----------------------------------------------------------------
     // Strings
 
     // Hands the caller a new zero-terminated copy of str in rpsz, releasing
@@ -60,10 +63,68 @@ public:
     static int ascii_to_float(CString& str, float& f);
     // ---- end of text, number and date helpers -----------------------------
 
+    // -----------------------------------------------------------------
     // Directory listings
 
+    // Builds the object's chain for the entries of dir + pattern (nothing is
+    // put between them: dir ends with a backslash, or pattern starts with
+    // one): a "start" record, then one record per match, "." and ".."
+    // included, in the finder's order. first receives the chain's first
+    // record (a file_name*), or null when nothing matched. The chain replaces
+    // the object's previous one and stays valid until the next listing,
+    // Delete_file_names or destruction. 1; 0 with "Out of Memory" when a
+    // record cannot be allocated (first is then not set).
+    int GetDirectoryListing(CString dir, CString pattern, void*& first);
     // Frees the object's chain; m_pFirst and m_pCurrent become null.
     void Delete_file_names();
+
+    // -----------------------------------------------------------------
+    // Paths and file names
+
+    // "%s%s%d.%s" of dir, the first four characters of name, a random number
+    // below 9999 and ext (without its dot), naming a file that does not exist
+    // yet. After 500 numbers that all named existing files (or when the
+    // random chain runs dry), the last candidate is returned although its
+    // file exists.
+    CString UniqueFileName(CString name, CString dir, CString ext);
+    // The running program's directory, without a trailing backslash.
+    void GetRootDir(CString& dir);
+    // GetRootDir up to the first occurrence of the application's name
+    // (AfxGetAppName), so for C:\work\tool\bin and "tool" it is C:\work\;
+    // empty when the name does not occur.
+    void GetAppDir(CString& dir);
+
+    // -----------------------------------------------------------------
+    // File operations
+
+    // Copies source to target with the source's times and read-only
+    // attribute. The target is replaced only by a complete copy: the data
+    // goes to a new file beside the target, which then takes the target's
+    // name in one step, so a failed copy leaves an existing target as it was.
+    // 1; 0 with "Cannot open %s !" when the source cannot be opened; 0 after
+    // the message box "Can not create target file '...' !" when the copy
+    // cannot be created. A read-only or directory target, and read, write or
+    // status failures, throw CFileException* (nothing is left behind).
+    int CopyFileA(char* source, char* target);
+    // The file's size in bytes; -1 when its status cannot be read.
+    long GetFileSize(CString name);
+    // 1 when the file opens for reading and is not empty; else 0 with
+    // "%s file < 0\n" (a file that cannot be opened ends with that text too).
+    int ValidFile(CString name);
+    // ValidFile up to 10 times in a row; 0 with "File not valid".
+    int GetValidFile(CString name);
+    // Replaces the file's contents with the text's characters (binary mode);
+    // writes nothing when the file cannot be opened.
+    void SaveStringToFile(CString text, CString name);
+    // Write the text's characters to an open stream; 1.
+    int WriteToFile(FILE* stream, CString& text);
+    int WriteToFile(FILE* stream, char* text);
+    // Starts the command line's program (CreateProcessA, no shell) and does
+    // not wait for it; a failure is not reported.
+    void Launch(CString commandLine);
+
+    // -----------------------------------------------------------------
+    // Data
 
     file_name* m_pCurrent;
     file_name* m_pFirst;
