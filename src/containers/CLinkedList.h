@@ -45,8 +45,12 @@ public:
     CLinkedList(const CLinkedList&) = delete;
     CLinkedList& operator=(const CLinkedList&) = delete;
 
+    // Destroying the heaps releases every node and element copy at once, so
+    // the chain is dropped rather than freed node by node.
     virtual ~CLinkedList() {
-        CLinkedList::RemoveAll();
+        m_pCurrent = m_pHead = m_pTail = nullptr;
+        m_nCount = 0;
+        ReleaseArray();
         delete m_pMutex;
         m_pMutex = nullptr;
         HeapDestroy(m_hValueHeap);
@@ -83,8 +87,8 @@ public:
     // A missing heap (HeapCreate failed) makes every later allocation fail
     // with "Not enough memory.".
     virtual void CreateHeaps() {
-        m_hValueHeap = HeapCreate(0, 10 * sizeof(T), 0);
-        m_hNodeHeap = HeapCreate(0, 10 * sizeof(ListNode), 0);
+        m_hValueHeap = HeapCreate(HEAP_NO_SERIALIZE, 10 * sizeof(T), 0);
+        m_hNodeHeap = HeapCreate(HEAP_NO_SERIALIZE, 10 * sizeof(ListNode), 0);
     }
 
     virtual void DestroyHeaps() {

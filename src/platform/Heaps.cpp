@@ -3,7 +3,7 @@
 // A heap is one allocation holding the Heap record followed by its first
 // chunk, so creating a small heap costs one zero-filled allocation. Further
 // chunks are separate allocations, each twice the size of the one before (up
-// to 1 MiB), linked for HeapDestroy and kept in a sorted range table so that
+// to 64 KiB), linked for HeapDestroy and kept in a sorted range table so that
 // HeapFree tells its own blocks from anything else without reading memory it
 // does not own. Every block is a 16-byte header followed by its payload,
 // carved from the current chunk or taken from the free list of its size
@@ -39,7 +39,7 @@ constexpr int kClasses = kFineClasses + 4 * 6;
 constexpr uint32_t kLargeClass = 0xFFFFFFFFu;
 
 constexpr size_t kMinChunk = 512;
-constexpr size_t kMaxChunk = size_t(1) << 20;
+constexpr size_t kMaxChunk = size_t(1) << 16;  // below malloc's mmap threshold, so chunks are reused warm
 constexpr size_t kMaxRequest = size_t(1) << 48;  // keeps every size sum far from overflow
 
 constexpr size_t ClassSize(int cls) {
@@ -100,10 +100,51 @@ struct Heap {
 };
 constexpr size_t kHeapHeader = RoundUp(sizeof(Heap));
 
-// Obtains zero-filled memory from the system, through the fault seam.
+// Full-size chunks of destroyed heaps are kept, up to kPoolChunks, for the
+// next heaps: lists come and go by the thousand, and fresh memory from the
+// system costs a page fault per page where a kept chunk costs one memset.
+constexpr size_t kPoolChunks = 128;
+
+struct ChunkPool {
+    std::mutex lock;
+    std::vector<void*> chunks;
+    ChunkPool() { chunks.reserve(kPoolChunks); }
+};
+
+// Never destroyed: heaps may be destroyed by static destructors after it.
+ChunkPool& Pool() {
+    static ChunkPool* pool = new ChunkPool;
+    return *pool;
+}
+
+// Obtains zero-filled memory, through the fault seam.
 void* ObtainChunk(size_t bytes) {
     if (PlatformSyscallFails(Syscall::HeapChunk)) return nullptr;
+    if (bytes == kMaxChunk) {
+        ChunkPool& pool = Pool();
+        void* chunk = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(pool.lock);
+            if (!pool.chunks.empty()) {
+                chunk = pool.chunks.back();
+                pool.chunks.pop_back();
+            }
+        }
+        if (chunk) return std::memset(chunk, 0, bytes);
+    }
     return std::calloc(1, bytes);
+}
+
+void ReleaseChunk(void* chunk, size_t bytes) {
+    if (bytes == kMaxChunk) {
+        ChunkPool& pool = Pool();
+        std::lock_guard<std::mutex> guard(pool.lock);
+        if (pool.chunks.size() < kPoolChunks) {
+            pool.chunks.push_back(chunk);  // reserved up front: cannot throw
+            return;
+        }
+    }
+    std::free(chunk);
 }
 
 // --- Handle table -------------------------------------------------------
@@ -339,7 +380,7 @@ BOOL HeapDestroy(HANDLE hHeap) {
     for (void* payload : heap->large) std::free(Block::Of(payload));
     for (Chunk* chunk = heap->chunks; chunk;) {
         Chunk* next = chunk->next;
-        std::free(chunk);
+        ReleaseChunk(chunk, chunk->size);
         chunk = next;
     }
     heap->~Heap();

@@ -1,0 +1,91 @@
+// File-system services shared by the platform's stream, file and finder
+// code: the raw calls behind the syscall seam, file information in the
+// original platform's terms, and the original platform's rules for removing
+// and renaming. Internal to the platform layer: nothing here is exported.
+//
+// Functions returning int give 0 on success and -1 with errno set, as the
+// POSIX calls do.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/Strings.h"
+
+namespace platform::fs {
+
+struct FileInfo {
+    bool isDirectory = false;
+    bool isLink = false;       // only reported when links are not followed
+    int64_t size = 0;
+    unsigned mode = 0;         // permission bits
+    time_t created = 0;        // birth time where the file system keeps one, else status-change time
+    time_t accessed = 0;
+    time_t modified = 0;
+};
+
+// True when the path starts with a drive ("C:").
+bool HasDrive(const std::string& path);
+// Translates a library path; false with errno ENOENT for an unmapped drive.
+bool ToPosix(LPCTSTR path, std::string& posix);
+// The current directory in library form ("C:\dir"); empty with errno set
+// when it cannot be read.
+CString CurrentDirectory();
+// A library path made absolute against the current directory, in backslash
+// form. Paths with a drive or a leading separator are already absolute.
+CString FullPath(LPCTSTR path);
+// A file name without its extension (the text before its last dot).
+CString Title(const CString& name);
+
+int Open(const std::string& posix, int flags, unsigned mode);
+// Reads up to count bytes (retrying interrupted calls); -1 on error.
+long Read(int fd, void* buffer, size_t count);
+// Writes all count bytes unless a call fails; returns the bytes written,
+// which is less than count (with errno set) after a failure.
+size_t Write(int fd, const void* buffer, size_t count);
+int Close(int fd);
+int Truncate(int fd, int64_t length);
+int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
+int StatFd(int fd, FileInfo& info);
+int Mkdir(const std::string& posix);
+int Rmdir(const std::string& posix);
+// One name in a directory, with the type its directory entry gives, which
+// costs nothing to learn (Stat tells the rest).
+struct DirEntry {
+    enum Type { unknown, directory, link, other };
+    std::string name;
+    Type type = unknown;
+};
+// Reads the entries of a directory, "." and ".." included.
+int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries);
+
+// The original platform refuses to delete a read-only file or a directory
+// (EACCES); POSIX would allow the first.
+int RemoveFile(const std::string& posix);
+// Renames without replacing: an existing target fails with EEXIST, as a move
+// on the original platform does, where POSIX rename would replace it.
+int Rename(const std::string& from, const std::string& to);
+// Renames over an existing target in one step (POSIX rename), so a reader
+// sees either the old file or the new one. As on the original platform a
+// read-only target or a directory is never replaced (EACCES).
+int Replace(const std::string& from, const std::string& to);
+// fsync of a file or directory by name.
+int SyncToDisk(const std::string& posix);
+// The directory part of a POSIX path ("." when there is none).
+std::string ParentOf(const std::string& posix);
+// Times of 0 are left unchanged. Creation times cannot be set on POSIX.
+int SetTimes(const std::string& posix, time_t accessed, time_t modified);
+// Read-only clears every write bit; writable gives the owner write back.
+int SetReadOnly(const std::string& posix, bool bReadOnly);
+
+// The original platform's attribute bits (FILE_ATTRIBUTE_*) for a file of
+// that name. Read-only means no owner write bit; hidden means a leading dot;
+// regular files carry the archive bit; a symbolic link is a reparse point,
+// never a directory, so no walk follows it out of its tree.
+DWORD Attributes(const FileInfo& info, const char* name);
+inline bool IsReadOnly(const FileInfo& info) { return (info.mode & 0200) == 0; }
+
+}  // namespace platform::fs

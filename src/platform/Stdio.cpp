@@ -1,0 +1,475 @@
+// crt::fopen over glibc's fopencookie with the original platform's text
+// mode, the runtime's file and directory calls, and the Win32 file and
+// directory functions.
+//
+// Sections: stream cookie (text translation), fopen, crt calls, Win32 calls.
+#include "platform/Stdio.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+
+namespace fs = platform::fs;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Stream cookie
+
+const char kCtrlZ = 0x1A;
+const size_t kReadAhead = 64 * 1024;
+const size_t kWriteChunk = 16 * 1024;
+
+struct Stream {
+    int fd = -1;
+    bool text = false;
+    // Text mode only: file bytes read ahead and not yet handed out.
+    std::vector<char> raw;
+    size_t pos = 0;
+    size_t end = 0;
+    bool endOfText = false;  // a Ctrl-Z was met; nothing more until a seek
+
+    // Gives the read-ahead back to the file, so the descriptor's offset is
+    // the stream's position again.
+    bool DropReadAhead() {
+        if (end > pos && ::lseek(fd, -static_cast<off_t>(end - pos), SEEK_CUR) < 0) return false;
+        pos = end = 0;
+        endOfText = false;
+        return true;
+    }
+
+    // Refills the read-ahead, keeping the bytes from pos on in front.
+    long Fill() {
+        if (raw.empty()) raw.resize(kReadAhead);
+        size_t kept = end - pos;
+        std::memmove(raw.data(), raw.data() + pos, kept);
+        pos = 0;
+        end = kept;
+        long n = fs::Read(fd, raw.data() + kept, raw.size() - kept);
+        if (n > 0) end += static_cast<size_t>(n);
+        return n;
+    }
+
+    ssize_t ReadText(char* out, size_t size) {
+        size_t done = 0;
+        while (done < size && !endOfText) {
+            // A CR needs the byte after it, so it is never decided alone at
+            // the end of the read-ahead.
+            if (pos == end || (raw[pos] == '\r' && pos + 1 == end)) {
+                bool lastCR = pos != end;
+                long n = Fill();
+                if (n < 0) {
+                    if (done > 0) break;
+                    return -1;
+                }
+                if (n == 0) {
+                    if (lastCR) {
+                        out[done++] = '\r';
+                        ++pos;
+                    }
+                    break;
+                }
+                continue;
+            }
+            char c = raw[pos];
+            if (c == kCtrlZ) {
+                endOfText = true;
+            } else if (c == '\r' && raw[pos + 1] == '\n') {
+                out[done++] = '\n';
+                pos += 2;
+            } else {
+                out[done++] = c;
+                ++pos;
+            }
+        }
+        return static_cast<ssize_t>(done);
+    }
+
+    // Writes LF as CR LF. Returns the input bytes whose translation reached
+    // the file.
+    size_t WriteText(const char* data, size_t size) {
+        std::string chunk;
+        size_t done = 0;
+        while (done < size) {
+            size_t take = std::min(kWriteChunk, size - done);
+            chunk.clear();
+            for (size_t i = 0; i < take; ++i) {
+                if (data[done + i] == '\n') chunk += '\r';
+                chunk += data[done + i];
+            }
+            size_t written = fs::Write(fd, chunk.data(), chunk.size());
+            if (written < chunk.size()) {
+                // Count the input bytes fully written before the failure.
+                size_t out = 0;
+                for (size_t i = 0; i < take; ++i) {
+                    out += data[done + i] == '\n' ? 2 : 1;
+                    if (out > written) break;
+                    ++done;
+                }
+                return done;
+            }
+            done += take;
+        }
+        return done;
+    }
+};
+
+ssize_t StreamRead(void* cookie, char* buffer, size_t size) {
+    Stream* s = static_cast<Stream*>(cookie);
+    if (s->text) return s->ReadText(buffer, size);
+    return fs::Read(s->fd, buffer, size);
+}
+
+// glibc wants the bytes consumed, and 0 (never a negative value) on error.
+ssize_t StreamWrite(void* cookie, const char* buffer, size_t size) {
+    Stream* s = static_cast<Stream*>(cookie);
+    if (!s->text) return static_cast<ssize_t>(fs::Write(s->fd, buffer, size));
+    if (!s->DropReadAhead()) return 0;
+    return static_cast<ssize_t>(s->WriteText(buffer, size));
+}
+
+int StreamSeek(void* cookie, off64_t* offset, int whence) {
+    Stream* s = static_cast<Stream*>(cookie);
+    off_t here = ::lseek(s->fd, 0, SEEK_CUR);
+    if (here < 0) return -1;
+    off_t position = here - static_cast<off_t>(s->end - s->pos);
+    if (whence == SEEK_CUR && *offset == 0) {  // ftell: nothing moves
+        *offset = position;
+        return 0;
+    }
+    off_t target;
+    switch (whence) {
+    case SEEK_SET: target = *offset; break;
+    case SEEK_CUR: target = position + *offset; break;
+    case SEEK_END:
+        target = ::lseek(s->fd, 0, SEEK_END);
+        if (target < 0) return -1;
+        target += *offset;
+        break;
+    default: errno = EINVAL; return -1;
+    }
+    if (target < 0) {
+        ::lseek(s->fd, here, SEEK_SET);  // the read-ahead still belongs there
+        errno = EINVAL;
+        return -1;
+    }
+    off_t result = ::lseek(s->fd, target, SEEK_SET);
+    if (result < 0) return -1;
+    s->pos = s->end = 0;
+    s->endOfText = false;
+    *offset = result;
+    return 0;
+}
+
+int StreamClose(void* cookie) {
+    Stream* s = static_cast<Stream*>(cookie);
+    int result = fs::Close(s->fd);
+    delete s;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// fopen
+
+struct Mode {
+    int flags = 0;  // without O_TRUNC: the file is emptied once it may be
+    const char* glibcMode = nullptr;
+    bool text = true;
+    bool update = false;
+    bool write = false;
+    bool truncate = false;
+};
+
+bool ParseMode(const char* pszMode, Mode& mode) {
+    if (!pszMode) return false;
+    char kind = pszMode[0];
+    if (kind != 'r' && kind != 'w' && kind != 'a') return false;
+    bool binary = false, text = false;
+    for (const char* p = pszMode + 1; *p; ++p) {
+        if (*p == '+' && !mode.update)
+            mode.update = true;
+        else if (*p == 'b' && !binary && !text)
+            binary = true;
+        else if (*p == 't' && !binary && !text)
+            text = true;
+        else if (!std::strchr("cnNSRT", *p))
+            return false;
+    }
+    mode.text = !binary;
+    int access = mode.update ? O_RDWR : kind == 'r' ? O_RDONLY : O_WRONLY;
+    static const char* const kGlibc[3][2] = {{"r", "r+"}, {"w", "w+"}, {"a", "a+"}};
+    int row = kind == 'r' ? 0 : kind == 'w' ? 1 : 2;
+    mode.glibcMode = kGlibc[row][mode.update];
+    mode.flags = access | O_CLOEXEC | (kind == 'w' ? O_CREAT : kind == 'a' ? O_CREAT | O_APPEND : 0);
+    mode.write = access != O_RDONLY;
+    mode.truncate = kind == 'w';
+    return true;
+}
+
+// A text file opened for update loses one Ctrl-Z at its end, as on the
+// original platform. A failure here leaves the file as it was.
+void DropTrailingCtrlZ(int fd, int64_t size) {
+    char last = 0;
+    if (size > 0 && ::lseek(fd, size - 1, SEEK_SET) >= 0 && fs::Read(fd, &last, 1) == 1 && last == kCtrlZ)
+        fs::Truncate(fd, size - 1);
+    ::lseek(fd, 0, SEEK_SET);
+}
+
+// ---------------------------------------------------------------------------
+// Win32 helpers
+
+// Translates a path for a Win32 call; an unmapped drive is a missing path.
+bool Win32Path(LPCSTR path, std::string& posix) {
+    if (fs::ToPosix(path, posix) && !posix.empty()) return true;
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+}
+
+// Sets the last error from errno; ENOENT becomes missingCode, for calls
+// where a missing entry can only be a missing directory.
+BOOL Win32Fail(DWORD missingCode = ERROR_FILE_NOT_FOUND) {
+    if (errno == ENOENT)
+        SetLastError(missingCode);
+    else
+        PlatformSetLastErrorFromErrno(errno);
+    return FALSE;
+}
+
+}  // namespace
+
+namespace crt {
+
+FILE* fopen(const char* pszPath, const char* pszMode) {
+    Mode mode;
+    if (!pszPath || !ParseMode(pszMode, mode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::string posix;
+    if (!fs::ToPosix(pszPath, posix)) return nullptr;
+    if (posix.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    int fd = fs::Open(posix, mode.flags, 0666);
+    if (fd < 0) return nullptr;
+    // A directory, or a read-only file opened for writing, is refused even
+    // where POSIX would allow it (to root), and before anything is emptied.
+    fs::FileInfo info;
+    int err = 0;
+    if (fs::StatFd(fd, info) != 0)
+        err = errno;
+    else if (info.isDirectory || (mode.write && fs::IsReadOnly(info)))
+        err = EACCES;
+    else if (mode.truncate && fs::Truncate(fd, 0) != 0)
+        err = errno;
+    if (err != 0) {
+        ::close(fd);
+        errno = err;
+        return nullptr;
+    }
+    if (mode.text && mode.update && !mode.truncate) DropTrailingCtrlZ(fd, info.size);
+
+    Stream* stream = new (std::nothrow) Stream;
+    FILE* file = nullptr;
+    if (stream) {
+        stream->fd = fd;
+        stream->text = mode.text;
+        file = ::fopencookie(stream, mode.glibcMode,
+                             cookie_io_functions_t{StreamRead, StreamWrite, StreamSeek, StreamClose});
+    }
+    if (!file) {
+        delete stream;
+        ::close(fd);
+        errno = ENOMEM;
+        return nullptr;
+    }
+    if (mode.text) ::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
+int remove(const char* pszPath) {
+    std::string posix;
+    if (!fs::ToPosix(pszPath, posix)) return -1;
+    return fs::RemoveFile(posix);
+}
+
+int rename(const char* pszOldName, const char* pszNewName) {
+    std::string from, to;
+    if (!fs::ToPosix(pszOldName, from) || !fs::ToPosix(pszNewName, to)) return -1;
+    if (fs::Rename(from, to) == 0) return 0;
+    if (errno == EEXIST) errno = EACCES;
+    return -1;
+}
+
+int _chdir(const char* pszDir) {
+    std::string posix;
+    if (!fs::ToPosix(pszDir, posix)) return -1;
+    return ::chdir(posix.c_str());
+}
+
+char* _getcwd(char* pBuffer, int maxlen) {
+    CString dir = fs::CurrentDirectory();
+    if (dir.IsEmpty()) return nullptr;
+    size_t needed = static_cast<size_t>(dir.GetLength()) + 1;
+    if (!pBuffer) {
+        size_t size = std::max(needed, maxlen > 0 ? static_cast<size_t>(maxlen) : size_t{0});
+        pBuffer = static_cast<char*>(std::malloc(size));
+        if (!pBuffer) {
+            errno = ENOMEM;
+            return nullptr;
+        }
+    } else if (maxlen <= 0 || static_cast<size_t>(maxlen) < needed) {
+        errno = ERANGE;
+        return nullptr;
+    }
+    std::memcpy(pBuffer, static_cast<LPCTSTR>(dir), needed);
+    return pBuffer;
+}
+
+int _mkdir(const char* pszDir) {
+    std::string posix;
+    if (!fs::ToPosix(pszDir, posix)) return -1;
+    return fs::Mkdir(posix);
+}
+
+int _rmdir(const char* pszDir) {
+    std::string posix;
+    if (!fs::ToPosix(pszDir, posix)) return -1;
+    return fs::Rmdir(posix);
+}
+
+int _access(const char* pszPath, int mode) {
+    if (mode & ~6) {
+        errno = EINVAL;
+        return -1;
+    }
+    std::string posix;
+    fs::FileInfo info;
+    if (!fs::ToPosix(pszPath, posix) || fs::Stat(posix, info, true) != 0) return -1;
+    if ((mode & 2) && fs::IsReadOnly(info)) {
+        errno = EACCES;
+        return -1;
+    }
+    return 0;
+}
+
+}  // namespace crt
+
+BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
+    std::string posix;
+    if (!Win32Path(lpPathName, posix)) return FALSE;
+    return ::chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
+}
+
+DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
+    CString dir = fs::CurrentDirectory();
+    if (dir.IsEmpty()) {
+        PlatformSetLastErrorFromErrno(errno);
+        return 0;
+    }
+    DWORD length = static_cast<DWORD>(dir.GetLength());
+    if (!lpBuffer || nBufferLength < length + 1) return length + 1;
+    std::memcpy(lpBuffer, static_cast<LPCTSTR>(dir), length + 1);
+    return length;
+}
+
+BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
+    std::string posix;
+    if (!Win32Path(lpPathName, posix)) return FALSE;
+    return fs::Mkdir(posix) == 0 ? TRUE : Win32Fail(ERROR_PATH_NOT_FOUND);
+}
+
+BOOL RemoveDirectoryA(LPCSTR lpPathName) {
+    std::string posix;
+    if (!Win32Path(lpPathName, posix)) return FALSE;
+    return fs::Rmdir(posix) == 0 ? TRUE : Win32Fail();
+}
+
+BOOL DeleteFileA(LPCSTR lpFileName) {
+    std::string posix;
+    if (!Win32Path(lpFileName, posix)) return FALSE;
+    return fs::RemoveFile(posix) == 0 ? TRUE : Win32Fail();
+}
+
+DWORD GetFileAttributesA(LPCSTR lpFileName) {
+    std::string posix;
+    fs::FileInfo info;
+    if (!Win32Path(lpFileName, posix)) return INVALID_FILE_ATTRIBUTES;
+    if (fs::Stat(posix, info, false) != 0) {
+        Win32Fail();
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    size_t slash = posix.find_last_of('/');
+    return fs::Attributes(info, posix.c_str() + (slash == std::string::npos ? 0 : slash + 1));
+}
+
+BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
+    std::string from, to;
+    if (!Win32Path(lpExistingFileName, from) || !Win32Path(lpNewFileName, to)) return FALSE;
+    return fs::Rename(from, to) == 0 ? TRUE : Win32Fail();
+}
+
+BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+    if (dwFlags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string from, to;
+    if (!Win32Path(lpExistingFileName, from) || !Win32Path(lpNewFileName, to)) return FALSE;
+    bool writeThrough = dwFlags & MOVEFILE_WRITE_THROUGH;
+    if (writeThrough && fs::SyncToDisk(from) != 0) return Win32Fail();
+    int result = (dwFlags & MOVEFILE_REPLACE_EXISTING) ? fs::Replace(from, to) : fs::Rename(from, to);
+    if (result == 0 && writeThrough) result = fs::SyncToDisk(fs::ParentOf(to));
+    return result == 0 ? TRUE : Win32Fail();
+}
+
+BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
+    rTempPath.Empty();
+    std::string beside = pszBeside ? pszBeside : "";
+    size_t sep = beside.find_last_of("\\/");
+    std::string dir = sep != std::string::npos ? beside.substr(0, sep + 1)
+                      : fs::HasDrive(beside)       ? beside.substr(0, 2)
+                                                   : std::string();
+    std::string posixBeside;
+    fs::FileInfo info;
+    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && !posixBeside.empty() &&
+                    fs::Stat(posixBeside, info, true) == 0 && !info.isDirectory;
+
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (static_cast<unsigned>(::getpid()) << 16) ^
+                       (counter++ * 2654435761u);
+        char name[32];
+        std::snprintf(name, sizeof name, ".cb%08x.tmp", mix);
+        std::string path = dir + name, posix;
+        if (!Win32Path(path.c_str(), posix)) return FALSE;
+        int fd = fs::Open(posix, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return Win32Fail(ERROR_PATH_NOT_FOUND);
+        }
+        if (keepMode) ::fchmod(fd, info.mode | 0200);
+        ::close(fd);
+        rTempPath = path.c_str();
+        return TRUE;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return FALSE;
+}

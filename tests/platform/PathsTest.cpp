@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/Paths.h"
+
+namespace {
+
+// Maps drives for one test and restores the table afterwards.
+class PathsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (char letter : kLetters) m_saved[letter - 'A'] = PlatformGetDrive(letter);
+    }
+    void TearDown() override {
+        for (char letter : kLetters) PlatformSetDrive(letter, m_saved[letter - 'A']);
+    }
+
+    static std::string ToPosix(const char* path) {
+        std::string posix = "<untouched>";
+        return PlatformToPosixPath(path, posix) ? posix : "<unmapped:" + posix + ">";
+    }
+
+    static constexpr char kLetters[] = {'C', 'D', 'Q'};
+    CString m_saved[26];
+};
+
+TEST_F(PathsTest, LibraryPathsBecomePosixPaths) {
+    PlatformSetDrive('C', "/tmp/t/");  // a trailing separator is dropped
+    PlatformSetDrive('Q', nullptr);
+    EXPECT_EQ(PlatformGetDrive('c'), "/tmp/t");
+    struct Case { const char* path; const char* posix; };
+    const Case cases[] = {
+        {"C:\\a\\b.txt", "/tmp/t/a/b.txt"}, {"c:\\a", "/tmp/t/a"},   {"C:/a/b", "/tmp/t/a/b"},
+        {"C:x", "/tmp/t/x"},                {"C:\\", "/tmp/t/"},     {"\\usr\\x", "/usr/x"},
+        {"rel\\p", "rel/p"},                {"", ""},                {"Q:\\x", "<unmapped:>"},
+        {"C:\\a\\..\\b", "/tmp/t/a/../b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ToPosix(c.path), c.posix);
+    }
+    EXPECT_EQ(ToPosix(nullptr), "");
+
+    PlatformSetDrive('C', "/");
+    EXPECT_EQ(ToPosix("C:\\a"), "/a");
+    EXPECT_EQ(ToPosix("C:\\"), "/");
+    EXPECT_EQ(ToPosix("C:"), "/");
+}
+
+TEST_F(PathsTest, PosixPathsComeBackInLibraryForm) {
+    PlatformSetDrive('C', "/tmp/t");
+    PlatformSetDrive('D', "/tmp/t/d");
+    struct Case { const char* posix; const char* path; };
+    const Case cases[] = {
+        {"/tmp/t/x/y", "C:\\x\\y"},     {"/tmp/t", "C:\\"},        {"/tmp/t/", "C:\\"},
+        {"/tmp/tt/x", "\\tmp\\tt\\x"},  {"/usr/x", "\\usr\\x"},    {"/tmp/t/d/f", "D:\\f"},
+        {"/tmp/t/dd", "C:\\dd"},        {"rel/p", "rel\\p"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.posix);
+        EXPECT_EQ(PlatformFromPosixPath(c.posix), c.path);
+    }
+    PlatformSetDrive('D', nullptr);
+    PlatformSetDrive('C', "/");
+    EXPECT_EQ(PlatformFromPosixPath("/usr/x"), "C:\\usr\\x");
+    EXPECT_EQ(PlatformFromPosixPath("/"), "C:\\");
+}
+
+TEST_F(PathsTest, RoundTripsKeepThePath) {
+    PlatformSetDrive('C', "/tmp/t");
+    PlatformSetDrive('D', "/srv/data");
+    for (const char* path : {"C:\\a\\b\\c.txt", "D:\\x", "C:\\", "D:\\", "\\usr\\lib"}) {
+        SCOPED_TRACE(path);
+        std::string posix;
+        ASSERT_TRUE(PlatformToPosixPath(path, posix));
+        EXPECT_EQ(PlatformFromPosixPath(posix), path);
+    }
+}
+
+TEST_F(PathsTest, EnvironmentGivesTheDefaultMapping) {
+    // R is used by no other test, so its environment default is read here.
+    ASSERT_EQ(setenv("CBASIS_DRIVE_R", "/srv/r/", 1), 0);
+    EXPECT_EQ(PlatformGetDrive('R'), "/srv/r");
+    std::string posix;
+    EXPECT_TRUE(PlatformToPosixPath("r:\\f", posix));
+    EXPECT_EQ(posix, "/srv/r/f");
+    PlatformSetDrive('R', nullptr);
+    EXPECT_FALSE(PlatformToPosixPath("R:\\f", posix));
+    unsetenv("CBASIS_DRIVE_R");
+}
+
+}  // namespace
