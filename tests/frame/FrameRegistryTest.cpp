@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "FrameHost.h"
 #include "frame/CMvDocList.h"
 #include "frame/CMvMultiViewTemplate.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -132,6 +136,17 @@ TEST_F(FrameRegistryTest, DocumentsAreRegisteredOnceAndFoundByExactClass) {
     m_pMain->AddDoc(pSketch);
     m_pMain->AddDoc(nullptr);
     EXPECT_EQ(DocCount(m_pMain), 2);
+    std::string trace;
+    ASSERT_TRUE(PlatformToPosixPath(m_pMain->m_strDebugFile, trace));
+    std::ifstream in(trace, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string addDocLines =
+        "CPersistentFrame::AddDoc\r\nDocHandle Record\r\n"
+        "CPersistentFrame::AddDoc\r\npDocs->First()\r\npRecord->pDoc == pDoc\r\n"
+        "CPersistentFrame::AddDoc\r\npDocs->First()\r\nDocHandle Record\r\n"
+        "CPersistentFrame::AddDoc\r\n";
+    ASSERT_GE(text.size(), addDocLines.size());
+    EXPECT_EQ(text.substr(text.size() - addDocLines.size()), addDocLines);
     EXPECT_EQ(m_pMain->GetDoc(RUNTIME_CLASS(CSpecialNoteDoc)), pSpecial);
     EXPECT_EQ(m_pMain->GetDoc(RUNTIME_CLASS(CNoteDoc)), nullptr);  // a base class does not match
     EXPECT_EQ(m_pMain->GetDoc(RUNTIME_CLASS(CSketchDoc)), pSketch);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "MdiHost.h"
@@ -34,4 +36,23 @@ TEST_F(MdiHostTest, SecondSessionRestoresTheSavedPlacement) {
     std::string second = RunSession(Posix("profile"));
     EXPECT_NE(second.find("restored placement: maximized, normal position (60,40)-(860,640)"), std::string::npos);
     EXPECT_TRUE(Exists("profile/FrameDemo.ini"));
+}
+
+// The trace lies beside the executable: a copy of the host program in the
+// test's directory writes it there.
+TEST_F(MdiHostTest, TraceIsWrittenFreshBesideTheExecutable) {
+    std::filesystem::create_directories(Posix("bin"));
+    std::filesystem::copy_file(CBASIS_MDI_HOST, Posix("bin/host"));
+    std::string command = Posix("bin/host") + " --profile-dir " + Posix("profile") + " > /dev/null";
+    const std::string expected =
+        "CPersistentFrame::InitializeCoordinates\r\n"
+        "CPersistentFrame::m_bFirstTime\r\n"
+        "CPersistentFrame::dealing with window placement\r\n"
+        "CPersistentFrame::setting window placement\r\n"
+        "CPersistentFrame::adding doc\r\n"
+        "CPersistentFrame::InitializeCoordinates::finished routine\r\n";
+    for (int run = 0; run < 2; ++run) {  // the second run starts a fresh file
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(ReadFile("bin/app-dbg.txt"), expected);
+    }
 }
