@@ -18,3 +18,5 @@
 
 #include "files/CUtils.h"
 #include "files/FileRecords.h"
+
+#include "project/CProject.h"
