@@ -11,5 +11,9 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersio
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/CBasis1Config.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake DESTINATION ${CBASIS_CMAKE_DIR})
 
+# The .pc file finds its prefix from its own place, so a copy installed with
+# `cmake --install --prefix P` works wherever P is.
+file(RELATIVE_PATH CBASIS_PC_TO_PREFIX /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+string(REGEX REPLACE "/$" "" CBASIS_PC_TO_PREFIX "${CBASIS_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

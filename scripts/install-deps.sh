@@ -8,6 +8,9 @@ command -v g++ >/dev/null || need+=(g++)
 command -v pkg-config >/dev/null || need+=(pkg-config)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# clang++ and its libFuzzer runtime, for the fuzz targets.
+command -v clang++ >/dev/null || need+=(clang)
+compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-dev)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq

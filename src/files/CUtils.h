@@ -7,8 +7,11 @@
 // (0) with the reason in m_strError.
 #pragma once
 
+#include <cstdio>
+
 #include "files/FileRecords.h"
 #include "platform/Strings.h"
+#include "platform/Time.h"
 
 class CBASIS1_API CUtils {
 public:
@@ -17,11 +20,48 @@ public:
     CUtils& operator=(const CUtils&) = delete;
     virtual ~CUtils();
 
+    // -----------------------------------------------------------------
     // Strings
 
     // Hands the caller a new zero-terminated copy of str in rpsz, releasing
     // what rpsz held before. 0 (and a null rpsz) when memory runs out.
     int NullStrPtr(CString str, char*& rpsz);
+
+    // ---- Text, number and date helpers ------------------------------------
+    // Texts taken by reference are changed in place. The two-decimal text of
+    // a number is its whole number of hundredths in decimal with a "." before
+    // the last two digits: 12.3 is "12.30", 0.05 is ".5", -1.5 is "-1.50".
+
+    // The current local time as asctime's text, "Wed Jan 02 02:03:55 1980\n".
+    static CString Timestamp();
+    // month (1-12), day and four-digit year of t's local date; m_bSuccess.
+    // For a time before the epoch, or one the system cannot break down, all
+    // three are 0 and the result is !m_bSuccess.
+    int SplitDate(CTime t, int& month, int& day, int& year);
+    // Whether t's local date is today's. Times before the epoch never are.
+    bool DateIsToday(CTime t);
+    // Every CR and LF becomes a space; the length stays.
+    static void RemoveCarriageReturn(CString& str);
+    // Every occurrence of ch becomes a space; the length stays.
+    static void RemoveChar(unsigned char ch, CString& str);
+    // Writes a zero character over the first space, keeping the recorded
+    // length; the C-string view then ends there. No space: no change.
+    static void TerminateAtSpace(CString& str);
+    // Deletes every occurrence of sub from str, again and again until none is
+    // left ("ab" out of "aabb" leaves ""). An empty sub changes nothing.
+    static void ExtractAll(CString& str, CString sub);
+    // The two-decimal text of f: the hundredths of f's shortest decimal form
+    // (the one that reads back as f), truncated toward zero, so 12.345 is
+    // "12.34" and 0.29 is ".29". Values beyond the 32-bit range of
+    // hundredths saturate; NaN writes ".0".
+    static void float_to_ascii(float f, CString& str);
+    // Blanks every character of str that is not a digit or "." and trims the
+    // blanks at both ends (str keeps that cleaned text), then reads it: the
+    // digits before the first "." are the whole part, the digits after it a
+    // number of hundredths (".5" is 0.05, "1.234" is 3.34). Never negative;
+    // no digits read as 0. Digit runs beyond the int range saturate. Always 1.
+    static int ascii_to_float(CString& str, float& f);
+    // ---- end of text, number and date helpers -----------------------------
 
     // ---- Header guards and names (implemented in project/) ----------------
 
@@ -48,10 +88,68 @@ public:
 
     // ---- end of header guards and names -----------------------------------
 
+    // -----------------------------------------------------------------
     // Directory listings
 
+    // Builds the object's chain for the entries of dir + pattern (nothing is
+    // put between them: dir ends with a backslash, or pattern starts with
+    // one): a "start" record, then one record per match, "." and ".."
+    // included, in the finder's order. first receives the chain's first
+    // record (a file_name*), or null when nothing matched. The chain replaces
+    // the object's previous one and stays valid until the next listing,
+    // Delete_file_names or destruction. 1; 0 with "Out of Memory" when a
+    // record cannot be allocated (first is then not set).
+    int GetDirectoryListing(CString dir, CString pattern, void*& first);
     // Frees the object's chain; m_pFirst and m_pCurrent become null.
     void Delete_file_names();
+
+    // -----------------------------------------------------------------
+    // Paths and file names
+
+    // "%s%s%d.%s" of dir, the first four characters of name, a random number
+    // below 9999 and ext (without its dot), naming a file that does not exist
+    // yet. After 500 numbers that all named existing files (or when the
+    // random chain runs dry), the last candidate is returned although its
+    // file exists.
+    CString UniqueFileName(CString name, CString dir, CString ext);
+    // The running program's directory, without a trailing backslash.
+    void GetRootDir(CString& dir);
+    // GetRootDir up to the first occurrence of the application's name
+    // (AfxGetAppName), so for C:\work\tool\bin and "tool" it is C:\work\;
+    // empty when the name does not occur.
+    void GetAppDir(CString& dir);
+
+    // -----------------------------------------------------------------
+    // File operations
+
+    // Copies source to target with the source's times and read-only
+    // attribute. The target is replaced only by a complete copy: the data
+    // goes to a new file beside the target, which then takes the target's
+    // name in one step, so a failed copy leaves an existing target as it was.
+    // 1; 0 with "Cannot open %s !" when the source cannot be opened; 0 after
+    // the message box "Can not create target file '...' !" when the copy
+    // cannot be created. A read-only or directory target, and read, write or
+    // status failures, throw CFileException* (nothing is left behind).
+    int CopyFileA(char* source, char* target);
+    // The file's size in bytes; -1 when its status cannot be read.
+    long GetFileSize(CString name);
+    // 1 when the file opens for reading and is not empty; else 0 with
+    // "%s file < 0\n" (a file that cannot be opened ends with that text too).
+    int ValidFile(CString name);
+    // ValidFile up to 10 times in a row; 0 with "File not valid".
+    int GetValidFile(CString name);
+    // Replaces the file's contents with the text's characters (binary mode);
+    // writes nothing when the file cannot be opened.
+    void SaveStringToFile(CString text, CString name);
+    // Write the text's characters to an open stream; 1.
+    int WriteToFile(FILE* stream, CString& text);
+    int WriteToFile(FILE* stream, char* text);
+    // Starts the command line's program (CreateProcessA, no shell) and does
+    // not wait for it; a failure is not reported.
+    void Launch(CString commandLine);
+
+    // -----------------------------------------------------------------
+    // Data
 
     file_name* m_pCurrent;
     file_name* m_pFirst;

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+class FilesCommandsTest : public TempDirTest {
+protected:
+    // Runs cbasis in the temporary directory. Arguments are single-quoted for
+    // the shell; the tests pass none holding a single quote.
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = "cd '" + m_root + "' && '" CBASIS_TOOL_PATH "'";
+        for (const std::string& a : args) command += " '" + a + "'";
+        command += " 2>'" + ErrorFile() + "'";
+        Result result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+        int status = ::pclose(pipe);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(ErrorFile());
+        result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+        return result;
+    }
+    std::string ErrorFile() const { return m_root + ".err"; }  // beside the tree, not in it
+    void TearDown() override {
+        fs::remove(ErrorFile());
+        TempDirTest::TearDown();
+    }
+};
+
+TEST_F(FilesCommandsTest, ListsARealTreeInEachShape) {
+    WriteFile("proj/a.txt", "a");
+    WriteFile("proj/b.tar.gz", "b");
+    WriteFile("proj/sub dir/c.TXT", "c");
+    fs::create_directory_symlink("..", Posix("proj/sub dir/up"));
+
+    Result flat = Run({"ls", "proj", "*.txt"});
+    EXPECT_EQ(flat.code, 0);
+    EXPECT_EQ(flat.out, "a.txt\n");
+    Result tree = Run({"ls", Posix("proj"), "--tree"});
+    EXPECT_EQ(tree.out, "a.txt\nb.tar.gz\nsub dir/\n  c.TXT\n  up\n");
+    Result bases = Run({"ls", "proj/", "*.*", "--bases"});
+    EXPECT_EQ(bases.out, "\n\na\nb\n\n");
+    EXPECT_EQ(Run({"ls", "proj/sub dir", "*.txt"}).out, "c.TXT\n");  // wildcards ignore case
+}
+
+TEST_F(FilesCommandsTest, SplitsMakesDirectoriesAndCopies) {
+    Result split = Run({"split", "/dir/sub/file.tar.gz"});
+    EXPECT_EQ(split.out, "drive: C:\ndir: \\dir\\sub\\\ntitle: file.tar\next: .gz\n");
+
+    EXPECT_EQ(Run({"mkdir", "x/y z/\xc3\xa9"}).code, 0);
+    EXPECT_TRUE(fs::is_directory(Posix("x/y z/\xc3\xa9")));
+    EXPECT_EQ(Run({"mkdir", "x/y z"}).code, 0);  // existing: no error
+
+    WriteFile("src.txt", "payload");
+    fs::last_write_time(Posix("src.txt"), fs::file_time_type::clock::now() - std::chrono::hours(30));
+    EXPECT_EQ(Run({"copy", "src.txt", "x/y z"}).code, 0);
+    EXPECT_EQ(ReadFile("x/y z/src.txt"), "payload");
+    auto seconds = [&](const char* name) {
+        return std::chrono::floor<std::chrono::seconds>(fs::last_write_time(Posix(name)));
+    };
+    EXPECT_EQ(seconds("x/y z/src.txt"), seconds("src.txt"));  // times are kept to the second
+}
+
+TEST_F(FilesCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
+    WriteFile("file", "f");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* text;
+    } cases[] = {
+        {{"ls", "missing"}, 1, "cbasis ls: cannot list 'missing': The system cannot find the file specified.\n"},
+        {{"ls", "file"}, 1, "cbasis ls: 'file' is not a directory\n"},
+        {{"mkdir", "file/sub"}, 1, nullptr},
+        {{"copy", "missing", "t"}, 1, "cbasis copy: cannot open 'missing': The system cannot find the file specified.\n"},
+        {{"copy", "file", "no/dir/t"}, 1,
+         "cbasis copy: cannot create 'no/dir/t': The system cannot find the path specified.\n"},
+        {{"split", "back\\slash"}, 1, "cbasis split: 'back\\slash': names with a backslash cannot be handled\n"},
+        {{"ls"}, 2, nullptr},
+        {{"ls", "d", "--tree", "--bases"}, 2, nullptr},
+        {{"copy", "one"}, 2, nullptr},
+        {{"mkdir", "a", "b"}, 2, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_TRUE(r.out.empty());
+        // One line of error; a usage error adds the synopsis.
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.code == 2 ? 2 : 1);
+        EXPECT_EQ(r.err.rfind("cbasis " + c.args[0] + ": ", 0), 0u);
+        if (c.text) {
+            EXPECT_EQ(r.err, c.text);
+        }
+    }
+}
+
+}  // namespace
