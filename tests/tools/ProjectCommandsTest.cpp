@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tools/ToolTest.h"
@@ -13,6 +15,11 @@ namespace fs = std::filesystem;
 namespace {
 
 class ProjectCommandsTest : public ToolTest {};
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
@@ -35,7 +42,7 @@ TEST_F(ProjectCommandsTest, NewProjectMakesACompleteRenamedProjectFromTheBuiltIn
         fs::path relative = fs::relative(entry.path(), sample);
         relative.replace_filename(Replaced(relative.filename().string(), "Sample", "Demo"));
         SCOPED_TRACE(relative.string());
-        std::string original = Slurp(entry.path()), copy = ReadFile("Demo/" + relative.string());
+        std::string original = Contents(entry.path()), copy = ReadFile("Demo/" + relative.string());
         if (original.find('\0') != std::string::npos) {
             EXPECT_EQ(copy, original);
         } else if (relative.extension() == ".h") {

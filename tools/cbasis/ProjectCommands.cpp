@@ -24,6 +24,7 @@
 #include "LibraryPaths.h"
 #include "Sample.h"
 #include "files/CUtils.h"
+#include "platform/Paths.h"
 #include "project/CProject.h"
 
 namespace fs = std::filesystem;
@@ -45,16 +46,16 @@ struct Place {
 
 bool Resolve(const std::string& typed, Place& place, std::string& error) {
     place.typed = typed;
+    std::string posix;
     if (!ToLibrary(typed, true, place.library, error)) return false;
-    place.library = WithoutTrailingSeparators(place.library);
-    std::error_code ec;
-    std::string posix = fs::absolute(typed, ec).lexically_normal().string();
-    if (ec) {
-        error = "'" + typed + "': " + ec.message();
+    if (!PlatformToPosixPath(place.library, posix)) {
+        error = "'" + typed + "': no such drive";
         return false;
     }
+    posix = fs::path(posix).lexically_normal().string();
     while (posix.size() > 1 && posix.back() == '/') posix.pop_back();  // "link/" would name what it points at
     place.posix = posix;
+    place.library = WithoutTrailingSeparators(PlatformFromPosixPath(posix));
     return true;
 }
 
