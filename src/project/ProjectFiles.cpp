@@ -122,8 +122,9 @@ bool LiesInside(const CString& inner, const CString& outer) {
 bool IsRoot(const CString& path) {
     CString trimmed = path;
     trimmed.TrimRight("\\/");
-    if (trimmed.IsEmpty() || (trimmed.GetLength() == 2 && HasDrive(trimmed))) return true;
-    return NormalisedPosix(path) == "/";
+    if (trimmed.IsEmpty()) return true;
+    std::string normal = NormalisedPosix(path);
+    return normal == "/" || (HasDrive(path) && normal == NormalisedPosix(path.Left(2) + "\\"));
 }
 
 bool IsSafeReplacement(const CString& replacement) {

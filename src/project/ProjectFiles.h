@@ -49,8 +49,8 @@ CString AbsolutePath(const CString& path);
 bool LiesInside(const CString& inner, const CString& outer);
 
 // True for a path that names the root of the file system or of a drive
-// ("", "\", "C:", "C:\"): no tree operation may take such a path as the
-// tree to delete.
+// ("", "\", "C:", "C:\", "C:\x\.."): no tree operation may take such a
+// path as the tree to delete.
 bool IsRoot(const CString& path);
 
 // A replacement that cannot carry a name out of its directory: no '\' or

@@ -230,10 +230,12 @@ TEST_F(CProjectTest, DeleteKeepsReadOnlyFilesAndTheirDirectories) {
     EXPECT_TRUE(Exists("X/a/b/ro.txt"));
     EXPECT_FALSE(Exists("X/a/gone.txt") || Exists("X/c"));
 
+    WriteFile("keep.txt", "k");
     CProject::CDeleteDirectory("C:\\Missing");
     CProject::CDeleteDirectory("C:");  // a whole drive is never deleted
     CProject::CDeleteDirectory("C:\\");
-    EXPECT_TRUE(Exists("X/a/b/ro.txt"));
+    CProject::CDeleteDirectory("C:\\X\\..");
+    EXPECT_TRUE(Exists("keep.txt"));
 }
 
 }  // namespace
