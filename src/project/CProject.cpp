@@ -5,8 +5,6 @@
 // step, the in-place variants); tree copy and delete; project creation.
 #include "project/CProject.h"
 
-#include <cstring>
-
 #include "files/CSplitFilename.h"
 #include "files/MakeDirectory.h"
 #include "platform/Files.h"

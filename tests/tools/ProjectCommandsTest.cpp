@@ -98,11 +98,12 @@ TEST_F(ProjectCommandsTest, NewProjectTakesATemplateRootAndRefusesBadRequests) {
 }
 
 TEST_F(ProjectCommandsTest, RenamesCopiesAndDeletesTrees) {
-    WriteFile("W/FooA/FooB/Foo.txt", "Foo");
-    Result renamed = Run({"rename-in-place", "W", "Foo", "Bar"});
+    WriteFile("Foo/W/FooA/FooB/Foo.txt", "Foo");
+    Result renamed = Run({"rename-in-place", "Foo/W", "Foo", "Bar"});
     EXPECT_EQ(renamed.code, 0);
-    EXPECT_EQ(ReadFile("W/BarA/BarB/Bar.txt"), "Bar");  // every level, bottom up
+    EXPECT_EQ(ReadFile("Foo/W/BarA/BarB/Bar.txt"), "Bar");  // every level, though the path holds the word
     EXPECT_NE(renamed.out.find("3 of 3"), std::string::npos) << renamed.out;
+    fs::rename(Posix("Foo/W"), Posix("W"));
     EXPECT_EQ(Run({"rename-in-place", "W", "Bar", "a/b"}).code, 2);
 
     EXPECT_EQ(Run({"copy-tree", "W", "W/BarA/copy"}).code, 1);

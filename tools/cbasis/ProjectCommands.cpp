@@ -317,18 +317,30 @@ int RunRenameInPlace(const Args& args) {
     if (!Resolve(args[0], dir, error)) return Failure(kRenameInPlace, error);
     if (!IsDirectory(dir.posix)) return Failure(kRenameInPlace, "'" + args[0] + "' is not a directory");
 
-    int before = CountTree(dir.posix, word).matching, left = before;
+    // The library looks for the word in an entry's whole path and renames
+    // nothing below a directory whose own path holds it; so the directory is
+    // named through a drive letter of its own ("Q:") that cannot hold it.
+    CString root = dir.library;
+    char drive = 0;
+    if (word.find(':') == std::string::npos)
+        for (char letter = 'Z'; letter >= 'D' && !drive; --letter)
+            if (word.find(letter) == std::string::npos && PlatformGetDrive(letter).IsEmpty()) drive = letter;
+    if (drive) {
+        PlatformSetDrive(drive, dir.posix.c_str());
+        root = CString(drive) + ":";
+    }
+
     // One pass renames a name only while the directories above it keep
     // theirs, so a tree is renamed level by level: repeat while names change.
     // A NEW that holds WORD would grow with every pass: one pass then.
-    int passes = 0;
+    int before = CountTree(dir.posix, word).matching, left = before;
     do {
-        CProject::ChangeKeywordAndFilenameInAllDirectoryFiles(dir.library, replacement.c_str(), word.c_str());
-        ++passes;
+        CProject::ChangeKeywordAndFilenameInAllDirectoryFiles(root, replacement.c_str(), word.c_str());
         int now = CountTree(dir.posix, word).matching;
         if (now >= left) break;
         left = now;
     } while (left > 0 && replacement.find(word) == std::string::npos);
+    if (drive) PlatformSetDrive(drive, nullptr);
     std::printf("rename-in-place: %d of %d names holding '%s' renamed in %s\n", before - left, before, word.c_str(),
                 args[0].c_str());
     return kOk;
