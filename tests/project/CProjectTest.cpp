@@ -91,7 +91,7 @@ TEST_F(CProjectTest, TargetDirectoryFollowsTheLocationsForm) {
     EXPECT_TRUE(fs::is_empty(Posix("Work/Bar")));  // a missing template gives an empty target
 }
 
-TEST_F(CProjectTest, ReadOnlyAndEmptyKeywordCopiesArriveUnchanged) {
+TEST_F(CProjectTest, ReadOnlyFilesAnEmptyKeywordAndAnUnchangedNameGiveCopies) {
     WriteFile("T/Foo/Foo.txt", "Foo");
     fs::permissions(Posix("T/Foo/Foo.txt"), fs::perms::owner_read);
     WriteFile("T/Foo/Foo.cpp", "Foo");
@@ -100,6 +100,8 @@ TEST_F(CProjectTest, ReadOnlyAndEmptyKeywordCopiesArriveUnchanged) {
     EXPECT_EQ(Mode("A/Bar.txt") & 0200, 0u);
     m_project.MakeProject1("", "C:\\T\\Foo", "C:\\B", "Bar");
     EXPECT_EQ(ReadFile("B/Foo.cpp"), "Foo");
+    m_project.MakeProject1("Foo", "C:\\T\\Foo", "C:\\C", "Foo");
+    EXPECT_EQ(ReadFile("C/Foo.cpp"), "Foo");
 }
 
 TEST_F(CProjectTest, RefusesCallsThatWouldWriteOutsideTheirTarget) {
