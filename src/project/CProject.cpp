@@ -27,9 +27,9 @@ EntryKind KindOf(const CFileFind& entry) {
     return entry.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::Link : EntryKind::File;
 }
 
-// Visits every entry that the search (directory and pattern) matches, in the finder's order, the last one
-// included; the search is closed before this returns, so no open search
-// keeps the directory busy afterwards.
+// Visits every entry that the search (directory and pattern) matches, in
+// the finder's order, the last one included; the search is closed before
+// this returns, so no open search keeps the directory busy afterwards.
 template <typename Visit>
 void ForEachEntry(const CString& search, Visit visit) {
     CFileFind find;
