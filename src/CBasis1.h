@@ -49,3 +49,4 @@
 #include "frame/CMvMultiViewTemplate.h"
 #include "frame/CPersistentFrame.h"
 #include "frame/FrameRecords.h"
+#include "project/CProject.h"

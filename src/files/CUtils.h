@@ -81,6 +81,31 @@ public:
 
     // ---- end of view switching ---------------------------------------------
 
+    // ---- Header guards and names (implemented in project/) ----------------
+
+    // Gives the header text *pText a fresh include guard: the guard name
+    // between "#if !defined(AFX_" and "__INCLUDED_)" becomes the new name
+    // (strFallback when strNewName is empty), upper-cased, then "_H__" and a
+    // new GUID string; every occurrence of the old guard name in the text
+    // (#if, #define, the #endif comment) is rewritten. 1 when a guard was
+    // rewritten; 0, text unchanged, when the text holds no guard of that
+    // form (one whose name lacks "_H__" included).
+    int GenerateGUIDforHeaderFile(CString* pText, CString strNewName, CString strFallback);
+    // The same on the file strPath, rewritten in one step. A missing file
+    // becomes an empty one; a file that exists but cannot be read, a binary
+    // one (holding a zero byte) and a read-only one are left as they are.
+    // Always 1.
+    int GenerateGUIDforHeaderFile(CString strPath, CString strNewName, CString strFallback);
+    // The text after the fifth underscore from the end: the GUID string of a
+    // name built as text, '_' and a GUID string (a trailing extension stays).
+    // Empty when the name holds fewer than five underscores.
+    CString GetIDFromFilename(CString strName);
+    // rName receives a new GUID string. Always 1; the second text is not used.
+    int CreateName(CString& rName);
+    int CreateName(CString& rName, CString strUnused);
+
+    // ---- end of header guards and names -----------------------------------
+
     // -----------------------------------------------------------------
     // Directory listings
 

@@ -1,51 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "support/TempDir.h"
+#include "tools/ToolTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    std::string out, err;
-};
-
-class FilesCommandsTest : public TempDirTest {
-protected:
-    // Runs cbasis in the temporary directory. Arguments are single-quoted for
-    // the shell; the tests pass none holding a single quote.
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = "cd '" + m_root + "' && '" CBASIS_TOOL_PATH "'";
-        for (const std::string& a : args) command += " '" + a + "'";
-        command += " 2>'" + ErrorFile() + "'";
-        Result result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
-        int status = ::pclose(pipe);
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(ErrorFile());
-        result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-        return result;
-    }
-    std::string ErrorFile() const { return m_root + ".err"; }  // beside the tree, not in it
-    void TearDown() override {
-        fs::remove(ErrorFile());
-        TempDirTest::TearDown();
-    }
-};
+class FilesCommandsTest : public ToolTest {};
 
 TEST_F(FilesCommandsTest, ListsARealTreeInEachShape) {
     WriteFile("proj/a.txt", "a");

@@ -1,20 +1,15 @@
 // File and directory commands: ls, split, mkdir, copy.
 //
-// Paths are taken as typed on Linux. The library works on backslash paths
-// with drive letters, so each POSIX path is made absolute (except for split,
-// which only takes text apart) and turned into the library's form through
-// the drive table: with the default table, where C: is /, /home/ann/x.txt
-// becomes C:\home\ann\x.txt. CBASIS_DRIVE_C=/some/dir moves C: elsewhere;
-// paths outside every mapped drive go without a drive (\usr\x). An argument
-// that starts with a drive letter and a colon (C:\dir\x) is taken as a
-// library path as it stands.
-#include <cctype>
+// Paths are taken as typed on Linux and turned into the library's form (see
+// LibraryPaths.h); each is made absolute, except for split, which only takes
+// text apart.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Command.h"
+#include "LibraryPaths.h"
 #include "containers/CLinkedList.h"
 #include "files/CGetDirListing.h"
 #include "files/CGetDirectoryListing.h"
@@ -24,47 +19,9 @@
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Paths.h"
 
 namespace cbasis {
 namespace {
-
-bool IsLibraryPath(const std::string& path) {
-    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
-}
-
-// The library form of a path as typed. False, with the reason, for paths the
-// library cannot name: empty ones, and POSIX names holding a backslash, which
-// the library would read as a separator.
-bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& error) {
-    if (typed.empty()) {
-        error = "empty path";
-        return false;
-    }
-    if (IsLibraryPath(typed)) {
-        path = typed.c_str();
-        return true;
-    }
-    if (typed.find('\\') != std::string::npos) {
-        error = "'" + typed + "': names with a backslash cannot be handled";
-        return false;
-    }
-    std::error_code ec;
-    std::string posix = bAbsolute ? std::filesystem::absolute(typed, ec).string() : typed;
-    if (ec) {
-        error = "'" + typed + "': " + ec.message();
-        return false;
-    }
-    path = PlatformFromPosixPath(posix);
-    return true;
-}
-
-CString WithoutTrailingSeparators(CString path) {
-    while (path.GetLength() > 1 && path[path.GetLength() - 1] == '\\' && !(path.GetLength() == 3 && path[1] == ':'))
-        path = path.Left(path.GetLength() - 1);
-    if (path.GetLength() == 3 && path[1] == ':') path = path.Left(2);  // "C:\" lists as "C:" + "\*.*"
-    return path;
-}
 
 std::string LastErrorText() { return PlatformErrorText(GetLastError()).str(); }
 
