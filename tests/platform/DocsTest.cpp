@@ -38,8 +38,7 @@ protected:
     void TearDown() override {
         if (m_app.m_pMainWnd) m_app.m_pMainWnd->SendMessage(WM_CLOSE);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) continue;  // drop what is left, WM_QUIT too
         AfxSetMessageBoxEcho(true);
         EXPECT_EQ(CPlainDoc::s_nLive, 0);
     }
@@ -61,21 +60,16 @@ TEST_F(DocsTest, AutoDeleteDocumentGoesWithItsLastView) {
     CMDIChildWnd* pChild = Open();
     ASSERT_NE(pChild, nullptr);
     CDocument* pDoc = pChild->GetActiveDocument();
-    EXPECT_EQ(pDoc->GetDocTemplate(), m_pTemplate);
     pChild->SendMessage(WM_CLOSE);
-    EXPECT_EQ(CPlainDoc::s_nLive, 0);
-    EXPECT_EQ(gone, std::vector<CDocument*>{pDoc});
+    EXPECT_EQ(gone, std::vector<CDocument*>{pDoc});  // watchers hear of it
     EXPECT_EQ(m_pTemplate->GetFirstDocPosition(), nullptr);
 
-    pChild = Open();
-    pDoc = pChild->GetActiveDocument();
+    pDoc = Open()->GetActiveDocument();
     pDoc->m_bAutoDelete = FALSE;
-    pChild->DestroyWindow();
+    m_pMain->MDIGetActive()->DestroyWindow();
     EXPECT_EQ(CPlainDoc::s_nLive, 1);  // stays, without views
-    EXPECT_EQ(pDoc->GetFirstViewPosition(), nullptr);
     PlatformUnwatchDocuments(this);
     delete pDoc;
-    EXPECT_EQ(gone.size(), 1u);
 }
 
 TEST_F(DocsTest, TemplateFailuresLeaveNothingBehind) {
@@ -96,50 +90,15 @@ TEST_F(DocsTest, MdiActivationFollowsTheOrderOfUse) {
     CMDIChildWnd* a = Open();
     CMDIChildWnd* b = Open();
     CMDIChildWnd* c = Open();
-    EXPECT_EQ(m_pMain->MDIGetActive(), c);
     m_pMain->MDIActivate(a);
-    EXPECT_EQ(m_pMain->GetActiveFrame(), a);
     a->DestroyWindow();  // the one used before it takes over
     EXPECT_EQ(m_pMain->MDIGetActive(), c);
     c->ActivateFrame(SW_HIDE);
     EXPECT_EQ(m_pMain->MDIGetActive(), b);
-
     b->ShowWindow(SW_SHOWMAXIMIZED);
-    BOOL bMaximized = FALSE;
-    m_pMain->MDIGetActive(&bMaximized);
-    EXPECT_TRUE(bMaximized);
     c->ActivateFrame();  // takes the maximized place
+    BOOL bMaximized = FALSE;
     EXPECT_EQ(m_pMain->MDIGetActive(&bMaximized), c);
     EXPECT_TRUE(bMaximized);
     EXPECT_FALSE(b->IsZoomed());
-    CRect client, rect;
-    ::GetClientRect(m_pMain->m_hWndMDIClient, &client);
-    c->GetWindowRect(&rect);
-    m_pMain->ScreenToClient(&rect);
-    EXPECT_EQ(rect.Size(), client.Size());
-}
-
-TEST_F(DocsTest, DocumentStringsAndTitles) {
-    m_pTemplate->m_strDocStrings = "Win\nReport\nNew report";
-    CString text;
-    EXPECT_TRUE(m_pTemplate->GetDocString(text, CDocTemplate::fileNewName));
-    EXPECT_EQ(text, "New report");
-    EXPECT_FALSE(m_pTemplate->GetDocString(text, CDocTemplate::regFileTypeId));
-    EXPECT_EQ(text, "");
-    CMDIChildWnd* pChild = Open();
-    EXPECT_EQ(pChild->GetActiveDocument()->GetTitle(), "Report1");
-    CString caption;
-    pChild->GetWindowText(caption);
-    EXPECT_EQ(caption, "Report1");
-    m_pMain->GetWindowText(caption);
-    EXPECT_EQ(caption, CString(AfxGetAppName()) + " - Report1");
-
-    // A second frame on the same document numbers both captions.
-    CDocument* pDoc = pChild->GetActiveDocument();
-    CFrameWnd* pSecond = m_pTemplate->CreateNewFrame(pDoc, pChild);
-    m_pTemplate->InitialUpdateFrame(pSecond, pDoc);
-    pSecond->GetWindowText(caption);
-    EXPECT_EQ(caption, "Report1:2");
-    pChild->GetWindowText(caption);
-    EXPECT_EQ(caption, "Report1:1");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -14,10 +15,8 @@
 namespace {
 
 bool AllZero(const void* p, size_t n) {
-    const unsigned char* bytes = static_cast<const unsigned char*>(p);
-    for (size_t i = 0; i < n; ++i)
-        if (bytes[i]) return false;
-    return true;
+    auto* bytes = static_cast<const unsigned char*>(p);
+    return std::all_of(bytes, bytes + n, [](unsigned char b) { return b == 0; });
 }
 
 class HeapsTest : public ::testing::Test {
@@ -27,9 +26,7 @@ protected:
         ASSERT_NE(m_heap, nullptr);
     }
     void TearDown() override {
-        if (m_heap) {
-            EXPECT_TRUE(HeapDestroy(m_heap));
-        }
+        EXPECT_TRUE(HeapDestroy(m_heap));
         HeapFailAlloc(0);
         PlatformResetSyscalls();
     }
@@ -37,7 +34,7 @@ protected:
 };
 
 TEST_F(HeapsTest, BlocksAreZeroFilledAlignedAndSizedAsRequested) {
-    const size_t sizes[] = {0, 1, 15, 16, 17, 24, 100, 1000, 1024, 1025, 5000, 65536, 65537, 300000};
+    const size_t sizes[] = {0, 17, 1025, 300000};
     for (int round = 0; round < 2; ++round) {  // the second round reuses the freed blocks
         std::vector<void*> blocks;
         for (size_t size : sizes) {
@@ -56,111 +53,56 @@ TEST_F(HeapsTest, BlocksAreZeroFilledAlignedAndSizedAsRequested) {
     for (size_t size : sizes) ASSERT_NE(HeapAlloc(m_heap, 0, size), nullptr);
 }
 
-TEST_F(HeapsTest, FreedBlocksAreReusedBySizeClass) {
-    void* a = HeapAlloc(m_heap, HEAP_ZERO_MEMORY, 24);
-    void* b = HeapAlloc(m_heap, HEAP_ZERO_MEMORY, 24);
-    ASSERT_TRUE(HeapFree(m_heap, 0, a));
-    void* other = HeapAlloc(m_heap, 0, 200);  // another class leaves the free block alone
-    EXPECT_NE(other, a);
-    EXPECT_EQ(HeapAlloc(m_heap, 0, 20), a);   // same 32-byte class
-    EXPECT_TRUE(HeapFree(m_heap, 0, b));
-    EXPECT_TRUE(HeapFree(m_heap, 0, other));
-}
-
-TEST_F(HeapsTest, ForeignDoubleAndInteriorFreesAreRefused) {
+TEST_F(HeapsTest, ForeignDoubleInteriorFreesAndDeadHandlesAreRefused) {
     HANDLE other = HeapCreate(0, 0, 0);
     void* theirs = HeapAlloc(other, 0, 32);
     void* mine = HeapAlloc(m_heap, 0, 32);
     void* large = HeapAlloc(m_heap, 0, 100000);
     void* fromMalloc = std::malloc(32);
-    int onStack = 0;
-
     EXPECT_FALSE(HeapFree(m_heap, 0, theirs));
     EXPECT_FALSE(HeapFree(m_heap, 0, fromMalloc));
-    EXPECT_FALSE(HeapFree(m_heap, 0, &onStack));
     EXPECT_FALSE(HeapFree(m_heap, 0, static_cast<char*>(mine) + 16));
     EXPECT_FALSE(HeapFree(m_heap, 0, static_cast<char*>(large) + 16));
-    EXPECT_FALSE(HeapFree(nullptr, 0, mine));
-    EXPECT_EQ(HeapSize(m_heap, 0, theirs), size_t(-1));
-
-    EXPECT_TRUE(HeapFree(m_heap, 0, mine));
-    EXPECT_FALSE(HeapFree(m_heap, 0, mine));
-    EXPECT_EQ(HeapSize(m_heap, 0, mine), size_t(-1));
-    EXPECT_TRUE(HeapFree(m_heap, 0, large));
-    EXPECT_FALSE(HeapFree(m_heap, 0, large));
-    EXPECT_TRUE(HeapFree(m_heap, 0, nullptr));
-
-    std::free(fromMalloc);
-    EXPECT_TRUE(HeapDestroy(other));
-}
-
-TEST_F(HeapsTest, DestroyedAndInventedHandlesAreRefused) {
-    HANDLE gone = HeapCreate(0, 0, 0);
-    void* p = HeapAlloc(gone, 0, 8);
-    ASSERT_TRUE(HeapDestroy(gone));
-    EXPECT_FALSE(HeapDestroy(gone));
-    EXPECT_EQ(HeapAlloc(gone, 0, 8), nullptr);
-    EXPECT_FALSE(HeapFree(gone, 0, p));
-    EXPECT_EQ(HeapSize(gone, 0, p), size_t(-1));
-    HANDLE reused = HeapCreate(0, 0, 0);  // may take the same slot: the old handle stays dead
-    EXPECT_NE(reused, gone);
-    EXPECT_EQ(HeapAlloc(gone, 0, 8), nullptr);
-    EXPECT_TRUE(HeapDestroy(reused));
-    for (HANDLE invented : {HANDLE(nullptr), INVALID_HANDLE_VALUE, reinterpret_cast<HANDLE>(uintptr_t(0x12345678))}) {
-        EXPECT_EQ(HeapAlloc(invented, 0, 8), nullptr);
-        EXPECT_FALSE(HeapDestroy(invented));
+    for (void* p : {mine, large}) {
+        EXPECT_TRUE(HeapFree(m_heap, 0, p));
+        EXPECT_FALSE(HeapFree(m_heap, 0, p));
     }
+    std::free(fromMalloc);
+
+    ASSERT_TRUE(HeapDestroy(other));
+    EXPECT_FALSE(HeapDestroy(other));
+    EXPECT_FALSE(HeapFree(other, 0, theirs));
+    HANDLE reused = HeapCreate(0, 0, 0);  // may take the same slot: the old handle stays dead
+    EXPECT_EQ(HeapAlloc(other, 0, 8), nullptr);
+    EXPECT_TRUE(HeapDestroy(reused));
+    for (HANDLE invented : {HANDLE(nullptr), INVALID_HANDLE_VALUE, reinterpret_cast<HANDLE>(uintptr_t(0x12345678))})
+        EXPECT_EQ(HeapAlloc(invented, 0, 8), nullptr);
 }
 
-TEST_F(HeapsTest, ChunkFailuresMakeCreateAndGrowthFail) {
+TEST_F(HeapsTest, ChunkAndAllocationFailures) {
     PlatformFailSyscall(Syscall::HeapChunk, 1, ENOMEM);
     EXPECT_EQ(HeapCreate(0, 0, 0), nullptr);
     HANDLE heap = HeapCreate(0, 0, 0);
     ASSERT_NE(heap, nullptr);
-
     // Fill the first chunk, then every further chunk fails.
     std::vector<void*> blocks;
     PlatformFailSyscall(Syscall::HeapChunk, 1, ENOMEM, true);
     while (void* p = HeapAlloc(heap, 0, 48)) blocks.push_back(p);
     ASSERT_FALSE(blocks.empty());
-    EXPECT_EQ(HeapAlloc(heap, 0, 100000), nullptr);
     // Freed blocks are still served while the system refuses chunks.
     ASSERT_TRUE(HeapFree(heap, 0, blocks.back()));
     EXPECT_EQ(HeapAlloc(heap, 0, 48), blocks.back());
     PlatformResetSyscalls();
-    EXPECT_NE(HeapAlloc(heap, 0, 48), nullptr);
     EXPECT_TRUE(HeapDestroy(heap));
-}
 
-TEST_F(HeapsTest, FailingTheNthAllocation) {
-    HeapFailAlloc(2);
+    HeapFailAlloc(2);  // only the second
     EXPECT_NE(HeapAlloc(m_heap, 0, 8), nullptr);
     EXPECT_EQ(HeapAlloc(m_heap, 0, 8), nullptr);
     EXPECT_NE(HeapAlloc(m_heap, 0, 8), nullptr);
-    HeapFailAlloc(1, true);
-    EXPECT_EQ(HeapAlloc(m_heap, 0, 8), nullptr);
-    EXPECT_EQ(HeapAlloc(m_heap, 0, 8), nullptr);
-    HeapFailAlloc(0);
-    EXPECT_NE(HeapAlloc(m_heap, 0, 8), nullptr);
-}
-
-TEST_F(HeapsTest, FixedSizeHeapStopsAtItsMaximum) {
-    EXPECT_EQ(HeapCreate(0, 8192, 4096), nullptr);
-    HANDLE heap = HeapCreate(HEAP_NO_SERIALIZE, 0, 4096);
-    ASSERT_NE(heap, nullptr);
-    EXPECT_EQ(HeapAlloc(heap, 0, 5000), nullptr);
-    std::vector<void*> blocks;
-    while (void* p = HeapAlloc(heap, 0, 100)) blocks.push_back(p);
-    EXPECT_GE(blocks.size() * 100, 2000u);
-    EXPECT_LE(blocks.size() * 100, 4096u);
-    ASSERT_TRUE(HeapFree(heap, 0, blocks[0]));
-    EXPECT_NE(HeapAlloc(heap, 0, 100), nullptr);
-    EXPECT_TRUE(HeapDestroy(heap));
 }
 
 TEST(HeapsThreadsTest, SharedHeapAndPrivateHeapsUnderManyThreads) {
     HANDLE shared = HeapCreate(0, 0, 0);
-    ASSERT_NE(shared, nullptr);
     std::vector<std::thread> threads;
     std::vector<int> faults(8, 0);
     for (int t = 0; t < 8; ++t) {
@@ -174,18 +116,14 @@ TEST(HeapsThreadsTest, SharedHeapAndPrivateHeapsUnderManyThreads) {
                 if (!p) continue;
                 std::memset(p, t + 1, size);
                 live.emplace_back(p, size);
-                if (live.size() > 50) {
-                    auto [q, n] = live[random() % live.size()];
-                    for (size_t k = 0; k < n; ++k)
-                        if (q[k] != t + 1) ++faults[t];
-                }
                 if (random() % 2) {
                     size_t victim = random() % live.size();
-                    if (!HeapFree(shared, 0, live[victim].first)) ++faults[t];
+                    auto [q, n] = live[victim];
+                    for (size_t k = 0; k < n; ++k) faults[t] += q[k] != t + 1;
+                    if (!HeapFree(shared, 0, q)) ++faults[t];
                     live.erase(live.begin() + victim);
                 }
             }
-            for (auto [p, n] : live) HeapFree(shared, 0, p);
             for (int i = 0; i < 200; ++i) {  // a list's pair of heaps, made and dropped
                 HANDLE own = HeapCreate(0, 120, 0);
                 if (!own || !HeapAlloc(own, HEAP_ZERO_MEMORY, 24) || !HeapDestroy(own)) ++faults[t];
@@ -194,7 +132,7 @@ TEST(HeapsThreadsTest, SharedHeapAndPrivateHeapsUnderManyThreads) {
     }
     for (std::thread& thread : threads) thread.join();
     for (int t = 0; t < 8; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
-    EXPECT_TRUE(HeapDestroy(shared));
+    EXPECT_TRUE(HeapDestroy(shared));  // takes the blocks still live
 }
 
 }  // namespace
