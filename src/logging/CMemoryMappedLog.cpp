@@ -81,11 +81,14 @@ CString CMemoryMappedLog::SetAside() {
     int dot = m_strLogFileName.ReverseFind('.');
     if (dot < m_strLogFileName.ReverseFind('\\')) dot = m_strLogFileName.GetLength();
     CString title = m_strLogFileName.Left(dot), extension = m_strLogFileName.Mid(dot);
-    for (int n = 1; n < 100000; ++n) {
+    for (int tries = 0; tries < 100000; ++tries, ++m_nNextAside) {
         CString candidate;
-        candidate.Format("%s-%d%s", static_cast<LPCTSTR>(title), n, static_cast<LPCTSTR>(extension));
+        candidate.Format("%s-%d%s", static_cast<LPCTSTR>(title), m_nNextAside, static_cast<LPCTSTR>(extension));
         if (GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES) continue;
-        if (MoveFileA(m_strLogFileName, candidate)) return candidate;
+        if (MoveFileA(m_strLogFileName, candidate)) {
+            ++m_nNextAside;
+            return candidate;
+        }
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
     m_strError = "Cannot move the full day file " + m_strLogFileName + " aside: " + PlatformErrorText(GetLastError());
@@ -118,7 +121,6 @@ int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
 }
 
 bool CMemoryMappedLog::StartNextFile() {
-    SaveEdits();
     CloseDayFile(m_nPos);
     CString aside = SetAside();
     if (aside.IsEmpty() || !CreateMemoryMappedLogFile(m_pView)) return false;
@@ -127,13 +129,20 @@ bool CMemoryMappedLog::StartNextFile() {
 }
 
 int CMemoryMappedLog::SetLastVisibleLines() {
-    long index = static_cast<long>(m_nPos) - 1;
+    // Scans back from the last byte for line feeds; the first byte is never
+    // looked at, so with too few lines the result is the start of the view.
+    size_t at = 0, end = m_nPos;
     int lineFeeds = 0;
-    while (m_pView && index > 0) {
-        if (m_pView[index] == '\n' && ++lineFeeds > m_nVisibleLines) break;
-        --index;
+    while (m_pView && end > 1) {
+        const void* hit = memrchr(m_pView + 1, '\n', end - 1);
+        if (!hit) break;
+        end = static_cast<size_t>(static_cast<const unsigned char*>(hit) - m_pView);
+        if (++lineFeeds > m_nVisibleLines) {
+            at = end;
+            break;
+        }
     }
-    m_pLastVisible = m_pView ? m_pView + std::max(index, 0L) : nullptr;
+    m_pLastVisible = m_pView ? m_pView + at : nullptr;
     return m_bSuccess;
 }
 

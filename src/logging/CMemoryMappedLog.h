@@ -71,4 +71,6 @@ private:
     void CloseDayFile(uint64_t end);
     CString SetAside();
     bool StartNextFile();
+
+    int m_nNextAside = 1;  // the first number SetAside tries
 };
