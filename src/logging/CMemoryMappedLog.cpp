@@ -1,4 +1,5 @@
-// CMemoryMappedLog: entries written through a mapping of the day file.
+// CMemoryMappedLog: entries written through a view of the day file that
+// moves along the file as the text grows.
 #include "logging/CMemoryMappedLog.h"
 
 #include <algorithm>
@@ -11,6 +12,12 @@
 namespace {
 
 constexpr DWORD kMappingLimit = 300000;
+// Text kept in view in front of its end when the view moves: enough for the
+// last lines, little enough that a move from a full view goes three granules
+// on (only one granule of it is mapped again).
+constexpr uint64_t kContext = 32768;
+
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
 }  // namespace
 
@@ -36,36 +43,42 @@ CMemoryMappedLog::CMemoryMappedLog(CString dir, CString name, HWND hwnd)
 
 CMemoryMappedLog::~CMemoryMappedLog() {
     SaveEdits();
-    CloseDayFile(m_nPos);
+    CloseDayFile();
 }
 
-bool CMemoryMappedLog::OpenDayFile(uint64_t& size) {
-    HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH, nullptr);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        m_strError = "Cannot create memory-mapped file.";
-        return false;
-    }
-    m_hFile = file;
-    size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, 0, m_nMapSize, nullptr);
-    if (m_hMapping) m_pView = static_cast<unsigned char*>(MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, 0));
+// ---------------------------------------------------------------------------
+// The day file and its view
+
+// Maps the view at offset (a multiple of the granularity); the mapping makes
+// the file at least as long as the view.
+bool CMemoryMappedLog::MapView(uint64_t offset) {
+    uint64_t end = offset + m_nMapSize;
+    m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
+                                    static_cast<DWORD>(end), nullptr);
+    if (m_hMapping)
+        m_pView = static_cast<unsigned char*>(MapViewOfFile(m_hMapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32),
+                                                            static_cast<DWORD>(offset), m_nMapSize));
+    m_nTracked = UINT64_MAX;
     if (!m_pView) {
         m_strError = "Cannot map region.";
-        CloseDayFile(size);
+        UnmapView();
         return false;
     }
+    m_nViewOffset = offset;
     return true;
 }
 
-// Unmaps and closes; the file is left end bytes long.
-void CMemoryMappedLog::CloseDayFile(uint64_t end) {
+void CMemoryMappedLog::UnmapView() {
     if (m_pView) UnmapViewOfFile(m_pView);
     m_pView = m_pLastVisible = nullptr;
     if (m_hMapping) CloseHandle(m_hMapping);
     m_hMapping = nullptr;
+}
+
+// Unmaps, cuts the file to its text and closes it.
+void CMemoryMappedLog::CloseDayFile() {
+    uint64_t end = m_nViewOffset + m_nPos;
+    UnmapView();
     if (m_hFile) {
         LONG high = static_cast<LONG>(end >> 32);
         SetFilePointer(m_hFile, static_cast<LONG>(end & 0xFFFFFFFFu), &high, FILE_BEGIN);
@@ -73,6 +86,7 @@ void CMemoryMappedLog::CloseDayFile(uint64_t end) {
         CloseHandle(m_hFile);
     }
     m_hFile = nullptr;
+    m_nViewOffset = m_nPos = 0;
 }
 
 // Renames the day file to the first free "<title>-<n><extension>"; the new
@@ -85,73 +99,138 @@ CString CMemoryMappedLog::SetAside() {
         CString candidate;
         candidate.Format("%s-%d%s", static_cast<LPCTSTR>(title), m_nNextAside, static_cast<LPCTSTR>(extension));
         if (GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES) continue;
-        if (MoveFileA(m_strLogFileName, candidate)) {
-            ++m_nNextAside;
-            return candidate;
-        }
+        if (MoveFileA(m_strLogFileName, candidate)) return candidate;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
-    m_strError = "Cannot move the full day file " + m_strLogFileName + " aside: " + PlatformErrorText(GetLastError());
+    m_strError = "Cannot move the day file " + m_strLogFileName + " aside: " + PlatformErrorText(GetLastError());
     return CString();
 }
 
 int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
-    if (m_pView) CloseDayFile(m_nPos);
+    CloseDayFile();
     view = nullptr;
-    m_nPos = 0;
-    uint64_t size = 0;
-    if (!OpenDayFile(size)) return !m_bSuccess;
-    // The text ends at the first zero byte; behind it there may only be the
-    // zero filling of a file that was left at full size.
-    size_t inView = static_cast<size_t>(std::min<uint64_t>(size, m_nMapSize));
-    const unsigned char* zero = static_cast<const unsigned char*>(std::memchr(m_pView, 0, inView));
-    size_t text = zero ? static_cast<size_t>(zero - m_pView) : inView;
-    bool onlyFilling = std::all_of(m_pView + text, m_pView + inView, [](unsigned char c) { return c == 0; });
-    if (size > m_nMapSize || !onlyFilling || text > m_nMapSize - m_nGranularity) {
-        CloseDayFile(size);
-        CString aside = SetAside();
-        if (aside.IsEmpty() || !OpenDayFile(size)) return !m_bSuccess;
-        m_strError = "The day file could not be continued; its text was kept in " + aside + ".";
-        text = 0;
+    HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH, nullptr);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        m_strError = "Cannot create memory-mapped file.";
+        return !m_bSuccess;
     }
-    m_nPos = static_cast<DWORD>(text);
+    m_hFile = file;
+    uint64_t size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    // A log that was never closed left zero filling up to the end of its
+    // view, so the file's last view-sized stretch holds the end of the text.
+    uint64_t tail = size > m_nMapSize ? (size - m_nMapSize + m_nGranularity - 1) / m_nGranularity * m_nGranularity : 0;
+    m_nViewOffset = tail;
+    m_nPos = static_cast<DWORD>(size - tail);  // so that a failure leaves the file at its size
+    if (!MapView(tail)) {
+        CloseDayFile();
+        return !m_bSuccess;
+    }
+    const unsigned char* zero = static_cast<const unsigned char*>(std::memchr(m_pView, 0, m_nPos));
+    DWORD text = zero ? static_cast<DWORD>(zero - m_pView) : m_nPos;
+    if (!std::all_of(m_pView + text, m_pView + m_nPos, [](unsigned char c) { return c == 0; })) {
+        CloseDayFile();
+        CString aside = SetAside();
+        if (aside.IsEmpty() || !CreateMemoryMappedLogFile(view)) return !m_bSuccess;
+        m_strError = "The day file held more than log text; it was moved to " + aside + ".";
+        return m_bSuccess;
+    }
+    m_nPos = text;
+    if (!MoveView()) return !m_bSuccess;
     view = m_pView;
     SetLastVisibleLines();
     return m_bSuccess;
 }
 
-bool CMemoryMappedLog::StartNextFile() {
-    CloseDayFile(m_nPos);
-    CString aside = SetAside();
-    if (aside.IsEmpty() || !CreateMemoryMappedLogFile(m_pView)) return false;
-    m_strError = "The day file was full; its text was moved to " + aside + ".";
+// Places the view so that it starts at the granule at least kContext bytes
+// before the end of the text. Nothing moves when it is there already.
+bool CMemoryMappedLog::MoveView() {
+    uint64_t end = m_nViewOffset + m_nPos;
+    uint64_t offset = end > kContext ? (end - kContext) / m_nGranularity * m_nGranularity : 0;
+    if (offset == m_nViewOffset) return true;
+    UnmapView();
+    if (!MapView(offset)) {
+        CloseDayFile();
+        return false;
+    }
+    m_nPos = static_cast<DWORD>(end - offset);
     return true;
 }
 
+// ---------------------------------------------------------------------------
+// Entries
+
+// Copies bytes behind the text, moving the view whenever it is full; one zero
+// byte always stays behind the text in the view.
+bool CMemoryMappedLog::Append(const char* bytes, size_t count) {
+    while (count > 0) {
+        if (m_nPos + 1 >= m_nMapSize && !MoveView()) return false;
+        if (m_nPos + 1 >= m_nMapSize) {
+            m_strError = "The view is too small to move on.";
+            return false;
+        }
+        size_t part = std::min<size_t>(count, m_nMapSize - 1 - m_nPos);
+        std::memcpy(m_pView + m_nPos, bytes, part);
+        uint64_t at = m_nViewOffset + m_nPos;
+        if (m_nTracked == at) {
+            for (const char* lf = static_cast<const char*>(std::memchr(bytes, '\n', part)); lf;
+                 lf = static_cast<const char*>(std::memchr(lf + 1, '\n', bytes + part - lf - 1))) {
+                m_nNewest = (m_nNewest + 1) % kTrackedLines;
+                m_lineFeeds[m_nNewest] = at + static_cast<uint64_t>(lf - bytes);
+                m_nLineFeeds = std::min(m_nLineFeeds + 1, kTrackedLines);
+            }
+            m_nTracked = at + part;
+        }
+        m_nPos += static_cast<DWORD>(part);
+        bytes += part;
+        count -= part;
+    }
+    return true;
+}
+
+// Finds the latest line feeds in the view again, from its end back to its
+// second byte.
+void CMemoryMappedLog::ScanLastLines() {
+    uint64_t found[kTrackedLines];
+    int count = 0;
+    for (long index = static_cast<long>(m_nPos) - 1; index > 0 && count < kTrackedLines; --index)
+        if (m_pView[index] == '\n') found[count++] = m_nViewOffset + static_cast<uint64_t>(index);
+    m_nLineFeeds = count;
+    m_nNewest = count > 0 ? count - 1 : kTrackedLines - 1;
+    for (int i = 0; i < count; ++i) m_lineFeeds[i] = found[count - 1 - i];
+    m_nTracked = m_nViewOffset + m_nPos;
+}
+
 int CMemoryMappedLog::SetLastVisibleLines() {
-    // Scans back from the last byte for line feeds; the first byte is never
-    // looked at, so with too few lines the result is the start of the view.
-    size_t at = 0, end = m_nPos;
-    int lineFeeds = 0;
-    while (m_pView && end > 1) {
-        const void* hit = memrchr(m_pView + 1, '\n', end - 1);
-        if (!hit) break;
-        end = static_cast<size_t>(static_cast<const unsigned char*>(hit) - m_pView);
-        if (++lineFeeds > m_nVisibleLines) {
-            at = end;
-            break;
+    if (!m_pView) {
+        m_pLastVisible = nullptr;
+        return m_bSuccess;
+    }
+    // The (m_nVisibleLines + 1)th line feed back from the end of the text.
+    int back = std::max(m_nVisibleLines, 0) + 1;
+    size_t at = 0;
+    if (back > kTrackedLines) {
+        for (long index = static_cast<long>(m_nPos) - 1, seen = 0; index > 0; --index)
+            if (m_pView[index] == '\n' && ++seen == back) {
+                at = static_cast<size_t>(index);
+                break;
+            }
+    } else {
+        if (m_nTracked != m_nViewOffset + m_nPos) ScanLastLines();
+        if (m_nLineFeeds >= back) {
+            uint64_t lineFeed = m_lineFeeds[(m_nNewest - (back - 1) + kTrackedLines) % kTrackedLines];
+            if (lineFeed > m_nViewOffset) at = static_cast<size_t>(lineFeed - m_nViewOffset);
         }
     }
-    m_pLastVisible = m_pView ? m_pView + at : nullptr;
+    m_pLastVisible = m_pView + at;
     return m_bSuccess;
 }
 
 int CMemoryMappedLog::FinishLogging() {
     if (!m_pView && !CreateMemoryMappedLogFile(m_pView)) return !m_bSuccess;
-    if (m_nPos + 3 > m_nMapSize && !StartNextFile()) return !m_bSuccess;
-    m_pView[m_nPos] = '\r';
-    m_pView[m_nPos + 1] = '\n';
-    m_nPos += 2;
+    if (!Append("\r\n", 2)) return !m_bSuccess;
     m_pView[m_nPos] = 0;
     SetLastVisibleLines();
     NotifyParent();
@@ -160,22 +239,11 @@ int CMemoryMappedLog::FinishLogging() {
 
 int CMemoryMappedLog::Log(CString text) {
     if (!m_pView && !CreateMemoryMappedLogFile(m_pView)) return !m_bSuccess;
-    const char* p = text;
-    size_t length = std::strlen(p);
-    // An entry starts in a fresh file when it does not fit behind the text;
-    // one longer than a whole mapping fills file after file. One zero byte
-    // always stays behind the text.
-    if (m_nPos > 0 && m_nPos + length + 3 > m_nMapSize && !StartNextFile()) return !m_bSuccess;
-    while (m_nPos + length + 3 > m_nMapSize) {
-        size_t part = m_nMapSize - 1 - m_nPos;
-        std::memcpy(m_pView + m_nPos, p, part);
-        m_nPos += static_cast<DWORD>(part);
-        p += part;
-        length -= part;
-        if (!StartNextFile()) return !m_bSuccess;
-    }
-    std::memcpy(m_pView + m_nPos, p, length);
-    m_nPos += static_cast<DWORD>(length);
+    const char* bytes = text;
+    size_t length = std::strlen(bytes);
+    // Moving the view first keeps the entry in one piece where it can be.
+    if (m_nPos + length + 3 > m_nMapSize && !MoveView()) return !m_bSuccess;
+    if (!Append(bytes, length)) return !m_bSuccess;
     return FinishLogging();
 }
 

@@ -1,34 +1,40 @@
 // CMemoryMappedLog: a running log that writes its entries straight into the
-// day file through a memory mapping of fixed size (the largest multiple of
-// the allocation granularity not above 300000 bytes: 262144).
+// day file through a memory-mapped view of fixed size, m_nMapSize (the
+// largest multiple of the allocation granularity not above 300000 bytes:
+// 262144).
 //
 // Day file layout: the entries one after the other, each its bytes as given
 // (up to its first zero character) followed by CR LF, with no text-mode
-// translation. While the log is open the file is m_nMapSize bytes long, the
-// text followed by zero bytes; when the log is destroyed the file is cut to
-// the text.
+// translation. While the log is open the text is followed by a zero byte and
+// zero filling up to the end of the view; when the log is destroyed the file
+// is cut to the text.
 //
-// Nothing is written past the mapping and no entry is dropped. An entry that
-// does not fit behind the text moves the day file aside under the first free
-// name "<day file title>-<n>.LOG" (app12-04-1.LOG, -2, ...; files of the log's
-// pattern, so pruning treats them like the day files) and continues in a
-// fresh day file; an entry longer than a whole mapping is spread over as many
-// files as it needs. m_strError says what was moved where.
+// Nothing is written past the view and no entry is dropped: when an entry
+// does not fit behind the text, the view moves along the file (to the
+// granule that starts at least 64 KiB before the end of the text, so the last
+// lines stay in view) and the file grows to the view's new end. A day's text
+// therefore stays in its one day file however long it gets; the file is
+// m_nMapSize bytes long while open only as long as its text fits the first
+// view. m_pView and m_nPos are relative to the current view.
 //
 // At start-up the text of an existing day file is kept and continued: a file
-// left at full size by a log that was never closed (a crash) has its text up
-// to its first zero byte. A day file whose text is too large to continue (it
-// leaves less than one granule free), or that holds anything else, is moved
-// aside in the same way, unchanged, and the day starts afresh.
+// left with zero filling by a log that was never closed (a crash) has its
+// text up to the first zero byte of that filling. A day file that holds other
+// bytes behind a zero byte is not a file this log can continue: it is moved
+// aside, unchanged, under the first free name "<day file title>-<n>.LOG"
+// (app12-04-1.LOG, a name of the log's pattern, so pruning treats it as an
+// old day file), m_strError says so, and the day starts afresh.
 //
-// Not copyable: two objects would write into one mapping.
+// Not copyable: two objects would write into one view.
 #pragma once
+
+#include <cstdint>
 
 #include "logging/CRunningLog.h"
 
 class CBASIS1_API CMemoryMappedLog : public CRunningLog {
 public:
-    // The day file's name, the mapping, the mutex, then the start stamp as the
+    // The day file's name, the view, the mutex, then the start stamp as the
     // first entry of this log's own Log. A failure leaves its text in
     // m_strError and no view; Log tries again.
     CMemoryMappedLog(CString dir, CString name, HWND hwnd);
@@ -37,21 +43,23 @@ public:
     // Flushes, unmaps, cuts the file to its text and closes it.
     ~CMemoryMappedLog() override;
 
-    // Opens and maps the day file (see above) and sets m_pView and view to
-    // the view. 1, or 0 with "Cannot create memory-mapped file." or "Cannot
-    // map region." (or why an unusable day file could not be moved aside).
+    // Opens the day file and maps the view at the end of its text (see
+    // above), setting m_pView and view. 1, or 0 with "Cannot create
+    // memory-mapped file." or "Cannot map region." (or why an unusable day
+    // file could not be moved aside).
     int CreateMemoryMappedLogFile(unsigned char*& view);
     // m_pLastVisible: the start of the view, or, with more than
-    // m_nVisibleLines lines, the line feed in front of the last of them. 1.
+    // m_nVisibleLines lines in the view, the line feed in front of the last
+    // of them. 1.
     int SetLastVisibleLines();
     // Ends the current entry with CR LF and a zero byte, then
     // SetLastVisibleLines and NotifyParent. 1, or 0 when no view can be had.
     int FinishLogging();
     // Copies the entry into the view and finishes it. 1, or 0 when no view
-    // can be had (the text is in m_strError).
+    // can be had (the reason is in m_strError).
     int Log(CString text) override;
     // Entries through AppendToLogFile, SaveEdits(text) and message go into
-    // the view as well: a write behind the mapping would be cut away.
+    // the view as well: a write behind the view would be cut away.
     int AppendToLogFile(CString text) override;
     using CLogFile::SaveEdits;
     // Writes the view's text to the disk. 1, or 0 when that failed.
@@ -67,10 +75,21 @@ public:
     DWORD m_nGranularity;
 
 private:
-    bool OpenDayFile(uint64_t& size);
-    void CloseDayFile(uint64_t end);
+    bool MapView(uint64_t offset);
+    void UnmapView();
+    void CloseDayFile();
     CString SetAside();
-    bool StartNextFile();
+    bool Append(const char* bytes, size_t count);
+    bool MoveView();
+    void ScanLastLines();
 
-    int m_nNextAside = 1;  // the first number SetAside tries
+    uint64_t m_nViewOffset = 0;  // where the view starts in the file
+    int m_nNextAside = 1;        // the first number SetAside tries
+    // File offsets of the latest line feeds in the view, oldest first, as a
+    // ring; valid while m_nTracked is the offset of the end of the text.
+    static constexpr int kTrackedLines = 64;
+    uint64_t m_lineFeeds[kTrackedLines] = {};
+    int m_nLineFeeds = 0;
+    int m_nNewest = 0;
+    uint64_t m_nTracked = UINT64_MAX;
 };
