@@ -42,8 +42,13 @@ struct FileObject : platform::KernelObject {
 struct MappingObject : platform::KernelObject {
     std::shared_ptr<FileObject> file;
     uint64_t size = 0;
+    uint64_t added = 0;  // where the bytes the mapping added to the file start (size when none)
     bool writable = false;
 };
+
+// Pages of a write view that the mapping added to the file are made present
+// at once (up to this much), instead of by one page fault each.
+constexpr uint64_t kPopulateLimit = 1 << 20;
 
 // A mapped view keeps its file open, as on the original platform, so that
 // flushing works after the handles are closed.
@@ -103,6 +108,16 @@ int OpenForDisposition(const std::string& posix, int flags, DWORD disposition, b
     }
     errno = EBUSY;
     return -1;
+}
+
+// Grows the file from size to newSize with space reserved on the disk, so
+// that a full disk fails here rather than as a fault when a view is written;
+// where the file system cannot reserve space the file is extended sparse.
+bool Extend(int fd, uint64_t size, uint64_t newSize) {
+    if (PlatformSyscallFails(Syscall::Fallocate)) return false;
+    if (::fallocate(fd, 0, static_cast<off_t>(size), static_cast<off_t>(newSize - size)) == 0) return true;
+    if (errno != EOPNOTSUPP && errno != ENOSYS) return false;
+    return fs::Truncate(fd, static_cast<int64_t>(newSize)) == 0;
 }
 
 }  // namespace
@@ -290,7 +305,7 @@ HANDLE CreateFileMappingA(HANDLE hFile, LPSECURITY_ATTRIBUTES, DWORD flProtect, 
             SetLastError(ERROR_ACCESS_DENIED);
             return nullptr;
         }
-        if (fs::Truncate(file->fd, static_cast<int64_t>(size)) != 0) {
+        if (!Extend(file->fd, fileSize, size)) {
             FailWithErrno();
             return nullptr;
         }
@@ -298,6 +313,7 @@ HANDLE CreateFileMappingA(HANDLE hFile, LPSECURITY_ATTRIBUTES, DWORD flProtect, 
     auto mapping = std::make_shared<MappingObject>();
     mapping->file = std::move(file);
     mapping->size = size;
+    mapping->added = std::min(fileSize, size);
     mapping->writable = writable;
     return platform::OpenHandle(std::move(mapping));
 }
@@ -327,6 +343,11 @@ LPVOID MapViewOfFile(HANDLE hFileMappingObject, DWORD dwDesiredAccess, DWORD dwF
         FailWithErrno();
         return nullptr;
     }
+    uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    uint64_t from = std::max(offset, mapping->added) / page * page;
+    uint64_t to = std::min(offset + length, mapping->added + kPopulateLimit);
+    if (write && from < to)  // kernels without MADV_POPULATE_WRITE refuse; the pages then fault in as usual
+        ::madvise(static_cast<char*>(base) + (from - offset), to - from, MADV_POPULATE_WRITE);
     ViewTable& table = Views();
     std::lock_guard<std::mutex> guard(table.lock);
     table.views[reinterpret_cast<uintptr_t>(base)] = View{length, offset, mapping->file};

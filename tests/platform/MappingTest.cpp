@@ -111,10 +111,10 @@ TEST_F(MappingTest, FailuresLeaveTheFileAsItWas) {
     CloseHandle(reader);
 
     HANDLE file = Open("C:\\f.bin", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    PlatformFailSyscall(Syscall::Ftruncate, 1, ENOSPC);
+    PlatformFailSyscall(Syscall::Fallocate, 1, ENOSPC);
     EXPECT_EQ(CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 65536, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
-    EXPECT_EQ(ReadFile("f.bin"), "abc");
+    EXPECT_TRUE(ReadFile("f.bin") == "abc");
     HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 65536, nullptr);
     PlatformFailSyscall(Syscall::Mmap, 1, ENOMEM);
     EXPECT_EQ(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0), nullptr);
