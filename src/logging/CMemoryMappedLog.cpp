@@ -110,7 +110,7 @@ int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     CloseDayFile();
     view = nullptr;
     HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH, nullptr);
+                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     BY_HANDLE_FILE_INFORMATION info;
     if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) {
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

@@ -33,6 +33,7 @@ struct FileObject : platform::KernelObject {
     bool readable = false;
     bool writable = false;
     bool writeThrough = false;
+    bool sequential = false;
     std::string name;  // last component, for the attribute bits
     ~FileObject() override {
         if (fd >= 0) fs::Close(fd);
@@ -158,6 +159,7 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     file->readable = read;
     file->writable = write;
     file->writeThrough = dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH;
+    file->sequential = dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN;
     file->name = posix.substr(posix.find_last_of('/') + 1);
 
     // A directory, or a read-only file for writing, is refused even where
@@ -346,6 +348,7 @@ LPVOID MapViewOfFile(HANDLE hFileMappingObject, DWORD dwDesiredAccess, DWORD dwF
     uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
     uint64_t from = std::max(offset, mapping->added) / page * page;
     uint64_t to = std::min(offset + length, mapping->added + kPopulateLimit);
+    if (mapping->file->sequential) ::madvise(base, length, MADV_SEQUENTIAL);
     if (write && from < to)  // kernels without MADV_POPULATE_WRITE refuse; the pages then fault in as usual
         ::madvise(static_cast<char*>(base) + (from - offset), to - from, MADV_POPULATE_WRITE);
     ViewTable& table = Views();

@@ -12,7 +12,8 @@
 // reading, writing and deleting); FILE_FLAG_WRITE_THROUGH makes writes and
 // FlushViewOfFile reach the disk before they return (O_DSYNC, msync MS_SYNC);
 // without it FlushViewOfFile only schedules the write, as the original does.
-// Named and page-file mappings are not supported.
+// FILE_FLAG_SEQUENTIAL_SCAN makes the views of the file read ahead in large
+// batches (MADV_SEQUENTIAL). Named and page-file mappings are not supported.
 #pragma once
 
 #include "platform/Handles.h"
@@ -40,6 +41,7 @@ typedef size_t SIZE_T;
 #define TRUNCATE_EXISTING 5u
 
 #define FILE_FLAG_WRITE_THROUGH 0x80000000u
+#define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
 
 #define FILE_BEGIN 0u
 #define FILE_CURRENT 1u
