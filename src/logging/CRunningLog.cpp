@@ -13,8 +13,10 @@
 namespace {
 
 // Bytes compared at each end of the part already read before only the
-// appended part is read.
+// appended part is read; below kWholeRead bytes, reading the whole file
+// again costs no more than those comparisons.
 constexpr size_t kCheckBytes = 4096;
+constexpr uint64_t kWholeRead = 65536;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 struct FileHandle {
@@ -121,7 +123,7 @@ int CRunningLog::ReadInFile() {
         return !m_bSuccess;
     }
     uint64_t index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    bool grown = m_pBuffer && m_nRead > 0 && size >= m_nRead && index == m_nFileIndex &&
+    bool grown = m_pBuffer && m_nRead >= kWholeRead && size >= m_nRead && index == m_nFileIndex &&
                  info.dwVolumeSerialNumber == m_nVolume && ReadUnchanged(file.h);
     if (!(grown ? ReadAppended(file.h, size) : ReadWhole(file.h, size))) return !m_bSuccess;
     m_nFileIndex = index;
@@ -155,12 +157,12 @@ int CRunningLog::ReadAppended(HANDLE file, uint64_t size) {
 // Whether the file still starts, and still ends where the last read ended,
 // with the bytes the buffer holds.
 bool CRunningLog::ReadUnchanged(HANDLE file) const {
-    char bytes[2 * kCheckBytes];
-    auto same = [&](uint64_t offset, size_t count) {
-        return ReadAt(file, offset, bytes, count) == count && std::memcmp(bytes, m_pBuffer + offset, count) == 0;
+    char bytes[kCheckBytes];
+    auto same = [&](uint64_t offset) {
+        return ReadAt(file, offset, bytes, kCheckBytes) == kCheckBytes &&
+               std::memcmp(bytes, m_pBuffer + offset, kCheckBytes) == 0;
     };
-    if (m_nRead <= sizeof bytes) return same(0, m_nRead);
-    return same(0, kCheckBytes) && same(m_nRead - kCheckBytes, kCheckBytes);
+    return same(0) && same(m_nRead - kCheckBytes);
 }
 
 int CRunningLog::CreateBuffer(int size) {

@@ -3,10 +3,10 @@
 // window can show the log as it grows.
 //
 // After every entry m_pBuffer holds exactly the bytes of the day file (CR LF
-// line ends as stored) followed by a zero byte. The log reads only what was
-// appended since its last read when the file merely grew; when the file was
-// replaced, shrank, or changed at its start or at the end of the part already
-// read, the whole file is read again.
+// line ends as stored) followed by a zero byte. From 64 KiB on, the log reads
+// only what was appended since its last read when the file merely grew; when
+// the file was replaced, shrank, or changed at its start or at the end of the
+// part already read, the whole file is read again.
 #pragma once
 
 #include <cstdint>

@@ -29,7 +29,7 @@ TEST_F(CRunningLogTest, BufferHoldsTheWholeDayFileAfterEveryEntry) {
     EXPECT_EQ(Buffer(log), Contents(log.m_strLogFileName));
     EXPECT_NE(Buffer(log).find("from an earlier run\r\n"), std::string::npos);
     for (int i = 0; i < 400; ++i) {  // past the size where only the appended part is read
-        ASSERT_EQ(log.Log(CString('x', i % 90) + "\n\xE9"), 1);
+        ASSERT_EQ(log.Log(CString('x', i % 400) + "\n\xE9"), 1);
         ASSERT_EQ(Buffer(log), Contents(log.m_strLogFileName)) << "entry " << i;
     }
 }
@@ -76,7 +76,7 @@ TEST_F(CRunningLogTest, FollowsChangesMadeByOtherPrograms) {
     for (const auto& [what, change] : changes) {
         SCOPED_TRACE(what);
         CRunningLog log("C:\\logs", what, nullptr);
-        for (int i = 0; i < 300; ++i) log.Log(CString('a' + i % 26, 60));
+        for (int i = 0; i < 300; ++i) log.Log(CString('a' + i % 26, 300));
         change(PosixOf(log.m_strLogFileName));
         EXPECT_EQ(log.Log("after"), 1);
         EXPECT_EQ(Buffer(log), Contents(log.m_strLogFileName));
