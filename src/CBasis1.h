@@ -1,10 +1,14 @@
 // CBasis1: every exported class of the library and the platform types it uses.
 #pragma once
 
+#include "platform/Files.h"
 #include "platform/Guid.h"
+#include "platform/Handles.h"
 #include "platform/Heaps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/Process.h"
+#include "platform/Stdio.h"
 #include "platform/Strings.h"
 #include "platform/Sync.h"
 #include "platform/Types.h"
@@ -16,8 +20,14 @@
 #include "containers/CStr.h"
 #include "containers/Records.h"
 
+#include "files/CGetDirListing.h"
+#include "files/CGetDirectoryListing.h"
+#include "files/CGetMultipleFiles.h"
+#include "files/CSplitFilename.h"
 #include "files/CUtils.h"
 #include "files/FileRecords.h"
+#include "files/GetFileContents.h"
+#include "files/MakeDirectory.h"
 
 #include "types/CObjectCode.h"
 #include "types/CObjectParameters.h"
@@ -25,3 +35,18 @@
 #include "types/CType.h"
 
 #include "text/CParse.h"
+
+#include "platform/App.h"
+#include "platform/Collections.h"
+#include "platform/Docs.h"
+#include "platform/Frames.h"
+#include "platform/Geometry.h"
+#include "platform/Windows.h"
+#include "platform/Wnd.h"
+
+#include "frame/CMDIChildFrame.h"
+#include "frame/CMvDocList.h"
+#include "frame/CMvMultiViewTemplate.h"
+#include "frame/CPersistentFrame.h"
+#include "frame/FrameRecords.h"
+#include "project/CProject.h"

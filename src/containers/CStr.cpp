@@ -13,8 +13,16 @@ char* NewZeroTerminatedCopy(const CString& str) {
     return p;
 }
 
-// A copy of a C string that may be null (a null source copies as empty).
+// A copy of a C string that may be null (a null source gives null).
 static char* DuplicateOrNull(const char* psz) { return psz ? NewZeroTerminatedCopy(CString(psz)) : nullptr; }
+
+// Replaces an owned buffer by a copy of another (self-assignment safe).
+static void AssignCopy(char*& target, const char* source) {
+    if (target == source) return;
+    char* copy = DuplicateOrNull(source);
+    delete[] target;
+    target = copy;
+}
 
 CStr::CStr(CString str) { MakePtr(str); }
 
@@ -23,11 +31,7 @@ CStr::CStr(char* psz) { MakePtr(CString(psz)); }
 CStr::CStr(const CStr& other) : m_pStr(DuplicateOrNull(other.m_pStr)) {}
 
 CStr& CStr::operator=(const CStr& other) {
-    if (this != &other) {
-        char* copy = DuplicateOrNull(other.m_pStr);
-        delete[] m_pStr;
-        m_pStr = copy;
-    }
+    AssignCopy(m_pStr, other.m_pStr);
     return *this;
 }
 
@@ -36,7 +40,7 @@ CStr::~CStr() { delete[] m_pStr; }
 void CStr::Init(CString str) { MakePtr(str); }
 
 void CStr::MakePtr(CString str) {
-    char* copy = NewZeroTerminatedCopy(str);
+    char* copy = NewZeroTerminatedCopy(str);  // str may be a view of m_pStr itself
     delete[] m_pStr;
     m_pStr = copy;
 }
@@ -49,11 +53,7 @@ CNullStringPtr::CNullStringPtr(CString str, char*& rpsz) {
 CNullStringPtr::CNullStringPtr(const CNullStringPtr& other) : m_pStr(DuplicateOrNull(other.m_pStr)) {}
 
 CNullStringPtr& CNullStringPtr::operator=(const CNullStringPtr& other) {
-    if (this != &other) {
-        char* copy = DuplicateOrNull(other.m_pStr);
-        delete[] m_pStr;
-        m_pStr = copy;
-    }
+    AssignCopy(m_pStr, other.m_pStr);
     return *this;
 }
 

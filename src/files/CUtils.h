@@ -7,9 +7,14 @@
 // (0) with the reason in m_strError.
 #pragma once
 
+#include <cstdio>
+
 #include "files/FileRecords.h"
 #include "platform/Strings.h"
 #include "platform/Time.h"
+
+class CSplitterWnd;
+struct CRuntimeClass;
 
 class CBASIS1_API CUtils {
 public:
@@ -18,6 +23,7 @@ public:
     CUtils& operator=(const CUtils&) = delete;
     virtual ~CUtils();
 
+    // -----------------------------------------------------------------
     // Strings
 
     // Hands the caller a new zero-terminated copy of str in rpsz, releasing
@@ -60,10 +66,108 @@ public:
     static int ascii_to_float(CString& str, float& f);
     // ---- end of text, number and date helpers -----------------------------
 
+    // ---- View switching (implemented in frame/) ---------------------------
+
+    // Replaces the view in pane (row, column) by a new view of pViewClass
+    // on the same document, at the old view's place. The document survives
+    // even when that was its only view. The new view becomes the frame's
+    // active view when the old one was, or when there was none. With
+    // bInitialUpdate its frame runs InitialUpdateFrame; the view's
+    // OnInitialUpdate runs in any case. A pane that holds no view is left
+    // alone; when the new view cannot be created the pane stays empty and
+    // m_strError says so.
+    void SwitchViewInSplitter(CSplitterWnd* pSplitter, int row, int column, CRuntimeClass* pViewClass,
+                              bool bInitialUpdate);
+
+    // ---- end of view switching ---------------------------------------------
+
+    // ---- Header guards and names (implemented in project/) ----------------
+
+    // Gives the header text *pText a fresh include guard: the guard name
+    // between "#if !defined(AFX_" and "__INCLUDED_)" becomes the new name
+    // (strFallback when strNewName is empty), upper-cased, then "_H__" and a
+    // new GUID string; every occurrence of the old guard name in the text
+    // (#if, #define, the #endif comment) is rewritten. 1 when a guard was
+    // rewritten; 0, text unchanged, when the text holds no guard of that
+    // form (one whose name lacks "_H__" included).
+    int GenerateGUIDforHeaderFile(CString* pText, CString strNewName, CString strFallback);
+    // The same on the file strPath, rewritten in one step. A missing file
+    // becomes an empty one; a file that exists but cannot be read, a binary
+    // one (holding a zero byte) and a read-only one are left as they are.
+    // Always 1.
+    int GenerateGUIDforHeaderFile(CString strPath, CString strNewName, CString strFallback);
+    // The text after the fifth underscore from the end: the GUID string of a
+    // name built as text, '_' and a GUID string (a trailing extension stays).
+    // Empty when the name holds fewer than five underscores.
+    CString GetIDFromFilename(CString strName);
+    // rName receives a new GUID string. Always 1; the second text is not used.
+    int CreateName(CString& rName);
+    int CreateName(CString& rName, CString strUnused);
+
+    // ---- end of header guards and names -----------------------------------
+
+    // -----------------------------------------------------------------
     // Directory listings
 
+    // Builds the object's chain for the entries of dir + pattern (nothing is
+    // put between them: dir ends with a backslash, or pattern starts with
+    // one): a "start" record, then one record per match, "." and ".."
+    // included, in the finder's order. first receives the chain's first
+    // record (a file_name*), or null when nothing matched. The chain replaces
+    // the object's previous one and stays valid until the next listing,
+    // Delete_file_names or destruction. 1; 0 with "Out of Memory" when a
+    // record cannot be allocated (first is then not set).
+    int GetDirectoryListing(CString dir, CString pattern, void*& first);
     // Frees the object's chain; m_pFirst and m_pCurrent become null.
     void Delete_file_names();
+
+    // -----------------------------------------------------------------
+    // Paths and file names
+
+    // "%s%s%d.%s" of dir, the first four characters of name, a random number
+    // below 9999 and ext (without its dot), naming a file that does not exist
+    // yet. After 500 numbers that all named existing files (or when the
+    // random chain runs dry), the last candidate is returned although its
+    // file exists.
+    CString UniqueFileName(CString name, CString dir, CString ext);
+    // The running program's directory, without a trailing backslash.
+    void GetRootDir(CString& dir);
+    // GetRootDir up to the first occurrence of the application's name
+    // (AfxGetAppName), so for C:\work\tool\bin and "tool" it is C:\work\;
+    // empty when the name does not occur.
+    void GetAppDir(CString& dir);
+
+    // -----------------------------------------------------------------
+    // File operations
+
+    // Copies source to target with the source's times and read-only
+    // attribute. The target is replaced only by a complete copy: the data
+    // goes to a new file beside the target, which then takes the target's
+    // name in one step, so a failed copy leaves an existing target as it was.
+    // 1; 0 with "Cannot open %s !" when the source cannot be opened; 0 after
+    // the message box "Can not create target file '...' !" when the copy
+    // cannot be created. A read-only or directory target, and read, write or
+    // status failures, throw CFileException* (nothing is left behind).
+    int CopyFileA(char* source, char* target);
+    // The file's size in bytes; -1 when its status cannot be read.
+    long GetFileSize(CString name);
+    // 1 when the file opens for reading and is not empty; else 0 with
+    // "%s file < 0\n" (a file that cannot be opened ends with that text too).
+    int ValidFile(CString name);
+    // ValidFile up to 10 times in a row; 0 with "File not valid".
+    int GetValidFile(CString name);
+    // Replaces the file's contents with the text's characters (binary mode);
+    // writes nothing when the file cannot be opened.
+    void SaveStringToFile(CString text, CString name);
+    // Write the text's characters to an open stream; 1.
+    int WriteToFile(FILE* stream, CString& text);
+    int WriteToFile(FILE* stream, char* text);
+    // Starts the command line's program (CreateProcessA, no shell) and does
+    // not wait for it; a failure is not reported.
+    void Launch(CString commandLine);
+
+    // -----------------------------------------------------------------
+    // Data
 
     file_name* m_pCurrent;
     file_name* m_pFirst;

@@ -22,23 +22,49 @@ namespace {
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
+// One matching entry. Its status is read when first needed: the directory
+// entry's type already tells directories and links apart, which is all a
+// walk needs, and reading every entry's status would cost more than the
+// listing itself.
 struct Entry {
     std::string name;
     fs::FileInfo info;
     DWORD attributes = 0;
+    bool examined = false;
 };
 
 // The matching entries of one directory, in the finder's order, and a
 // cursor over them.
 struct Listing {
-    CString root;  // full path of the directory, ending with a backslash
+    CString root;       // full path of the directory, ending with a backslash
+    std::string posix;  // the directory for the OS, ending with '/'
     std::vector<Entry> entries;
     size_t next = 0;    // index of the entry the next step makes current
     long current = -1;  // index of the current entry; -1 before the first step
 };
 
-const Entry* Current(const Listing* listing) {
+// Reads the entry's status. False when it cannot be read (the entry vanished
+// or cannot be examined); the entry then keeps what its type told.
+bool Examine(const Listing& listing, Entry& entry) {
+    if (entry.examined) return true;
+    fs::FileInfo info;
+    if (fs::Stat(listing.posix + entry.name, info, false) != 0) return false;
+    entry.examined = true;
+    if (info.isLink) info.size = 0;
+    entry.info = info;
+    entry.attributes = fs::Attributes(info, entry.name.c_str());
+    return true;
+}
+
+Entry* Current(Listing* listing) {
     return listing && listing->current >= 0 ? &listing->entries[listing->current] : nullptr;
+}
+
+// The current entry with its status read; null when there is none.
+const Entry* CurrentExamined(Listing* listing) {
+    Entry* entry = Current(listing);
+    if (entry) Examine(*listing, *entry);
+    return entry;
 }
 
 // Splits a search spec into its directory part (with its final separator,
@@ -64,24 +90,29 @@ bool ComesFirst(const Entry& a, const Entry& b) {
 // Lists the entries of the spec's directory that match its pattern. False,
 // with errno set, when the directory cannot be read or nothing matches.
 bool List(LPCTSTR pszSpec, Listing& listing) {
-    std::string dir, pattern, posix;
+    std::string dir, pattern;
     SplitSpec(pszSpec ? pszSpec : "*.*", dir, pattern);
     listing = Listing{};
-    if (!fs::ToPosix(dir.empty() ? "." : dir.c_str(), posix)) return false;
+    if (!fs::ToPosix(dir.empty() ? "." : dir.c_str(), listing.posix)) return false;
     listing.root = fs::FullPath(dir.c_str());
     if (listing.root.IsEmpty() || listing.root[listing.root.GetLength() - 1] != '\\') listing.root += '\\';
 
-    std::vector<std::string> names;
-    if (fs::ReadDirectory(posix, names) != 0) return false;
-    if (posix.back() != '/') posix += '/';
-    for (std::string& name : names) {
-        if (!PlatformMatchWildcard(name.c_str(), pattern.c_str())) continue;
+    std::vector<fs::DirEntry> found;
+    if (fs::ReadDirectory(listing.posix, found) != 0) return false;
+    if (listing.posix.back() != '/') listing.posix += '/';
+    for (fs::DirEntry& item : found) {
+        if (!PlatformMatchWildcard(item.name.c_str(), pattern.c_str())) continue;
         Entry entry;
-        // An entry that vanished or cannot be examined is left out.
-        if (fs::Stat(posix + name, entry.info, false) != 0) continue;
-        if (entry.info.isLink) entry.info.size = 0;
-        entry.attributes = fs::Attributes(entry.info, name.c_str());
-        entry.name = std::move(name);
+        entry.name = std::move(item.name);
+        if (item.type == fs::DirEntry::unknown) {
+            // The type needs the status; an entry that cannot be examined is left out.
+            if (!Examine(listing, entry)) continue;
+        } else {
+            entry.info.isDirectory = item.type == fs::DirEntry::directory;
+            entry.info.isLink = item.type == fs::DirEntry::link;
+            entry.info.mode = 0200;  // not known to be read-only until examined
+            entry.attributes = fs::Attributes(entry.info, entry.name.c_str());
+        }
         listing.entries.push_back(std::move(entry));
     }
     std::sort(listing.entries.begin(), listing.entries.end(), ComesFirst);
@@ -103,6 +134,7 @@ DWORD Size32(const fs::FileInfo& info) {
 
 bool PlatformMatchWildcard(LPCTSTR pszName, LPCTSTR pszPattern) {
     if (!pszName || !pszPattern) return false;
+    if (!std::strcmp(pszPattern, "*") || !std::strcmp(pszPattern, "*.*")) return true;  // every name
     std::string_view name(pszName), pattern(pszPattern);
     const size_t n = name.size(), m = pattern.size();
     // matches[i * (n + 1) + j]: the pattern from i matches the name from j.
@@ -171,30 +203,32 @@ CString CFileFind::GetFileTitle() const { return fs::Title(GetFileName()); }
 CString CFileFind::GetRoot() const { return m_pSearch ? m_pSearch->root : CString(); }
 
 DWORD CFileFind::GetLength() const {
-    const Entry* entry = Current(m_pSearch.get());
+    const Entry* entry = CurrentExamined(m_pSearch.get());
     return entry ? Size32(entry->info) : 0;
 }
 
 BOOL CFileFind::GetLastWriteTime(CTime& refTime) const {
-    const Entry* entry = Current(m_pSearch.get());
+    const Entry* entry = CurrentExamined(m_pSearch.get());
     if (entry) refTime = CTime(entry->info.modified);
     return entry != nullptr;
 }
 
 BOOL CFileFind::GetLastAccessTime(CTime& refTime) const {
-    const Entry* entry = Current(m_pSearch.get());
+    const Entry* entry = CurrentExamined(m_pSearch.get());
     if (entry) refTime = CTime(entry->info.accessed);
     return entry != nullptr;
 }
 
 BOOL CFileFind::GetCreationTime(CTime& refTime) const {
-    const Entry* entry = Current(m_pSearch.get());
+    const Entry* entry = CurrentExamined(m_pSearch.get());
     if (entry) refTime = CTime(entry->info.created);
     return entry != nullptr;
 }
 
 BOOL CFileFind::MatchesMask(DWORD dwMask) const {
-    const Entry* entry = Current(m_pSearch.get());
+    // Only the read-only bit needs the status; the others come with the type.
+    const Entry* entry =
+        (dwMask & FILE_ATTRIBUTE_READONLY) ? CurrentExamined(m_pSearch.get()) : Current(m_pSearch.get());
     return entry && (entry->attributes & dwMask) != 0;
 }
 
@@ -222,8 +256,9 @@ FindTable& Searches() {
 // Fills data with the next entry whose name fits; false when none is left.
 bool NextFitting(Listing& listing, crt::_finddata_t* pData) {
     while (listing.next < listing.entries.size()) {
-        const Entry& entry = listing.entries[listing.next++];
-        if (entry.name.size() >= sizeof pData->name) continue;
+        Entry& entry = listing.entries[listing.next++];
+        // Too long for the name field, or gone before its status was read.
+        if (entry.name.size() >= sizeof pData->name || !Examine(listing, entry)) continue;
         pData->attrib = entry.attributes;
         pData->time_create = entry.info.created;
         pData->time_access = entry.info.accessed;

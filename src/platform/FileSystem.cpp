@@ -167,8 +167,8 @@ int Rmdir(const std::string& posix) {
     return ::rmdir(posix.c_str());
 }
 
-int ReadDirectory(const std::string& posix, std::vector<std::string>& names) {
-    names.clear();
+int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries) {
+    entries.clear();
     if (PlatformSyscallFails(Syscall::OpenDir)) return -1;
     DIR* dir = ::opendir(posix.c_str());
     if (!dir) return -1;
@@ -184,12 +184,16 @@ int ReadDirectory(const std::string& posix, std::vector<std::string>& names) {
             if (errno != 0) result = -1;
             break;
         }
-        names.emplace_back(entry->d_name);
+        DirEntry::Type type = entry->d_type == DT_DIR   ? DirEntry::directory
+                              : entry->d_type == DT_LNK ? DirEntry::link
+                              : entry->d_type == DT_UNKNOWN ? DirEntry::unknown
+                                                            : DirEntry::other;
+        entries.push_back(DirEntry{entry->d_name, type});
     }
     int err = errno;
     ::closedir(dir);
     if (result != 0) {
-        names.clear();
+        entries.clear();
         errno = err;
     }
     return result;
@@ -217,6 +221,31 @@ int Rename(const std::string& from, const std::string& to) {
         return -1;
     }
     return ::rename(from.c_str(), to.c_str());
+}
+
+int Replace(const std::string& from, const std::string& to) {
+    FileInfo target;
+    if (Stat(to, target, false) == 0 && (target.isDirectory || (!target.isLink && IsReadOnly(target)))) {
+        errno = EACCES;
+        return -1;
+    }
+    if (PlatformSyscallFails(Syscall::Rename)) return -1;
+    return ::rename(from.c_str(), to.c_str());
+}
+
+int SyncToDisk(const std::string& posix) {
+    int fd = Open(posix, O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    int result = ::fsync(fd);
+    int err = errno;
+    ::close(fd);
+    errno = err;
+    return result;
+}
+
+std::string ParentOf(const std::string& posix) {
+    size_t slash = posix.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : posix.substr(0, slash);
 }
 
 int SetTimes(const std::string& posix, time_t accessed, time_t modified) {

@@ -55,8 +55,15 @@ int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
 int StatFd(int fd, FileInfo& info);
 int Mkdir(const std::string& posix);
 int Rmdir(const std::string& posix);
-// Reads the names in a directory, "." and ".." included.
-int ReadDirectory(const std::string& posix, std::vector<std::string>& names);
+// One name in a directory, with the type its directory entry gives, which
+// costs nothing to learn (Stat tells the rest).
+struct DirEntry {
+    enum Type { unknown, directory, link, other };
+    std::string name;
+    Type type = unknown;
+};
+// Reads the entries of a directory, "." and ".." included.
+int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries);
 
 // The original platform refuses to delete a read-only file or a directory
 // (EACCES); POSIX would allow the first.
@@ -64,6 +71,14 @@ int RemoveFile(const std::string& posix);
 // Renames without replacing: an existing target fails with EEXIST, as a move
 // on the original platform does, where POSIX rename would replace it.
 int Rename(const std::string& from, const std::string& to);
+// Renames over an existing target in one step (POSIX rename), so a reader
+// sees either the old file or the new one. As on the original platform a
+// read-only target or a directory is never replaced (EACCES).
+int Replace(const std::string& from, const std::string& to);
+// fsync of a file or directory by name.
+int SyncToDisk(const std::string& posix);
+// The directory part of a POSIX path ("." when there is none).
+std::string ParentOf(const std::string& posix);
 // Times of 0 are left unchanged. Creation times cannot be set on POSIX.
 int SetTimes(const std::string& posix, time_t accessed, time_t modified);
 // Read-only clears every write bit; writable gives the owner write back.

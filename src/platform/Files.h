@@ -142,7 +142,9 @@ PLATFORM_API bool PlatformMatchWildcard(LPCTSTR pszName, LPCTSTR pszPattern);
 
 // Directory search. FindFile lists the directory's matching entries at once;
 // they come with "." and ".." first (when the pattern matches them), then
-// sorted by name case-insensitively.
+// sorted by name case-insensitively. Whether an entry is a directory or a
+// link is known from the listing; its size, times and read-only bit are read
+// when first asked for (an entry that is gone by then reads as 0).
 class PLATFORM_API CFileFind {
 public:
     CFileFind();

@@ -6,12 +6,16 @@
 #include "platform/Stdio.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <new>
 #include <string>
 #include <vector>
@@ -418,4 +422,54 @@ BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
     std::string from, to;
     if (!Win32Path(lpExistingFileName, from) || !Win32Path(lpNewFileName, to)) return FALSE;
     return fs::Rename(from, to) == 0 ? TRUE : Win32Fail();
+}
+
+BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+    if (dwFlags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::string from, to;
+    if (!Win32Path(lpExistingFileName, from) || !Win32Path(lpNewFileName, to)) return FALSE;
+    bool writeThrough = dwFlags & MOVEFILE_WRITE_THROUGH;
+    if (writeThrough && fs::SyncToDisk(from) != 0) return Win32Fail();
+    int result = (dwFlags & MOVEFILE_REPLACE_EXISTING) ? fs::Replace(from, to) : fs::Rename(from, to);
+    if (result == 0 && writeThrough) result = fs::SyncToDisk(fs::ParentOf(to));
+    return result == 0 ? TRUE : Win32Fail();
+}
+
+BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
+    rTempPath.Empty();
+    std::string beside = pszBeside ? pszBeside : "";
+    size_t sep = beside.find_last_of("\\/");
+    std::string dir = sep != std::string::npos ? beside.substr(0, sep + 1)
+                      : fs::HasDrive(beside)       ? beside.substr(0, 2)
+                                                   : std::string();
+    std::string posixBeside;
+    fs::FileInfo info;
+    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && !posixBeside.empty() &&
+                    fs::Stat(posixBeside, info, true) == 0 && !info.isDirectory;
+
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (static_cast<unsigned>(::getpid()) << 16) ^
+                       (counter++ * 2654435761u);
+        char name[32];
+        std::snprintf(name, sizeof name, ".cb%08x.tmp", mix);
+        std::string path = dir + name, posix;
+        if (!Win32Path(path.c_str(), posix)) return FALSE;
+        int fd = fs::Open(posix, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return Win32Fail(ERROR_PATH_NOT_FOUND);
+        }
+        if (keepMode) ::fchmod(fd, info.mode | 0200);
+        ::close(fd);
+        rTempPath = path.c_str();
+        return TRUE;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return FALSE;
 }

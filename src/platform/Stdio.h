@@ -38,6 +38,9 @@
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
 
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
+#define MOVEFILE_WRITE_THROUGH 0x00000008u
+
 struct SECURITY_ATTRIBUTES;
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
@@ -84,3 +87,23 @@ PLATFORM_API DWORD GetFileAttributesA(LPCSTR lpFileName);
 // An existing target fails with ERROR_ALREADY_EXISTS; a move to another file
 // system fails with ERROR_NOT_SAME_DEVICE (nothing is copied).
 PLATFORM_API BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
+// MoveFileA with flags. MOVEFILE_REPLACE_EXISTING replaces an existing file
+// in one atomic step: a reader sees the old file or the new one, never a
+// mix or nothing. The moved file keeps its own contents, mode and times. As
+// on the original platform, a read-only target or a directory is not
+// replaced (ERROR_ACCESS_DENIED). MOVEFILE_WRITE_THROUGH returns only once the
+// file's data and the new directory entry are on the disk. Other flags
+// (copying across file systems, delayed moves) are not offered:
+// ERROR_INVALID_PARAMETER. Without flags it is MoveFileA.
+PLATFORM_API BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
+
+// Creates a new, empty file with a unique hidden name in the directory of
+// pszBeside (which need not exist) and gives its library path in rTempPath:
+// the first step of rewriting or replacing pszBeside atomically (write the
+// temporary file, then MoveFileExA it over pszBeside with
+// MOVEFILE_REPLACE_EXISTING). When pszBeside is an existing file, the new
+// file gets its permission bits, with owner write added so it can be
+// written; otherwise it gets the default ones. FALSE with the last error set
+// when the file cannot be created (ERROR_PATH_NOT_FOUND for a missing
+// directory); rTempPath is then empty.
+PLATFORM_API BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath);

@@ -1,7 +1,7 @@
 // The window table, the per-thread message queues and the window calls.
 //
 // Sections: table and queues; classes and creation; destruction; messages;
-// attributes.
+// attributes; show state and placement; coordinates, focus and the screen.
 //
 // One lock guards the table, the classes and every queue. It is never held
 // while a window procedure runs, since procedures call back into these
@@ -11,6 +11,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -38,7 +39,11 @@ struct Window {
     DWORD exStyle = 0;
     LONG_PTR id = 0;
     LONG_PTR userData = 0;
-    RECT rect{};
+    RECT rect{};                 // current rectangle
+    RECT normal{};               // rectangle of the normal state
+    POINT minPos{-1, -1};
+    POINT maxPos{-1, -1};
+    bool restoreToMax = false;  // a minimized window restores to maximized
     bool destroying = false;
 };
 
@@ -46,6 +51,7 @@ struct Queue {
     std::deque<MSG> posted;
     bool quit = false;
     int quitCode = 0;
+    HWND focus = nullptr;
     std::condition_variable ready;
 };
 
@@ -59,6 +65,7 @@ struct WindowSystem {
     std::mutex lock;
     std::unordered_map<HWND, Window> windows;
     std::unordered_map<std::thread::id, std::unique_ptr<Queue>> queues;
+    std::vector<HWND> topLevel;  // in creation order
     std::map<std::string, WNDPROC, NoCaseLess> classes;
     uintptr_t lastHandle = 0xFFFF;
     ATOM lastAtom = 0xC000;
@@ -84,10 +91,17 @@ std::shared_ptr<const WindowProc> removeLocked(WindowSystem& s, HWND hWnd) {
     std::shared_ptr<const WindowProc> proc = std::move(window->proc);
     if (Window* parent = findLocked(s, window->parent))
         std::erase(parent->children, hWnd);
+    else
+        std::erase(s.topLevel, hWnd);
     for (HWND child : window->children)
-        if (Window* c = findLocked(s, child)) c->parent = nullptr;
-    if (auto q = s.queues.find(window->owner); q != s.queues.end())
+        if (Window* c = findLocked(s, child)) {
+            c->parent = nullptr;
+            s.topLevel.push_back(child);
+        }
+    if (auto q = s.queues.find(window->owner); q != s.queues.end()) {
         std::erase_if(q->second->posted, [hWnd](const MSG& m) { return m.hwnd == hWnd; });
+        if (q->second->focus == hWnd) q->second->focus = nullptr;
+    }
     s.windows.erase(hWnd);
     return proc;
 }
@@ -164,15 +178,19 @@ HWND createWindow(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR l
         window.owner = std::this_thread::get_id();
         window.parent = hWndParent;
         window.className = lpClassName ? lpClassName : "";
-        window.style = dwStyle;
+        window.style = dwStyle & ~(WS_MINIMIZE | WS_MAXIMIZE);
         window.exStyle = dwExStyle;
         window.id = reinterpret_cast<LONG_PTR>(hMenu);
-        window.rect = RECT{X, Y, X + nWidth, Y + nHeight};
+        window.rect = window.normal = RECT{X, Y, X + nWidth, Y + nHeight};
         s.windows.emplace(hWnd, std::move(window));
-        if (parent) parent->children.push_back(hWnd);
+        if (parent)
+            parent->children.push_back(hWnd);
+        else
+            s.topLevel.push_back(hWnd);
         currentQueueLocked(s);
     }
-    CREATESTRUCTA cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
+    CREATESTRUCTA cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X,
+                     static_cast<LONG>(dwStyle & ~(WS_MINIMIZE | WS_MAXIMIZE)),
                      lpWindowName, lpClassName, dwExStyle};
     if (!SendMessageA(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
@@ -217,6 +235,107 @@ R withWindow(HWND hWnd, R fallback, F f) {
     std::lock_guard<std::mutex> guard(s.lock);
     Window* window = findLocked(s, hWnd);
     return window ? f(*window) : fallback;
+}
+
+// ---- Show state and placement ------------------------------------------------
+
+constexpr int kDefaultScreenWidth = 1024;
+constexpr int kDefaultScreenHeight = 768;
+constexpr int kBorder = 1;
+constexpr int kMinimizedWidth = 160;
+constexpr int kMinimizedHeight = 24;
+std::atomic<int> screenWidth{kDefaultScreenWidth};
+std::atomic<int> screenHeight{kDefaultScreenHeight};
+
+WPARAM sizeTypeOf(DWORD style) {
+    if (style & WS_MINIMIZE) return SIZE_MINIMIZED;
+    if (style & WS_MAXIMIZE) return SIZE_MAXIMIZED;
+    return SIZE_RESTORED;
+}
+
+void notifyMoved(HWND hWnd, const RECT& old, const RECT& now, WPARAM sizeType) {
+    int width = now.right - now.left, height = now.bottom - now.top;
+    if (old.left != now.left || old.top != now.top) SendMessageA(hWnd, WM_MOVE, 0, MAKELPARAM(now.left, now.top));
+    if (old.right - old.left != width || old.bottom - old.top != height)
+        SendMessageA(hWnd, WM_SIZE, sizeType, MAKELPARAM(width, height));
+}
+
+// The rectangle the window's state gives it.
+RECT stateRectLocked(WindowSystem& s, const Window& w) {
+    if (w.style & WS_MINIMIZE) {
+        POINT at = (w.minPos.x == -1 && w.minPos.y == -1) ? POINT{-32000, -32000} : w.minPos;
+        return RECT{at.x, at.y, at.x + kMinimizedWidth, at.y + kMinimizedHeight};
+    }
+    if (w.style & WS_MAXIMIZE) {
+        if (const Window* parent = findLocked(s, w.parent))
+            return RECT{0, 0, parent->rect.right - parent->rect.left, parent->rect.bottom - parent->rect.top};
+        int left = w.maxPos.x == -1 ? -kBorder : w.maxPos.x;
+        int top = w.maxPos.y == -1 ? -kBorder : w.maxPos.y;
+        return RECT{left, top, left + screenWidth + 2 * kBorder, top + screenHeight + 2 * kBorder};
+    }
+    return w.normal;
+}
+
+enum class Show { Hide, Keep, Normal, Restore, Minimize, Maximize, Invalid };
+
+Show showOf(int nCmdShow) {
+    switch (nCmdShow) {
+    case SW_HIDE: return Show::Hide;
+    case SW_SHOW:
+    case SW_SHOWNA: return Show::Keep;
+    case SW_SHOWNORMAL:
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOWDEFAULT: return Show::Normal;
+    case SW_RESTORE: return Show::Restore;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: return Show::Minimize;
+    case SW_SHOWMAXIMIZED: return Show::Maximize;
+    default: return Show::Invalid;
+    }
+}
+
+// Applies a show command; with a placement, its fields are taken first and
+// its flag decides what a minimized window restores to.
+BOOL applyShow(HWND hWnd, int nCmdShow, const WINDOWPLACEMENT* placement) {
+    Show show = showOf(nCmdShow);
+    if (show == Show::Invalid) return FALSE;
+    WindowSystem& s = windowSystem();
+    RECT old{}, now{};
+    BOOL wasVisible = FALSE;
+    WPARAM sizeType = SIZE_RESTORED;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        Window* w = findLocked(s, hWnd);
+        if (!w) return FALSE;
+        wasVisible = (w->style & WS_VISIBLE) != 0;
+        if (placement) {
+            w->normal = placement->rcNormalPosition;
+            w->minPos = placement->ptMinPosition;
+            w->maxPos = placement->ptMaxPosition;
+            w->restoreToMax = (placement->flags & WPF_RESTORETOMAXIMIZED) != 0;
+        }
+        DWORD state = w->style & (WS_MINIMIZE | WS_MAXIMIZE);
+        switch (show) {
+        case Show::Hide: w->style &= ~WS_VISIBLE; break;
+        case Show::Keep: break;
+        case Show::Normal: state = 0; break;
+        case Show::Restore: state = (state & WS_MINIMIZE) && w->restoreToMax ? WS_MAXIMIZE : 0; break;
+        case Show::Minimize:
+            if (!placement && !(state & WS_MINIMIZE)) w->restoreToMax = (state & WS_MAXIMIZE) != 0;
+            state = WS_MINIMIZE;
+            break;
+        case Show::Maximize: state = WS_MAXIMIZE; break;
+        case Show::Invalid: break;
+        }
+        if (show != Show::Hide) w->style |= WS_VISIBLE;
+        w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | state;
+        old = w->rect;
+        now = w->rect = stateRectLocked(s, *w);
+        sizeType = sizeTypeOf(w->style);
+    }
+    notifyMoved(hWnd, old, now, sizeType);
+    return wasVisible;
 }
 
 BOOL setText(HWND hWnd, const char* text) {
@@ -485,14 +604,137 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
 
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
     RECT old{};
+    WPARAM sizeType = SIZE_RESTORED;
     BOOL moved = withWindow(hWnd, FALSE, [&](Window& w) {
         old = w.rect;
         w.rect = RECT{X, Y, X + nWidth, Y + nHeight};
+        if (!(w.style & (WS_MINIMIZE | WS_MAXIMIZE))) w.normal = w.rect;
+        sizeType = sizeTypeOf(w.style);
         return TRUE;
     });
     if (!moved) return FALSE;
-    if (old.left != X || old.top != Y) SendMessageA(hWnd, WM_MOVE, 0, MAKELPARAM(X, Y));
-    if (old.right - old.left != nWidth || old.bottom - old.top != nHeight)
-        SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(nWidth, nHeight));
+    notifyMoved(hWnd, old, RECT{X, Y, X + nWidth, Y + nHeight}, sizeType);
     return TRUE;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    if (!window) return nullptr;
+    if (uCmd == GW_CHILD) return window->children.empty() ? nullptr : window->children.front();
+    if (uCmd != GW_HWNDNEXT) return nullptr;
+    Window* parent = findLocked(s, window->parent);
+    const std::vector<HWND>& siblings = parent ? parent->children : s.topLevel;
+    auto it = std::find(siblings.begin(), siblings.end(), hWnd);
+    return it == siblings.end() || ++it == siblings.end() ? nullptr : *it;
+}
+
+int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
+    if (!lpClassName || nMaxCount <= 0) return 0;
+    return withWindow(hWnd, 0, [&](Window& w) {
+        size_t n = std::min(w.className.size(), static_cast<size_t>(nMaxCount) - 1);
+        w.className.copy(lpClassName, n);
+        lpClassName[n] = '\0';
+        return static_cast<int>(n);
+    });
+}
+
+// ---- Show state and placement -------------------------------------------------
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow) { return applyShow(hWnd, nCmdShow, nullptr); }
+
+BOOL IsWindowVisible(HWND hWnd) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    if (!window) return FALSE;
+    for (; window; window = findLocked(s, window->parent))
+        if (!(window->style & WS_VISIBLE)) return FALSE;
+    return TRUE;
+}
+
+BOOL IsIconic(HWND hWnd) { return (GetWindowLongA(hWnd, GWL_STYLE) & WS_MINIMIZE) != 0; }
+
+BOOL IsZoomed(HWND hWnd) { return (GetWindowLongA(hWnd, GWL_STYLE) & WS_MAXIMIZE) != 0; }
+
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl) {
+    if (!lpwndpl) return FALSE;
+    return withWindow(hWnd, FALSE, [lpwndpl](Window& w) {
+        bool minimized = (w.style & WS_MINIMIZE) != 0;
+        lpwndpl->length = sizeof(WINDOWPLACEMENT);
+        lpwndpl->flags = minimized && w.restoreToMax ? WPF_RESTORETOMAXIMIZED : 0;
+        lpwndpl->showCmd = minimized ? SW_SHOWMINIMIZED : (w.style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        lpwndpl->ptMinPosition = w.minPos;
+        lpwndpl->ptMaxPosition = w.maxPos;
+        lpwndpl->rcNormalPosition = w.normal;
+        return TRUE;
+    });
+}
+
+BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl) {
+    if (!lpwndpl || lpwndpl->length != sizeof(WINDOWPLACEMENT) || !IsWindow(hWnd)) return FALSE;
+    applyShow(hWnd, static_cast<int>(lpwndpl->showCmd), lpwndpl);
+    return TRUE;
+}
+
+// ---- Coordinates, focus and the screen ------------------------------------------
+
+BOOL ClientToScreen(HWND hWnd, POINT* lpPoint) {
+    RECT rect;
+    if (!lpPoint || !GetWindowRect(hWnd, &rect)) return FALSE;
+    lpPoint->x += rect.left;
+    lpPoint->y += rect.top;
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hWnd, POINT* lpPoint) {
+    RECT rect;
+    if (!lpPoint || !GetWindowRect(hWnd, &rect)) return FALSE;
+    lpPoint->x -= rect.left;
+    lpPoint->y -= rect.top;
+    return TRUE;
+}
+
+HWND SetFocus(HWND hWnd) {
+    WindowSystem& s = windowSystem();
+    HWND previous;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        if (hWnd && !findLocked(s, hWnd)) return nullptr;
+        Queue& q = currentQueueLocked(s);
+        previous = std::exchange(q.focus, hWnd);
+    }
+    if (previous == hWnd) return previous;
+    if (previous) SendMessageA(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+    if (hWnd) SendMessageA(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    return previous;
+}
+
+HWND GetFocus() {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return currentQueueLocked(s).focus;
+}
+
+int GetSystemMetrics(int nIndex) {
+    switch (nIndex) {
+    case SM_CXSCREEN:
+    case SM_CXFULLSCREEN:
+    case SM_CXMAXIMIZED: return screenWidth;
+    case SM_CYSCREEN:
+    case SM_CYFULLSCREEN:
+    case SM_CYMAXIMIZED: return screenHeight;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return kBorder;
+    case SM_CXMINIMIZED: return kMinimizedWidth;
+    case SM_CYMINIMIZED: return kMinimizedHeight;
+    default: return 0;
+    }
+}
+
+void PlatformSetScreenSize(int cx, int cy) {
+    bool valid = cx > 0 && cy > 0;
+    screenWidth = valid ? cx : kDefaultScreenWidth;
+    screenHeight = valid ? cy : kDefaultScreenHeight;
 }

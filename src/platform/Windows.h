@@ -19,6 +19,15 @@
 // Defaults live in DefWindowProcA, as on the original platform: the text is
 // kept by its WM_NCCREATE, WM_SETTEXT and WM_GETTEXT handling, so a window
 // procedure passes the messages it does not handle on to DefWindowProcA.
+//
+// Show states and placement: a window is normal, minimized or maximized,
+// and visible or hidden (the WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE style
+// bits). It keeps its normal rectangle while minimized or maximized. A
+// maximized top-level window covers the virtual screen's full-screen area
+// with its border outside it; a maximized child covers its parent's client
+// area; a minimized window is a 160 x 24 rectangle at its minimized
+// position (-32000, -32000 until one is set). The virtual screen is
+// 1024 x 768 with a border of 1 unless set otherwise.
 #pragma once
 
 #include <functional>
@@ -98,11 +107,25 @@ struct COPYDATASTRUCT {
     LPVOID lpData;
 };
 
+// GetWindowPlacement and SetWindowPlacement. length is 44, as on the
+// original platform (the structure has no pointers).
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
+
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_MOVE 0x0003
 #define WM_SIZE 0x0005
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -116,6 +139,39 @@ struct COPYDATASTRUCT {
 #define WM_APP 0x8000
 
 #define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+#define WPF_SETMINPOSITION 0x0001u
+#define WPF_RESTORETOMAXIMIZED 0x0002u
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXFULLSCREEN 16
+#define SM_CYFULLSCREEN 17
+#define SM_CXMINIMIZED 57
+#define SM_CYMINIMIZED 58
+#define SM_CXMAXIMIZED 61
+#define SM_CYMAXIMIZED 62
+
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
 
 #define PM_NOREMOVE 0x0000u
 #define PM_REMOVE 0x0001u
@@ -128,7 +184,18 @@ struct COPYDATASTRUCT {
 #define WS_OVERLAPPED 0x00000000u
 #define WS_POPUP 0x80000000u
 #define WS_CHILD 0x40000000u
+#define WS_MINIMIZE 0x20000000u
 #define WS_VISIBLE 0x10000000u
+#define WS_MAXIMIZE 0x01000000u
+#define WS_CAPTION 0x00C00000u
+#define WS_BORDER 0x00800000u
+#define WS_SYSMENU 0x00080000u
+#define WS_THICKFRAME 0x00040000u
+#define WS_MINIMIZEBOX 0x00020000u
+#define WS_MAXIMIZEBOX 0x00010000u
+#define WS_CLIPCHILDREN 0x02000000u
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
@@ -142,7 +209,9 @@ struct COPYDATASTRUCT {
 PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
 PLATFORM_API BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 
-// Creates a window owned by the calling thread. The procedure receives
+// Creates a window owned by the calling thread, in the normal state
+// (WS_MINIMIZE and WS_MAXIMIZE are dropped from the style; use ShowWindow).
+// The procedure receives
 // WM_NCCREATE (FALSE refuses: WM_NCDESTROY follows) and WM_CREATE (-1
 // refuses: the window is destroyed), both with a CREATESTRUCTA. Null when
 // the class is unknown, the parent is not a window, or creation was refused.
@@ -207,6 +276,12 @@ PLATFORM_API int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 PLATFORM_API int GetWindowTextLengthA(HWND hWnd);
 // Null for a top-level window or when hWnd is not a window.
 PLATFORM_API HWND GetParent(HWND hWnd);
+// GW_CHILD: the first child; GW_HWNDNEXT: the next sibling (the next
+// top-level window for a top-level one). Creation order stands for the
+// z-order. Null when there is none or for any other command.
+PLATFORM_API HWND GetWindow(HWND hWnd, UINT uCmd);
+// The class name given at creation; returns the count copied, 0 on failure.
+PLATFORM_API int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 // GWL_STYLE, GWL_EXSTYLE, GWLP_ID, GWLP_USERDATA. Set returns the previous
 // value; both give 0 for other indexes and for handles that are not windows.
 PLATFORM_API LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
@@ -221,3 +296,51 @@ PLATFORM_API BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 // WM_MOVE when the position changed and WM_SIZE (SIZE_RESTORED) when the
 // size changed.
 PLATFORM_API BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+
+// ---- Show state and placement -------------------------------------------------
+
+// SW_HIDE hides; SW_SHOW, SW_SHOWNA show in the current state;
+// SW_SHOWNORMAL, SW_SHOWNOACTIVATE and SW_SHOWDEFAULT show normal;
+// SW_RESTORE shows normal, or maximized when a minimized window was
+// maximized before; SW_SHOWMINIMIZED, SW_MINIMIZE and SW_SHOWMINNOACTIVE
+// minimize (remembering whether the window was maximized); SW_SHOWMAXIMIZED
+// maximizes. The rectangle follows, with WM_MOVE and WM_SIZE (SIZE_RESTORED,
+// SIZE_MINIMIZED or SIZE_MAXIMIZED) when it changes. Returns whether the
+// window was visible before.
+PLATFORM_API BOOL ShowWindow(HWND hWnd, int nCmdShow);
+// TRUE when the window and all its ancestors have WS_VISIBLE.
+PLATFORM_API BOOL IsWindowVisible(HWND hWnd);
+PLATFORM_API BOOL IsIconic(HWND hWnd);
+PLATFORM_API BOOL IsZoomed(HWND hWnd);
+// length 44; showCmd SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED or SW_SHOWNORMAL
+// (also for a hidden window); flags WPF_RESTORETOMAXIMIZED for a minimized
+// window that restores to maximized, else 0. The normal position is in
+// the parent's client coordinates (the screen's for a top-level window).
+PLATFORM_API BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl);
+// Takes the normal position, both positions and the WPF_RESTORETOMAXIMIZED
+// flag (which decides what a minimized window restores to), then applies
+// showCmd as ShowWindow does. FALSE for a null placement or a length other
+// than 44.
+PLATFORM_API BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl);
+
+// ---- Coordinates, focus and the screen ------------------------------------------
+
+// There is no non-client area: a window's client origin is the top-left of
+// its window rectangle.
+PLATFORM_API BOOL ClientToScreen(HWND hWnd, POINT* lpPoint);
+PLATFORM_API BOOL ScreenToClient(HWND hWnd, POINT* lpPoint);
+
+// The calling thread's focus window. SetFocus sends WM_KILLFOCUS to the old
+// one and WM_SETFOCUS to the new one and returns the old one; a null hWnd
+// clears the focus, a handle that is not a window changes nothing (null).
+// A destroyed window loses the focus.
+PLATFORM_API HWND SetFocus(HWND hWnd);
+PLATFORM_API HWND GetFocus();
+
+// SM_CXSCREEN, SM_CXFULLSCREEN, SM_CXMAXIMIZED (and the CY forms) answer
+// the virtual screen's size, SM_CXBORDER and SM_CYBORDER 1, SM_CXMINIMIZED
+// 160 and SM_CYMINIMIZED 24; anything else 0.
+PLATFORM_API int GetSystemMetrics(int nIndex);
+// Sets the virtual screen's size; a width or height of 0 or less restores
+// the default 1024 x 768.
+PLATFORM_API void PlatformSetScreenSize(int cx, int cy);

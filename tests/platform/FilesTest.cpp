@@ -390,10 +390,19 @@ TEST_F(FilesTest, FailingDirectoryCallsFindNothing) {
         EXPECT_EQ(crt::_findfirst("C:\\*.*", &data), -1);
         PlatformResetSyscalls();
     }
-    // An entry that cannot be examined is left out; the rest are listed.
+    // _findfirst leaves out an entry that cannot be examined; the finder
+    // lists it (its type is known) and reads its status as 0.
     PlatformFailSyscall(Syscall::Lstat, 1, EACCES);
-    EXPECT_EQ(Walk("C:\\*.*").size(), 4u);
+    intptr_t handle = crt::_findfirst("C:\\a", &data);
+    EXPECT_EQ(handle, -1);
+    PlatformFailSyscall(Syscall::Lstat, 1, EACCES);
     EXPECT_EQ(Walk("C:\\*.*").size(), 5u);
+    PlatformFailSyscall(Syscall::Lstat, 1, EACCES);
+    CFileFind finder;
+    ASSERT_TRUE(finder.FindFile("C:\\b"));
+    finder.FindNextFile();
+    EXPECT_EQ(finder.GetLength(), 0u);
+    EXPECT_EQ(finder.GetLength(), 1u);  // read again on the next request
 }
 
 }  // namespace

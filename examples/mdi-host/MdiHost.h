@@ -1,0 +1,17 @@
+// A headless MDI application on the library's main frame. One session:
+// the main frame restores its placement from the profile, registers two
+// frames (a report, and a chart in a two-pane splitter), opens both with
+// WM_NEWFOCUS, moves and maximizes the main window and closes it through
+// the message loop, which saves the placement. The session prints what a
+// screen would have shown: the placement found at start, the window tree,
+// and the profile entries written at the end. The next session starts
+// from the saved placement.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// profileDir: where the profile file goes; empty for the default place
+// (under XDG_CONFIG_HOME). Returns 0, or 1 when the main frame could not be
+// made.
+int RunMdiHost(const std::string& profileDir, FILE* out);

@@ -1,0 +1,219 @@
+// CProject: keyword replacement in trees, tree copy and delete, and project
+// creation.
+//
+// Sections: directory walks; keyword replacement (the walker, the per-file
+// step, the in-place variants); tree copy and delete; project creation.
+#include "project/CProject.h"
+
+#include "files/CSplitFilename.h"
+#include "files/MakeDirectory.h"
+#include "platform/Files.h"
+#include "project/ProjectFiles.h"
+
+using namespace projectfiles;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Directory walks
+
+enum class EntryKind { Dots, Directory, Link, File };
+
+EntryKind KindOf(const CFileFind& entry) {
+    if (entry.IsDirectory()) {
+        CString name = entry.GetFileName();
+        return name == "." || name == ".." ? EntryKind::Dots : EntryKind::Directory;
+    }
+    return entry.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::Link : EntryKind::File;
+}
+
+// Visits every entry that the search (directory and pattern) matches, in
+// the finder's order, the last one included; the search is closed before
+// this returns, so no open search keeps the directory busy afterwards.
+template <typename Visit>
+void ForEachEntry(const CString& search, Visit visit) {
+    CFileFind find;
+    if (!find.FindFile(search)) return;
+    BOOL more;
+    do {
+        more = find.FindNextFile();
+        visit(find.GetFileName(), KindOf(find));
+    } while (more);
+    find.Close();
+}
+
+// ---------------------------------------------------------------------------
+// Keyword replacement
+
+void CopyTreeReplacing(CString source, const CString& pattern, CString destination, CString keyword,
+                       CString replacement) {
+    ForEachEntry(source + pattern, [&](CString name, EntryKind kind) {
+        if (kind == EntryKind::Directory) {
+            // Directories keep their names; the keyword is replaced in files only.
+            CString subDestination = destination + name + "\\";
+            MakeDirectory::CreateDirectoryA(subDestination);
+            CopyTreeReplacing(source + name + "\\", pattern, subDestination, keyword, replacement);
+        } else if (kind == EntryKind::File) {
+            CProject::CReplaceName(name, source, destination, keyword, replacement);
+        }
+    });
+}
+
+// The entry's new path when only its last component changes, else empty.
+CString RenamedInPlace(const CString& dir, const CString& path, const CString& keyword,
+                       const CString& replacement) {
+    if (keyword.IsEmpty() || path.Find(keyword) < 0) return CString();
+    CString newPath = path;
+    newPath.Replace(keyword, replacement);
+    CString prefix = dir + "\\";
+    if (newPath == path || newPath.Left(prefix.GetLength()) != prefix) return CString();
+    return IsPlainName(newPath.Mid(prefix.GetLength())) ? newPath : CString();
+}
+
+void RewriteTreeInPlace(const CString& dir, const CString& replacement, const CString& keyword) {
+    ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
+        if (kind == EntryKind::Dots) return;
+        CString path = dir + "\\" + name;
+        if (kind == EntryKind::Directory) RewriteTreeInPlace(path, replacement, keyword);
+        if (kind == EntryKind::File) ReplaceInFile(path, keyword, replacement);
+        CString newPath = RenamedInPlace(dir, path, keyword, replacement);
+        if (!newPath.IsEmpty()) crt::rename(path, newPath);  // an existing entry of that name stays
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Tree copy and delete
+
+void CopyFileWhole(const CString& source, const CString& target) {
+    CFileStatus status;
+    CString bytes;
+    if (CFile::GetStatus(source, status) && LoadBytes(source, bytes)) WriteCopy(target, bytes, status);
+}
+
+void CopyTree(const CString& source, const CString& destination, const CString& pattern) {
+    MakeDirectory::CreateDirectoryA(destination);
+    ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
+        if (kind == EntryKind::Directory) {
+            // The pattern filters this level only; below it everything is copied.
+            CopyTree(source + name + "\\", destination + name + "\\", "*.*");
+        } else if (kind == EntryKind::File) {
+            CopyFileWhole(source + name, destination + name);
+        }
+    });
+}
+
+void DeleteTree(const CString& dir) {
+    ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
+        CString path = dir + "\\" + name;
+        if (kind == EntryKind::Directory) {
+            if (!RemoveDirectoryA(path)) DeleteTree(path);
+        } else if (kind != EntryKind::Dots) {
+            DeleteFileA(path);  // a link goes, what it points at stays
+        }
+    });
+    RemoveDirectoryA(dir);
+}
+
+// The walker's entry point for MakeProject and MakeProject1: source and
+// target end with a backslash.
+void MakeProjectTree(const CString& source, const CString& target, const CString& keyword,
+                     const CString& newName) {
+    CString absoluteSource = AbsolutePath(source), absoluteTarget = AbsolutePath(target);
+    if (!IsSafeReplacement(newName) || LiesInside(absoluteTarget, absoluteSource)) return;
+    MakeDirectory::CreateDirectoryA(absoluteTarget);
+    CProject::CCopyDirectoryAndReplaceKeyword(absoluteSource, "*.*", absoluteTarget, keyword, newName);
+}
+
+}  // namespace
+
+CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CString source, CString pattern,
+                                                                           CString destination, CString keyword,
+                                                                           CString replacement) {
+    source = AbsolutePath(source);
+    destination = AbsolutePath(destination);
+    if (!IsSafeReplacement(replacement) || LiesInside(destination, source)) return;
+    CopyTreeReplacing(source, pattern, destination, keyword, replacement);
+}
+
+CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString& destinationDir, CString& keyword,
+                                     CString& replacement) {
+    if (!IsSafeReplacement(replacement)) return;
+    CString source = sourceDir + name;
+    DWORD attributes = GetFileAttributesA(source);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return;
+
+    // The keyword is replaced in the title only, never in the extension.
+    CString newName = name;
+    CSplitFilename split(name);
+    if (split.m_strFileTitle.Find(keyword) >= 0) {
+        CString title = split.m_strFileTitle;
+        title.Replace(keyword, replacement);
+        newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
+    }
+    if (!IsPlainName(newName)) return;
+
+    CFileStatus status;
+    CString text;
+    if (!CFile::GetStatus(source, status) || !LoadBytes(source, text)) return;
+    CString target = destinationDir + newName;
+    // A read-only copy could not be opened for rewriting: it arrives as it
+    // is, like a binary file or one without the keyword.
+    bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (!readOnly && !IsBinary(text) && ReplaceAll(text, keyword, replacement) > 0)
+        WriteWhole(target, text);
+    else
+        WriteCopy(target, text, status);
+}
+
+void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path) {
+    ReplaceInFile(path, keyword, replacement);
+}
+
+void CProject::ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement, CString keyword) {
+    ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
+        if (kind == EntryKind::File) ReplaceKeyWord(replacement, keyword, dir + "\\" + name);
+    });
+}
+
+CProject::ChangeKeywordAndFilenameInAllDirectoryFiles::ChangeKeywordAndFilenameInAllDirectoryFiles(
+    CString dir, CString replacement, CString keyword) {
+    if (IsSafeReplacement(replacement)) RewriteTreeInPlace(dir, replacement, keyword);
+}
+
+CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
+                                                                                   CString destination,
+                                                                                   CString pattern) {
+    source = AbsolutePath(WithBackslash(source));
+    destination = AbsolutePath(WithBackslash(destination));
+    if (!LiesInside(destination, source)) CopyTree(source, destination, pattern);
+}
+
+CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
+                                                                                   CString destination)
+    : CCopyFilesFromOneDirectoryToAnother(source, destination, "*.*") {}
+
+CProject::CDeleteDirectory::CDeleteDirectory(CString dir) {
+    if (IsRoot(dir)) return;  // never the whole of a drive
+    dir.TrimRight("\\/");     // so that a link is seen as the link, not as what it points at
+    if (IsLink(dir)) {
+        DeleteFileA(dir);
+        return;
+    }
+    DeleteTree(AbsolutePath(dir));
+}
+
+void CProject::MakeProject(CString keyword, CString location, CString newName, CString templateRoot) {
+    CSplitFilename split(location);
+    CString target;
+    target.Format("%s%s%s%s\\", static_cast<LPCTSTR>(split.m_strDrive), static_cast<LPCTSTR>(split.m_strDir),
+                  static_cast<LPCTSTR>(split.m_strFileTitle), static_cast<LPCTSTR>(newName));
+    MakeProjectTree(WithBackslash(templateRoot) + keyword + "\\", target, keyword, newName);
+}
+
+void CProject::MakeProject1(CString keyword, CString templateDir, CString targetDir, CString newName) {
+    // One separator, where the original appends one unconditionally: the
+    // doubled separator it would make names the same directory.
+    MakeProjectTree(WithBackslash(templateDir), WithBackslash(targetDir), keyword, newName);
+}

@@ -1,0 +1,126 @@
+// CProject: the project generator. It clones a template directory tree into
+// a new project, replacing a keyword in every file title and in every file's
+// text, rewrites trees in place, and copies and deletes whole trees.
+//
+// Every operation runs on the caller's thread, returns nothing and reports
+// nothing: a single file that cannot be read, copied, written or renamed is
+// skipped and the rest of the tree is still processed. The nested classes
+// hold no data; constructing one runs its operation.
+//
+// Matching is case-sensitive and replaces every non-overlapping occurrence
+// from the left, with no regard for word boundaries (Foo is replaced inside
+// FooBar and MyFoo); the inserted text is not searched again, and an empty
+// keyword changes nothing. In file names only the title is looked at, never
+// the extension: Doc.Foo keeps its name for the keyword Foo.
+//
+// Beyond the original's contracts, every operation keeps to these rules:
+//   - a file that holds a zero byte is binary: it is copied whole and never
+//     rewritten, so no template file is ever truncated;
+//   - a file is rewritten through a temporary file beside it that is renamed
+//     over it, keeping its permission bits, so a crash leaves the old file or
+//     the new one, never half of one; a read-only file is never rewritten;
+//   - symbolic links inside a tree are never followed: copies skip them,
+//     rewrites leave them and what they point at alone, and a tree delete
+//     removes the link, not its target;
+//   - a copy whose destination lies inside its source (which would recurse
+//     into its own output) does nothing;
+//   - a replacement that would make a name leave its directory (one holding
+//     '\' or '/', or "." or "..") makes a renaming operation do nothing.
+//
+// Paths are library paths with backslashes. Relative paths are taken against
+// the current directory at the start of a call (directory creation moves the
+// current directory while a call runs).
+#pragma once
+
+#include "platform/Strings.h"
+
+class CBASIS1_API CProject {
+public:
+    CProject() = default;
+    CProject(const CProject&) = default;
+    CProject& operator=(const CProject&) { return *this; }
+
+    // Makes the project newName from the template tree templateRoot\keyword\:
+    // the target is the location's drive, directory and title followed by
+    // newName ("C:\Work\" gives C:\Work\Bar\, "C:\Work\New" gives
+    // C:\Work\NewBar\; an extension of the location is dropped). Every
+    // missing level of the target is created, then the template is copied
+    // into it with keyword replaced by newName. A missing template yields an
+    // empty target; an existing target is used, same-named files overwritten.
+    void MakeProject(CString keyword, CString location, CString newName, CString templateRoot);
+    // The same with both directories given (with or without a trailing
+    // backslash).
+    void MakeProject1(CString keyword, CString templateDir, CString targetDir, CString newName);
+
+    // Replaces every keyword in the text of the file path with replacement.
+    // The file is rewritten only when something was replaced.
+    void ReplaceKeyWord(CString replacement, CString keyword, CString path);
+    // ReplaceKeyWord on every file directly in dir (no trailing backslash);
+    // subdirectories are not entered and no name changes.
+    void ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement, CString keyword);
+
+    // The walker: copies the tree below source (ending with a backslash;
+    // pattern filters its entries, "*.*" for all) into the existing
+    // destination (ending with a backslash), each file through CReplaceName.
+    // Directories keep their names; the whole subtree of a directory is done
+    // before the next entry. Internal to the library: hosts call MakeProject
+    // or MakeProject1.
+    class CCopyDirectoryAndReplaceKeyword {
+    public:
+        CCopyDirectoryAndReplaceKeyword(CString source, CString pattern, CString destination, CString keyword,
+                                        CString replacement);
+        CCopyDirectoryAndReplaceKeyword& operator=(const CCopyDirectoryAndReplaceKeyword&) { return *this; }
+    };
+
+    // Copies the file name from sourceDir into destinationDir (each ending
+    // with a backslash) under its new name (keyword replaced in the title),
+    // overwriting a writable file of that name, and replaces the keyword in
+    // the copy's text. A copy that needs no change keeps the source's time
+    // stamps and read-only attribute; a read-only source is copied unchanged.
+    // The five texts are left as they are.
+    class CBASIS1_API CReplaceName {
+    public:
+        CReplaceName(CString& name, CString& sourceDir, CString& destinationDir, CString& keyword,
+                     CString& replacement);
+        CReplaceName& operator=(const CReplaceName&) { return *this; }
+    };
+
+    // Rewrites the tree below dir (no trailing backslash) in place, bottom
+    // up: the keyword is replaced in every file's text and in the name of
+    // every file and subdirectory, a subdirectory after everything below it.
+    // An entry is renamed only when the keyword occurs in its whole path and
+    // the new path differs in the last component alone: a name changes only
+    // while the directories above it keep theirs (a file below a directory
+    // that is being renamed keeps its name), and nothing is ever moved to
+    // another directory. An existing entry of the new name is never replaced.
+    class CBASIS1_API ChangeKeywordAndFilenameInAllDirectoryFiles {
+    public:
+        ChangeKeywordAndFilenameInAllDirectoryFiles(CString dir, CString replacement, CString keyword);
+        ChangeKeywordAndFilenameInAllDirectoryFiles& operator=(const ChangeKeywordAndFilenameInAllDirectoryFiles&) {
+            return *this;
+        }
+    };
+
+    // Copies the tree below source into destination (either with or without
+    // a trailing backslash), creating every missing level of the
+    // destination. The pattern filters only the entries of source itself: a
+    // subdirectory is entered only when its name matches, and then copied
+    // whole. Copies keep the source's time stamps and read-only attribute;
+    // files of the same name are overwritten unless read-only, other files
+    // in the destination stay.
+    class CBASIS1_API CCopyFilesFromOneDirectoryToAnother {
+    public:
+        CCopyFilesFromOneDirectoryToAnother(CString source, CString destination, CString pattern);
+        CCopyFilesFromOneDirectoryToAnother(CString source, CString destination);
+        CCopyFilesFromOneDirectoryToAnother& operator=(const CCopyFilesFromOneDirectoryToAnother&) { return *this; }
+    };
+
+    // Deletes every file and subdirectory below dir (no trailing backslash),
+    // then dir itself. A file that cannot be deleted (read-only, in use)
+    // stays, and so does every directory above it. A missing dir is no error.
+    class CBASIS1_API CDeleteDirectory {
+    public:
+        explicit CDeleteDirectory(CString dir);
+        CDeleteDirectory& operator=(const CDeleteDirectory&) { return *this; }
+    };
+};
