@@ -56,8 +56,8 @@ bool CMemoryMappedLog::MapView(uint64_t offset) {
     m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
                                     static_cast<DWORD>(end), nullptr);
     if (m_hMapping)
-        m_pView = static_cast<unsigned char*>(MapViewOfFile(m_hMapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32),
-                                                            static_cast<DWORD>(offset), m_nMapSize));
+        m_pView = static_cast<unsigned char*>(MapViewOfFile(
+            m_hMapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32), static_cast<DWORD>(offset), m_nMapSize));
     m_nTracked = UINT64_MAX;
     if (!m_pView) {
         m_strError = "Cannot map region.";

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -61,7 +60,8 @@ TEST_F(CRunningLogTest, FollowsChangesMadeByOtherPrograms) {
         };
     };
     const std::pair<const char*, Change> changes[] = {
-        {"appended to", [](const std::string& p) { std::ofstream(p, std::ios::app | std::ios::binary) << "other\r\n"; }},
+        {"appended to",
+         [](const std::string& p) { std::ofstream(p, std::ios::app | std::ios::binary) << "other\r\n"; }},
         {"cut and rewritten", [](const std::string& p) { std::ofstream(p, std::ios::binary) << "fresh\r\n"; }},
         {"start overwritten", overwrite(0, "#")},
         {"end overwritten", overwrite(-3, "#")},

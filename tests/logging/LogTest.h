@@ -31,7 +31,8 @@ protected:
     // The bytes of a file named by a library path ("" when missing).
     std::string Contents(const CString& path) const { return ReadFile(PosixOf(path).substr(m_root.size() + 1)); }
     static void Age(const std::string& posix, int days) {
-        std::filesystem::last_write_time(posix, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * days));
+        std::filesystem::last_write_time(posix,
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * days));
     }
     // A window that records the WM_LOGUPDATED messages it receives.
     HWND Window(int id) {
@@ -39,7 +40,8 @@ protected:
             if (message == WM_LOGUPDATED && wParam == 0 && lParam == 0) m_received.push_back(id);
             return DefWindowProcA(hwnd, message, wParam, lParam);
         };
-        m_windows.push_back(PlatformCreateWindowEx(proc, 0, "LogView", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr));
+        m_windows.push_back(
+            PlatformCreateWindowEx(proc, 0, "LogView", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr));
         return m_windows.back();
     }
     // Delivers the posted messages; the ids of the windows notified, in order.
