@@ -5,6 +5,7 @@
 #include "platform/Guid.h"
 #include "platform/Handles.h"
 #include "platform/Heaps.h"
+#include "platform/Mapping.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -35,6 +36,11 @@
 #include "types/CType.h"
 
 #include "text/CParse.h"
+
+#include "logging/CFrameBufferLog.h"
+#include "logging/CLogFile.h"
+#include "logging/CMemoryMappedLog.h"
+#include "logging/CRunningLog.h"
 
 #include "platform/App.h"
 #include "platform/Collections.h"

@@ -31,6 +31,9 @@ void FromStatx(const struct statx& sx, FileInfo& info) {
     // A birth time of 0 means the file system did not record one.
     bool hasBirth = (sx.stx_mask & STATX_BTIME) && sx.stx_btime.tv_sec != 0;
     info.created = hasBirth ? sx.stx_btime.tv_sec : sx.stx_ctime.tv_sec;
+    info.device = (static_cast<uint64_t>(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
+    info.inode = sx.stx_ino;
+    info.links = sx.stx_nlink;
 }
 
 void FromStat(const struct stat& st, FileInfo& info) {
@@ -41,6 +44,9 @@ void FromStat(const struct stat& st, FileInfo& info) {
     info.accessed = st.st_atime;
     info.modified = st.st_mtime;
     info.created = st.st_ctime;
+    info.device = st.st_dev;
+    info.inode = st.st_ino;
+    info.links = static_cast<unsigned>(st.st_nlink);
 }
 
 // statx where the kernel has it, fstatat otherwise.

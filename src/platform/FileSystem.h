@@ -25,6 +25,9 @@ struct FileInfo {
     time_t created = 0;        // birth time where the file system keeps one, else status-change time
     time_t accessed = 0;
     time_t modified = 0;
+    uint64_t device = 0;       // with the inode, names the file
+    uint64_t inode = 0;
+    unsigned links = 0;
 };
 
 // True when the path starts with a drive ("C:").

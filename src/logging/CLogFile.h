@@ -1,0 +1,82 @@
+// CLogFile: one text log file per log and calendar day, named
+// "<directory><name><MM>-<DD>.LOG", opened and closed again for every entry
+// so that other programs can read it at any time.
+//
+// Every start of the log appends a stamp ("\n\n<name> started job at
+// <asctime text>\n"); entries are their text and a line end, written in the
+// runtime's text mode, so the file holds CR LF line ends. An entry's text ends
+// at its first zero character, as a C string does. The day is fixed when the
+// file name is made (at setup): a log alive past midnight keeps its file.
+//
+// Results are 1 for success and 0 for failure, with the reason in m_strError
+// where a text is given. Copies are deep: a copy has its own mutex.
+#pragma once
+
+#include <ctime>
+
+#include "platform/Strings.h"
+
+class CMutex;
+
+class CBASIS1_API CLogFile {
+public:
+    // Empty; Init must follow before the log is used (writes fail until then).
+    CLogFile();
+    CLogFile(CString dir, CString name);
+    CLogFile(CString dir, CString name, HWND hwnd);
+    CLogFile(const CLogFile& other);
+    CLogFile& operator=(const CLogFile& other);
+    virtual ~CLogFile();
+
+    // Takes the directory and name, creates the mutex, makes the day's file
+    // and stamps the start. The window handle is not used. m_bSuccess.
+    int Init(CString dir, CString name, HWND hwnd);
+    // A mutex named with a fresh GUID string, created owned and released at
+    // once; it replaces the log's previous one. Nothing waits on it.
+    int CreateMutexA();
+    // m_strLogFileName for today; an empty directory means "C:\" and a
+    // trailing backslash is added to it. 0 with "No filename!" for an empty
+    // log name.
+    int CreateLogFileName();
+    // Makes the name, creates the file when missing and stamps the start.
+    // 0 with "Cannot open log file!!!\n" when the file cannot be opened.
+    int SetupLogfile();
+    // Passes the start stamp to the virtual Log.
+    int StampStart();
+
+    // Appends the text and a line end; 0 when the file cannot be written.
+    virtual int AppendToLogFile(CString text);
+    // printf-style entry (the platform's conversions), appended as
+    // AppendToLogFile does. 0 with "no logfile name" before a name is made.
+    virtual int message(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    virtual int Log(CString text);
+    virtual int SaveEdits(CString text);
+
+    // Prunes the log's old files: when at least keep files in m_strDirectory
+    // match m_strPattern (case-insensitively), every one of them that was
+    // not modified today is deleted. The directory is searched with a
+    // trailing backslash (and "C:\" when empty), as CreateLogFileName makes it.
+    int DeleteExcessLogFiles(int keep);
+    // The same after setting m_strDirectory and m_strPattern, which stay.
+    int DeleteExcessLogFiles(CString dir, CString pattern, int keep);
+
+    BOOL m_bSuccess;
+    // The local time at which the file name was last made (the start stamp
+    // prints it): points at m_time, the log's own copy, or null before then.
+    struct tm* m_pTime;
+    CString m_strLogFileName;
+    CString m_strLogName;
+    CMutex* m_pMutex;
+    CString m_strError;
+    CString m_strDirectory;
+    CString m_strPattern;
+    struct tm m_time;
+
+protected:
+    // dir as a file name is put behind it: "C:\" when empty, else with a
+    // trailing backslash.
+    static CString DirectoryWithSeparator(const CString& dir);
+
+private:
+    void CopyFrom(const CLogFile& other);
+};

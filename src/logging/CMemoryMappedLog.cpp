@@ -1,0 +1,256 @@
+// CMemoryMappedLog: entries written through a view of the day file that
+// moves along the file as the text grows.
+#include "logging/CMemoryMappedLog.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Errors.h"
+#include "platform/Mapping.h"
+#include "platform/Stdio.h"
+
+namespace {
+
+constexpr DWORD kMappingLimit = 300000;
+// Text kept in view in front of its end when the view moves: enough for the
+// last lines, little enough that a move from a full view goes three granules
+// on (only one granule of it is mapped again).
+constexpr uint64_t kContext = 32768;
+
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+}  // namespace
+
+CMemoryMappedLog::CMemoryMappedLog(CString dir, CString name, HWND hwnd)
+    : m_pView(nullptr),
+      m_pLastVisible(nullptr),
+      m_nPos(0),
+      m_nVisibleLines(11),
+      m_hFile(nullptr),
+      m_hMapping(nullptr),
+      m_nMapSize(0),
+      m_nGranularity(0) {
+    InitMembers(dir, name, hwnd);
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    m_nGranularity = info.dwAllocationGranularity;
+    m_nMapSize = kMappingLimit / m_nGranularity * m_nGranularity;
+    CreateLogFileName();
+    CreateMemoryMappedLogFile(m_pView);
+    CreateMutexA();
+    StampStart();
+}
+
+CMemoryMappedLog::~CMemoryMappedLog() {
+    SaveEdits();
+    CloseDayFile();
+}
+
+// ---------------------------------------------------------------------------
+// The day file and its view
+
+// Maps the view at offset (a multiple of the granularity); the mapping makes
+// the file at least as long as the view.
+bool CMemoryMappedLog::MapView(uint64_t offset) {
+    uint64_t end = offset + m_nMapSize;
+    m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
+                                    static_cast<DWORD>(end), nullptr);
+    if (m_hMapping)
+        m_pView = static_cast<unsigned char*>(MapViewOfFile(
+            m_hMapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32), static_cast<DWORD>(offset), m_nMapSize));
+    m_nTracked = UINT64_MAX;
+    if (!m_pView) {
+        m_strError = "Cannot map region.";
+        UnmapView();
+        return false;
+    }
+    m_nViewOffset = offset;
+    return true;
+}
+
+void CMemoryMappedLog::UnmapView() {
+    if (m_pView) UnmapViewOfFile(m_pView);
+    m_pView = m_pLastVisible = nullptr;
+    if (m_hMapping) CloseHandle(m_hMapping);
+    m_hMapping = nullptr;
+}
+
+// Unmaps, cuts the file to its text and closes it.
+void CMemoryMappedLog::CloseDayFile() {
+    uint64_t end = m_nViewOffset + m_nPos;
+    UnmapView();
+    if (m_hFile) {
+        LONG high = static_cast<LONG>(end >> 32);
+        SetFilePointer(m_hFile, static_cast<LONG>(end & 0xFFFFFFFFu), &high, FILE_BEGIN);
+        SetEndOfFile(m_hFile);
+        CloseHandle(m_hFile);
+    }
+    m_hFile = nullptr;
+    m_nViewOffset = m_nPos = 0;
+}
+
+// Renames the day file to the first free "<title>-<n><extension>"; the new
+// name, or "" with the reason in m_strError.
+CString CMemoryMappedLog::SetAside() {
+    int dot = m_strLogFileName.ReverseFind('.');
+    if (dot < m_strLogFileName.ReverseFind('\\')) dot = m_strLogFileName.GetLength();
+    CString title = m_strLogFileName.Left(dot), extension = m_strLogFileName.Mid(dot);
+    for (int tries = 0; tries < 100000; ++tries, ++m_nNextAside) {
+        CString candidate;
+        candidate.Format("%s-%d%s", static_cast<LPCTSTR>(title), m_nNextAside, static_cast<LPCTSTR>(extension));
+        if (GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES) continue;
+        if (MoveFileA(m_strLogFileName, candidate)) return candidate;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    m_strError = "Cannot move the day file " + m_strLogFileName + " aside: " + PlatformErrorText(GetLastError());
+    return CString();
+}
+
+int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
+    CloseDayFile();
+    view = nullptr;
+    HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        m_strError = "Cannot create memory-mapped file.";
+        return !m_bSuccess;
+    }
+    m_hFile = file;
+    uint64_t size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    // A log that was never closed left zero filling up to the end of its
+    // view, so the file's last view-sized stretch holds the end of the text.
+    uint64_t tail = size > m_nMapSize ? (size - m_nMapSize + m_nGranularity - 1) / m_nGranularity * m_nGranularity : 0;
+    m_nViewOffset = tail;
+    m_nPos = static_cast<DWORD>(size - tail);  // so that a failure leaves the file at its size
+    if (!MapView(tail)) {
+        CloseDayFile();
+        return !m_bSuccess;
+    }
+    const unsigned char* zero = static_cast<const unsigned char*>(std::memchr(m_pView, 0, m_nPos));
+    DWORD text = zero ? static_cast<DWORD>(zero - m_pView) : m_nPos;
+    if (!std::all_of(m_pView + text, m_pView + m_nPos, [](unsigned char c) { return c == 0; })) {
+        CloseDayFile();
+        CString aside = SetAside();
+        if (aside.IsEmpty() || !CreateMemoryMappedLogFile(view)) return !m_bSuccess;
+        m_strError = "The day file held more than log text; it was moved to " + aside + ".";
+        return m_bSuccess;
+    }
+    m_nPos = text;
+    if (!MoveView()) return !m_bSuccess;
+    view = m_pView;
+    SetLastVisibleLines();
+    return m_bSuccess;
+}
+
+// Places the view so that it starts at the granule at least kContext bytes
+// before the end of the text. Nothing moves when it is there already.
+bool CMemoryMappedLog::MoveView() {
+    uint64_t end = m_nViewOffset + m_nPos;
+    uint64_t offset = end > kContext ? (end - kContext) / m_nGranularity * m_nGranularity : 0;
+    if (offset == m_nViewOffset) return true;
+    UnmapView();
+    if (!MapView(offset)) {
+        CloseDayFile();
+        return false;
+    }
+    m_nPos = static_cast<DWORD>(end - offset);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Entries
+
+// Copies bytes behind the text, moving the view whenever it is full; one zero
+// byte always stays behind the text in the view.
+bool CMemoryMappedLog::Append(const char* bytes, size_t count) {
+    while (count > 0) {
+        if (m_nPos + 1 >= m_nMapSize && !MoveView()) return false;
+        if (m_nPos + 1 >= m_nMapSize) {
+            m_strError = "The view is too small to move on.";
+            return false;
+        }
+        size_t part = std::min<size_t>(count, m_nMapSize - 1 - m_nPos);
+        std::memcpy(m_pView + m_nPos, bytes, part);
+        uint64_t at = m_nViewOffset + m_nPos;
+        if (m_nTracked == at) {
+            for (const char* lf = static_cast<const char*>(std::memchr(bytes, '\n', part)); lf;
+                 lf = static_cast<const char*>(std::memchr(lf + 1, '\n', bytes + part - lf - 1))) {
+                m_nNewest = (m_nNewest + 1) % kTrackedLines;
+                m_lineFeeds[m_nNewest] = at + static_cast<uint64_t>(lf - bytes);
+                m_nLineFeeds = std::min(m_nLineFeeds + 1, kTrackedLines);
+            }
+            m_nTracked = at + part;
+        }
+        m_nPos += static_cast<DWORD>(part);
+        bytes += part;
+        count -= part;
+    }
+    return true;
+}
+
+// Finds the latest line feeds in the view again, from its end back to its
+// second byte.
+void CMemoryMappedLog::ScanLastLines() {
+    uint64_t found[kTrackedLines];
+    int count = 0;
+    for (long index = static_cast<long>(m_nPos) - 1; index > 0 && count < kTrackedLines; --index)
+        if (m_pView[index] == '\n') found[count++] = m_nViewOffset + static_cast<uint64_t>(index);
+    m_nLineFeeds = count;
+    m_nNewest = count > 0 ? count - 1 : kTrackedLines - 1;
+    for (int i = 0; i < count; ++i) m_lineFeeds[i] = found[count - 1 - i];
+    m_nTracked = m_nViewOffset + m_nPos;
+}
+
+int CMemoryMappedLog::SetLastVisibleLines() {
+    if (!m_pView) {
+        m_pLastVisible = nullptr;
+        return m_bSuccess;
+    }
+    // The (m_nVisibleLines + 1)th line feed back from the end of the text.
+    int back = std::max(m_nVisibleLines, 0) + 1;
+    size_t at = 0;
+    if (back > kTrackedLines) {
+        for (long index = static_cast<long>(m_nPos) - 1, seen = 0; index > 0; --index)
+            if (m_pView[index] == '\n' && ++seen == back) {
+                at = static_cast<size_t>(index);
+                break;
+            }
+    } else {
+        if (m_nTracked != m_nViewOffset + m_nPos) ScanLastLines();
+        if (m_nLineFeeds >= back) {
+            uint64_t lineFeed = m_lineFeeds[(m_nNewest - (back - 1) + kTrackedLines) % kTrackedLines];
+            if (lineFeed > m_nViewOffset) at = static_cast<size_t>(lineFeed - m_nViewOffset);
+        }
+    }
+    m_pLastVisible = m_pView + at;
+    return m_bSuccess;
+}
+
+int CMemoryMappedLog::FinishLogging() {
+    if (!m_pView && !CreateMemoryMappedLogFile(m_pView)) return !m_bSuccess;
+    if (!Append("\r\n", 2)) return !m_bSuccess;
+    m_pView[m_nPos] = 0;
+    SetLastVisibleLines();
+    NotifyParent();
+    return m_bSuccess;
+}
+
+int CMemoryMappedLog::Log(CString text) {
+    if (!m_pView && !CreateMemoryMappedLogFile(m_pView)) return !m_bSuccess;
+    const char* bytes = text;
+    size_t length = std::strlen(bytes);
+    // Moving the view first keeps the entry in one piece where it can be.
+    if (m_nPos + length + 3 > m_nMapSize && !MoveView()) return !m_bSuccess;
+    if (!Append(bytes, length)) return !m_bSuccess;
+    return FinishLogging();
+}
+
+int CMemoryMappedLog::AppendToLogFile(CString text) { return Log(text); }
+
+int CMemoryMappedLog::SaveEdits() {
+    if (!m_pView || FlushViewOfFile(m_pView, m_nPos)) return m_bSuccess;
+    m_strError = "Cannot write the log to the disk: " + PlatformErrorText(GetLastError());
+    return !m_bSuccess;
+}

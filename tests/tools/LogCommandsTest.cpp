@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "tools/ToolTest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class LogCommandsTest : public ToolTest {
+protected:
+    // Today's day file of a log in the directory, relative to the test's root.
+    static std::string DayFile(const std::string& dir, const std::string& name) {
+        time_t now = std::time(nullptr);
+        struct tm local;
+        localtime_r(&now, &local);
+        char day[32];
+        std::snprintf(day, sizeof day, "%02d-%02d.LOG", local.tm_mon + 1, local.tm_mday);
+        return dir + "/" + name + day;
+    }
+};
+
+TEST_F(LogCommandsTest, LogAppendsAStampedLineAUserCanRead) {
+    fs::create_directories(Posix("logs"));
+    Result first = Run({"log", "logs", "app", "disk", "check", "done"});
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, DayFile("logs", "app") + "\n");
+    std::string text = ReadFile(DayFile("logs", "app"));
+    EXPECT_EQ(text.rfind("\r\n\r\napp started job at ", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 17), "disk check done\r\n");
+
+    Result mapped = Run({"log", "--mapped", Posix("logs"), "app", "through", "the mapping"});
+    ASSERT_EQ(mapped.code, 0) << mapped.err;
+    EXPECT_EQ(mapped.out, Posix(DayFile("logs", "app")) + "\n");
+    std::string after = ReadFile(DayFile("logs", "app"));
+    EXPECT_EQ(after.substr(0, text.size()), text);
+    EXPECT_EQ(after.substr(after.size() - 21), "through the mapping\r\n");
+}
+
+TEST_F(LogCommandsTest, PruneNamesTheOldDayFilesItDeleted) {
+    for (const char* name : {"logs/app01-01.LOG", "logs/app01-02.LOG", "logs/other01-01.LOG"}) {
+        WriteFile(name, "x");
+        fs::last_write_time(Posix(name), fs::file_time_type::clock::now() - std::chrono::hours(72));
+    }
+    EXPECT_EQ(Run({"prune", "logs", "app", "9"}).out, "");
+    Result pruned = Run({"prune", "logs", "app", "2"});
+    ASSERT_EQ(pruned.code, 0) << pruned.err;
+    EXPECT_EQ(pruned.out, "app01-01.LOG\napp01-02.LOG\n");
+    EXPECT_TRUE(Exists("logs/other01-01.LOG"));
+}
+
+TEST_F(LogCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+    } const cases[] = {
+        {{"log", "missing/dir", "app", "x"}, 1},
+        {{"log", "--mapped", "missing/dir", "app", "x"}, 1},
+        {{"prune", "missing", "app", "1"}, 1},
+        {{"log", ".", "app"}, 2},
+        {{"log", ".", "a/b", "x"}, 2},
+        {{"prune", ".", "app", "-1"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args[2]);
+        Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.code == 2 ? 2 : 1) << r.err;
+        EXPECT_EQ(r.err.rfind("cbasis " + c.args[0] + ": ", 0), 0u);
+    }
+}
+
+}  // namespace
