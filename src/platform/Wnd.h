@@ -14,6 +14,8 @@
 // are LRESULT OnX(WPARAM, LPARAM).
 #pragma once
 
+#include <memory>
+
 #include "platform/Geometry.h"
 #include "platform/Objects.h"
 #include "platform/Strings.h"
@@ -22,6 +24,7 @@
 class CCmdTarget;
 class CWnd;
 class CFrameWnd;
+class CDataExchange;
 struct CCreateContext;
 
 typedef CREATESTRUCTA CREATESTRUCT;
@@ -165,7 +168,15 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
 
+    // Runs DoDataExchange: bSaveAndValidate TRUE takes the controls' data
+    // into the members, FALSE puts the members into the controls. FALSE
+    // when the exchange failed (platform/FormView.h).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
 protected:
+    // Exchanges data with the window's controls (DDX_ calls); does nothing
+    // in the base.
+    virtual void DoDataExchange(CDataExchange* pDX);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Looks the message up in the maps, derived class first. TRUE when a
     // handler ran; its result is in *pResult.
@@ -185,6 +196,11 @@ protected:
 private:
     static LRESULT Dispatch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
+
+    // The procedure of the window's registered class (an "EDIT" control's),
+    // which DefWindowProc passes messages to; shared, so a call survives
+    // the object being deleted under it.
+    std::shared_ptr<const ::WindowProc> m_pfnSuper;
 };
 
 // The object when its class is, or derives from, pClass; else null.
