@@ -89,7 +89,7 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
 
 }  // namespace
 
-int RunMdiHost(const std::string& profileDir, FILE* out) {
+MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin) {
     CWinApp app("FrameDemo");
     if (!profileDir.empty()) app.SetProfileFile((profileDir + "/FrameDemo.ini").c_str());
     const char* section = "Mainframe Settings";
@@ -100,7 +100,7 @@ int RunMdiHost(const std::string& profileDir, FILE* out) {
     pMain->SetTitle("Frame Demo");
     if (!pMain->LoadFrame(IDR_MAINFRAME)) {
         std::fprintf(stderr, "the main frame could not be made\n");
-        return 1;
+        return kNoMainFrame;
     }
     app.m_pMainWnd = pMain;
     int nCmdShow = SW_SHOWDEFAULT;
@@ -115,6 +115,17 @@ int RunMdiHost(const std::string& profileDir, FILE* out) {
     pMain->PostMessage(WM_NEWFOCUS, nChart);
     pMain->PostMessage(WM_NEWFOCUS, nReport);  // open already: activated, not made again
     PlatformPumpMessages();
+    MdiHostResult result = kMdiHostOk;
+    int nPlugin = 0;
+    if (!plugin.empty()) {
+        if (pMain->LoadDLLFrame(nullptr, CString(plugin.c_str()), &nPlugin, 0, nullptr)) {
+            CFrame* pFrame = pMain->GetFrame(nPlugin);
+            std::fprintf(out, "plugin frame %d: %s with %s\n", nPlugin, pFrame->pFrameClass->m_lpszClassName,
+                         pFrame->pViewClass->m_lpszClassName);
+        } else {
+            result = kPluginNotLoaded;
+        }
+    }
 
     pMain->MoveWindow(60, 40, 800, 600);
     pMain->ShowWindow(SW_MAXIMIZE);
@@ -128,5 +139,5 @@ int RunMdiHost(const std::string& profileDir, FILE* out) {
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
-    return 0;
+    return result;
 }
