@@ -11,28 +11,16 @@
 #include "platform/OleData.h"
 #include "platform/Paths.h"
 #include "platform/Syscalls.h"
+#include "support/ClipboardSupport.h"
 
 namespace {
 
 constexpr int IDC_MEMO = 5;
 
-std::string ClipboardText() {
-    COleDataObject data;
-    data.AttachClipboard();
-    HGLOBAL hMem = data.GetGlobalData(CF_TEXT);
-    if (!hMem) return "<empty>";
-    std::string text(static_cast<const char*>(GlobalLock(hMem)));
-    GlobalFree(hMem);
-    return text;
-}
-
 // A source offering the bytes as the format's block.
 std::unique_ptr<COleDataSource> SourceOf(const char* bytes, size_t size, CLIPFORMAT cfFormat = CF_TEXT) {
-    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(hMem), bytes, size);
-    GlobalUnlock(hMem);
     auto source = std::make_unique<COleDataSource>();
-    source->CacheGlobalData(cfFormat, hMem);
+    source->CacheGlobalData(cfFormat, BlockOf(bytes, size));
     return source;
 }
 
@@ -71,9 +59,7 @@ protected:
     void TearDown() override {
         FrameTest::TearDown();
         PlatformResetSyscalls();
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        CloseClipboard();
+        ClearClipboard();
     }
     // Opens a frame showing a memo form; its edit control gets the focus.
     CMemoView* OpenMemo() {

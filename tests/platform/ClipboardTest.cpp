@@ -6,32 +6,13 @@
 
 #include "platform/Errors.h"
 #include "platform/OleData.h"
+#include "support/ClipboardSupport.h"
 
 namespace {
 
-HGLOBAL TextBlock(const char* text, size_t size = 0) {
-    if (!size) size = std::strlen(text) + 1;
-    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(hMem), text, size);
-    GlobalUnlock(hMem);
-    return hMem;
-}
+HGLOBAL TextBlock(const char* text) { return BlockOf(text, std::strlen(text) + 1); }
 
-std::string BlockText(HGLOBAL hMem) {
-    const char* p = static_cast<const char*>(GlobalLock(hMem));
-    if (!p) return "<no block>";
-    std::string text(p, strnlen(p, GlobalSize(hMem)));
-    GlobalUnlock(hMem);
-    return text;
-}
-
-// Puts a text on the clipboard the way a window does.
-void PutText(const char* text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, TextBlock(text));
-    CloseClipboard();
-}
+void PutText(const char* text) { PutOnClipboard(text, std::strlen(text) + 1); }
 
 HWND NewWindow() {
     return PlatformCreateWindowEx(DefWindowProcA, 0, "Plain", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr);
@@ -45,15 +26,9 @@ public:
     bool* m_pDeleted;
 };
 
-// The clipboard is the process's: every test leaves it closed and empty.
 class ClipboardTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        CloseClipboard();
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        CloseClipboard();
-    }
+    void TearDown() override { ClearClipboard(); }
 };
 
 }  // namespace

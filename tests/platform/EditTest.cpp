@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
+#include "platform/Clipboard.h"
 #include "platform/Edit.h"
 #include "platform/FormView.h"
-#include "platform/OleData.h"
+#include "support/ClipboardSupport.h"
 
 namespace {
 
@@ -25,26 +25,6 @@ void Select(HWND hWnd, long start, long end) {
     SendMessageA(hWnd, EM_SETSEL, static_cast<WPARAM>(start), end);
 }
 
-void PutOnClipboard(const char* bytes, size_t size) {
-    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(hMem), bytes, size);
-    GlobalUnlock(hMem);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, hMem);
-    CloseClipboard();
-}
-
-std::string ClipboardText() {
-    COleDataObject data;
-    data.AttachClipboard();
-    HGLOBAL hMem = data.GetGlobalData(CF_TEXT);
-    if (!hMem) return "<empty>";
-    std::string text(static_cast<const char*>(GlobalLock(hMem)));
-    GlobalFree(hMem);
-    return text;
-}
-
 class EditTest : public ::testing::Test {
 protected:
     HWND NewEdit(const char* text, DWORD style = 0) {
@@ -55,9 +35,7 @@ protected:
     }
     void TearDown() override {
         DestroyWindow(m_hParent);
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        CloseClipboard();
+        ClearClipboard();
     }
     HWND m_hParent =
         PlatformCreateWindowEx(DefWindowProcA, 0, "Form", "", 0, 0, 0, 200, 200, nullptr, nullptr, nullptr);
