@@ -10,11 +10,10 @@
 
 TEST(GlobalMemoryTest, MoveableBlocksAreHandlesWithALockCount) {
     HGLOBAL hMem = GlobalAlloc(GHND, 5);
-    ASSERT_NE(hMem, nullptr);
-    EXPECT_EQ(GlobalSize(hMem), 5u);
     char* p = static_cast<char*>(GlobalLock(hMem));
     ASSERT_NE(p, nullptr);
     EXPECT_NE(static_cast<void*>(p), hMem);
+    EXPECT_EQ(GlobalSize(hMem), 5u);
     EXPECT_EQ(std::memcmp(p, "\0\0\0\0\0", 5), 0);  // GMEM_ZEROINIT
     EXPECT_EQ(GlobalLock(hMem), p);
     EXPECT_TRUE(GlobalUnlock(hMem));  // still locked once
@@ -22,35 +21,29 @@ TEST(GlobalMemoryTest, MoveableBlocksAreHandlesWithALockCount) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));
     EXPECT_FALSE(GlobalUnlock(hMem));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_LOCKED));
-    EXPECT_EQ(GlobalFree(hMem), nullptr);
 
-    // A fixed block is its own address and has no lock count.
-    HGLOBAL hFixed = GlobalAlloc(GMEM_SHARE, 4);
-    ASSERT_NE(hFixed, nullptr);
+    HGLOBAL hFixed = GlobalAlloc(GMEM_SHARE, 4);  // its own address, no lock count
     EXPECT_EQ(GlobalLock(hFixed), hFixed);
     EXPECT_FALSE(GlobalUnlock(hFixed));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_LOCKED));
-    EXPECT_EQ(GlobalFree(hFixed), nullptr);
-
-    // A moveable block of no bytes is discarded: a handle without memory.
-    HGLOBAL hEmpty = GlobalAlloc(GMEM_MOVEABLE, 0);
-    ASSERT_NE(hEmpty, nullptr);
+    HGLOBAL hEmpty = GlobalAlloc(GMEM_MOVEABLE, 0);  // discarded: a handle without memory
     EXPECT_EQ(GlobalLock(hEmpty), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISCARDED));
-    EXPECT_EQ(GlobalSize(hEmpty), 0u);
-    EXPECT_EQ(GlobalFree(hEmpty), nullptr);
+    for (HGLOBAL h : {hMem, hFixed, hEmpty}) EXPECT_EQ(GlobalFree(h), nullptr);
+
+    PlatformFailSyscall(Syscall::GlobalBlock, 1, ENOMEM);
+    EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, 16), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    PlatformResetSyscalls();
 }
 
 TEST(GlobalMemoryTest, FreedForeignAndMadeUpHandlesFailWithoutTouchingMemory) {
-    HGLOBAL hFreed = GlobalAlloc(GMEM_MOVEABLE, 8);
-    HGLOBAL hFixed = GlobalAlloc(GMEM_FIXED, 8);
-    ASSERT_EQ(GlobalFree(hFreed), nullptr);
+    HGLOBAL hFreed = GlobalAlloc(GMEM_MOVEABLE, 8), hFixed = GlobalAlloc(GMEM_FIXED, 8);
+    GlobalFree(hFreed);
     HWND hWnd = PlatformCreateWindowEx(DefWindowProcA, 0, "Plain", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr);
     int onTheStack = 0;
-    HGLOBAL bad[] = {hFreed, static_cast<char*>(hFixed) + 1, hWnd, &onTheStack, reinterpret_cast<HGLOBAL>(0x4)};
-    for (HGLOBAL hMem : bad) {
+    for (HGLOBAL hMem : {hFreed, static_cast<HGLOBAL>(static_cast<char*>(hFixed) + 1), static_cast<HGLOBAL>(hWnd),
+                         static_cast<HGLOBAL>(&onTheStack), reinterpret_cast<HGLOBAL>(0x4)}) {
         SCOPED_TRACE(hMem);
-        SetLastError(0);
         EXPECT_EQ(GlobalLock(hMem), nullptr);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
         EXPECT_FALSE(GlobalUnlock(hMem));
@@ -58,16 +51,6 @@ TEST(GlobalMemoryTest, FreedForeignAndMadeUpHandlesFailWithoutTouchingMemory) {
         EXPECT_EQ(GlobalFree(hMem), hMem);  // failure gives the handle back
     }
     EXPECT_EQ(GlobalFree(nullptr), nullptr);
-    EXPECT_EQ(GlobalFree(hFixed), nullptr);
+    GlobalFree(hFixed);
     DestroyWindow(hWnd);
-}
-
-TEST(GlobalMemoryTest, AFailedAllocationGivesNull) {
-    PlatformFailSyscall(Syscall::GlobalBlock, 1, ENOMEM);
-    EXPECT_EQ(GlobalAlloc(GMEM_MOVEABLE, 16), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-    PlatformResetSyscalls();
-    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, 16);
-    EXPECT_NE(hMem, nullptr);
-    GlobalFree(hMem);
 }
