@@ -123,13 +123,13 @@ bool EditCore::CopySelection(HWND hWnd) const {
 void EditCore::Paste(HWND hWnd) {
     if (!OpenClipboard(hWnd)) return;
     HGLOBAL hMem = GetClipboardData(CF_TEXT);
-    const char* p = static_cast<const char*>(GlobalLock(hMem));
-    std::string pasted = p ? std::string(p, strnlen(p, GlobalSize(hMem))) : std::string();
-    if (p) GlobalUnlock(hMem);
+    if (const char* p = static_cast<const char*>(GlobalLock(hMem))) {
+        std::string_view pasted(p, strnlen(p, GlobalSize(hMem)));
+        if (!(styleOf(hWnd) & ES_MULTILINE)) pasted = pasted.substr(0, pasted.find_first_of("\r\n"));
+        ReplaceSel(pasted);
+        GlobalUnlock(hMem);
+    }
     CloseClipboard();
-    if (!p) return;
-    if (!(styleOf(hWnd) & ES_MULTILINE)) pasted.resize(std::min(pasted.find_first_of("\r\n"), pasted.size()));
-    ReplaceSel(pasted);
 }
 
 }  // namespace platform
