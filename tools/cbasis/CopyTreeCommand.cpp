@@ -5,6 +5,7 @@
 #include "Command.h"
 #include "Place.h"
 #include "TreeCount.h"
+#include "UndoneReport.h"
 #include "project/CProject.h"
 
 namespace cbasis {
@@ -42,6 +43,7 @@ int RunCopyTree(const Args& args) {
     int before = CountTree(target.posix).files;
     CProject::CCopyFilesFromOneDirectoryToAnother(source.library, target.library, pattern.c_str());
     if (!IsDirectory(target.posix)) return Failure(kCopyTree, "could not create '" + args[1] + "'");
+    if (UndoneReport::AnyUndone()) return Failure(kCopyTree, "'" + args[1] + "' is an incomplete copy");
     std::printf("copy-tree: %s copied into %s (%d files there now, %d before)\n", args[0].c_str(), args[1].c_str(),
                 CountTree(target.posix).files, before);
     return kOk;

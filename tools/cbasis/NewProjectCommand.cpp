@@ -17,6 +17,7 @@
 #include "Sample.h"
 #include "SampleDir.h"
 #include "TreeCount.h"
+#include "UndoneReport.h"
 #include "files/CUtils.h"
 #include "project/CProject.h"
 
@@ -136,6 +137,9 @@ int RunNewProject(const Args& args) {
     int guards = RenewHeaderGuards(target);
     TreeCount made = CountTree(target);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (UndoneReport::AnyUndone())
+        return Failure(kNewProject, "'" + target.string() + "' is incomplete: " + std::to_string(made.files) +
+                                        " files arrived");
     if (made.files < expected.files)
         return Failure(kNewProject, "only " + std::to_string(made.files) + " of " + std::to_string(expected.files) +
                                         " files arrived in '" + target.string() + "'");

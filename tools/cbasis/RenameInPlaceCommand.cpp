@@ -5,6 +5,7 @@
 #include "Command.h"
 #include "Place.h"
 #include "TreeCount.h"
+#include "UndoneReport.h"
 #include "platform/Paths.h"
 #include "project/CProject.h"
 
@@ -61,6 +62,9 @@ int RunRenameInPlace(const Args& args) {
         left = now;
     } while (left > 0 && replacement.find(word) == std::string::npos);
     if (drive) PlatformSetDrive(drive, nullptr);
+    if (UndoneReport::AnyUndone())
+        return Failure(kRenameInPlace, "'" + args[0] + "' is rewritten in part: " + std::to_string(before - left) +
+                                           " of " + std::to_string(before) + " names renamed");
     std::printf("rename-in-place: %d of %d names holding '%s' renamed in %s\n", before - left, before, word.c_str(),
                 args[0].c_str());
     return kOk;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr size_t kPathsShown = 3;
 
+thread_local UndoneReport* t_current = nullptr;
+
 // What the entries of one kind are, for a count of them.
 std::string Describe(PlatformUndone kind, DWORD error, size_t count) {
     const bool many = count != 1;
@@ -28,14 +30,20 @@ std::string Describe(PlatformUndone kind, DWORD error, size_t count) {
 
 }  // namespace
 
-UndoneReport::UndoneReport() {
+UndoneReport::UndoneReport() : m_outer(t_current) {
+    t_current = this;
     m_previous = PlatformSetUndoneHook([this](PlatformUndone kind, const std::string& path, DWORD error) {
         Key key{static_cast<int>(kind), error};
         if (m_seen.insert({key, path}).second) m_groups[key].push_back(path);
     });
 }
 
-UndoneReport::~UndoneReport() { PlatformSetUndoneHook(std::move(m_previous)); }
+UndoneReport::~UndoneReport() {
+    PlatformSetUndoneHook(std::move(m_previous));
+    t_current = m_outer;
+}
+
+bool UndoneReport::AnyUndone() { return t_current && !t_current->Empty(); }
 
 void UndoneReport::Print(const char* command) const {
     for (const auto& [key, paths] : m_groups) {

@@ -23,6 +23,9 @@ public:
     UndoneReport& operator=(const UndoneReport&) = delete;
 
     bool Empty() const { return m_seen.empty(); }
+    // Whether the report around the running command holds anything, so a
+    // command does not claim a job done whole that was not.
+    static bool AnyUndone();
     // One line per kind of failure: "cbasis COMMAND: left undone: 2 special
     // files (FIFO, socket or device): /t/a, /t/b".
     void Print(const char* command) const;
@@ -33,6 +36,7 @@ private:
     std::map<Key, std::vector<std::string>> m_groups;
     std::set<std::pair<Key, std::string>> m_seen;
     UndoneHook m_previous;
+    UndoneReport* m_outer;
 };
 
 }  // namespace cbasis
