@@ -319,6 +319,8 @@ void PlatformCopyFileData(CFile& source, CFile& target) {
     char* buffer = block ? block.get() : fallback;
     size_t blockSize = block ? kCopyBlock : sizeof fallback;
 
+    // Emptied first, so the holes read as zeros whatever target held.
+    if (fs::Truncate(target.m_hFile, 0) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
     int64_t size = info.size, offset = 0, start, end;
     while (offset < size && NextData(source.m_hFile, offset, size, start, end)) {
         if (::lseek(source.m_hFile, start, SEEK_SET) < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
@@ -336,7 +338,7 @@ void PlatformCopyFileData(CFile& source, CFile& target) {
         }
         offset = std::max(offset, end);
     }
-    // A hole at the end, and the end of a longer old target, come from the length.
+    // A hole at the end comes from the length.
     if (fs::Truncate(target.m_hFile, size) != 0 || ::lseek(target.m_hFile, size, SEEK_SET) < 0)
         CFileException::ThrowErrno(errno, target.GetFilePath());
     ::lseek(source.m_hFile, size, SEEK_SET);

@@ -133,8 +133,8 @@ protected:
     CString m_strFileName;
 };
 
-// Copies the whole of source, from its start, over target, from its start,
-// in blocks of bounded size, and gives target source's length: a file of
+// Copies the whole of source, from its start, over target, which is emptied
+// first, in blocks of bounded size: a file of
 // any size copies in the same small memory. Holes of a sparse source stay
 // holes where the file systems keep them (only its data is read and
 // written). Both files are left at their end. Throws CFileException* on a
