@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "platform/Undone.h"
 #include "project/CProject.h"
 #include "support/Sandbox.h"
@@ -73,17 +74,20 @@ TEST_F(CProjectBoundaryTest, NamesAPathCannotCarryAreLeftOutAndReported) {
 }
 
 TEST_F(CProjectBoundaryTest, DotDotIsTheParentInTheTextNotThroughALink) {
-    WriteFile("x/a.txt", "a");
-    WriteFile("stays.txt", "s");
+    // C: is a directory beside the sandbox here, so that a climb above the
+    // drive would reach the sandbox and nothing outside the test's directory.
+    WriteFile("drive/x/a.txt", "a");
+    WriteFile("drive/stays.txt", "s");
     fs::create_directories(Posix("victim/deep"));
-    fs::create_directory_symlink(Posix("victim/deep"), Posix("x/lnk"));
+    fs::create_directory_symlink(Posix("victim/deep"), Posix("drive/x/lnk"));
     m_sandbox = Snapshot(Posix("victim"));
+    PlatformSetDrive('C', Posix("drive").c_str());
     CProject::CDeleteDirectory("C:\\..");  // the drive's root: refused
     CProject::CDeleteDirectory("C:\\x\\..\\..");
-    EXPECT_TRUE(Exists("x/a.txt") && Exists("stays.txt"));
+    EXPECT_TRUE(Exists("drive/x/a.txt") && Exists("drive/stays.txt"));
     CProject::CDeleteDirectory("C:\\x\\lnk\\..");  // is C:\x
-    EXPECT_FALSE(Exists("x"));
-    EXPECT_TRUE(Exists("stays.txt"));
+    EXPECT_FALSE(Exists("drive/x"));
+    EXPECT_TRUE(Exists("drive/stays.txt"));
 }
 
 TEST_F(CProjectBoundaryTest, SpecialFilesAreNeitherOpenedNorCopied) {
