@@ -22,6 +22,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace fs = platform::fs;
 
@@ -234,7 +235,7 @@ void DropTrailingCtrlZ(int fd, int64_t size) {
 
 // Translates a path for a Win32 call; an unmapped drive is a missing path.
 bool Win32Path(LPCSTR path, std::string& posix) {
-    if (fs::ToPosix(path, posix) && !posix.empty()) return true;
+    if (fs::ToPosix(path, posix)) return true;
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
 }
@@ -261,19 +262,14 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
     }
     std::string posix;
     if (!fs::ToPosix(pszPath, posix)) return nullptr;
-    if (posix.empty()) {
-        errno = ENOENT;
-        return nullptr;
-    }
-    int fd = fs::Open(posix, mode.flags, 0666);
-    if (fd < 0) return nullptr;
-    // A directory, or a read-only file opened for writing, is refused even
-    // where POSIX would allow it (to root), and before anything is emptied.
+    // Only regular files open; a read-only file opened for writing is
+    // refused even where POSIX would allow it (to root), and before anything
+    // is emptied.
     fs::FileInfo info;
+    int fd = fs::OpenFile(posix, mode.flags, 0666, info);
+    if (fd < 0) return nullptr;
     int err = 0;
-    if (fs::StatFd(fd, info) != 0)
-        err = errno;
-    else if (info.isDirectory || (mode.write && fs::IsReadOnly(info)))
+    if (mode.write && fs::IsReadOnly(info))
         err = EACCES;
     else if (mode.truncate && fs::Truncate(fd, 0) != 0)
         err = errno;
@@ -376,6 +372,20 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     return ::chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
 }
 
+DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart) {
+    if (lpFilePart) *lpFilePart = nullptr;
+    std::string full;
+    if (!PlatformFullPath(lpFileName, full)) {
+        SetLastError(lpFileName && *lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+        return 0;
+    }
+    DWORD length = static_cast<DWORD>(full.size());
+    if (!lpBuffer || nBufferLength < length + 1) return length + 1;
+    std::memcpy(lpBuffer, full.c_str(), length + 1);
+    if (lpFilePart && full.back() != '\\') *lpFilePart = lpBuffer + full.rfind('\\') + 1;
+    return length;
+}
+
 DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
     CString dir = fs::CurrentDirectory();
     if (dir.IsEmpty()) {
@@ -447,8 +457,8 @@ BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
                                                    : std::string();
     std::string posixBeside;
     fs::FileInfo info;
-    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && !posixBeside.empty() &&
-                    fs::Stat(posixBeside, info, true) == 0 && !info.isDirectory;
+    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && fs::Stat(posixBeside, info, true) == 0 &&
+                    !info.isDirectory;
 
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -465,7 +475,14 @@ BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
             if (errno == EEXIST) continue;
             return Win32Fail(ERROR_PATH_NOT_FOUND);
         }
-        if (keepMode) ::fchmod(fd, info.mode | 0200);
+        if (keepMode) {
+            // The new version belongs to the file's owner and group, as a
+            // rewrite in place would; a process that may not give it away
+            // leaves it its own.
+            if (info.owner != ::geteuid() || info.group != ::getegid())
+                (void)::fchown(fd, info.owner, info.group);
+            ::fchmod(fd, info.mode | 0200);
+        }
         ::close(fd);
         rTempPath = path.c_str();
         return TRUE;
