@@ -2,9 +2,13 @@
 
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 #include "LogTest.h"
 #include "logging/CLogFile.h"
+#include "platform/Errors.h"
+#include "platform/Mapping.h"
+#include "platform/Stdio.h"
 #include "platform/Sync.h"
 #include "platform/Time.h"
 
@@ -44,6 +48,25 @@ TEST_F(CLogFileTest, EmptyNameOrMissingDirectoryFails) {
     CLogFile missing("C:\\no\\such\\dir", "app");
     EXPECT_EQ(missing.m_strError, "Cannot open log file!!!\n");
     EXPECT_EQ(missing.Log("x"), 0);
+}
+
+TEST_F(CLogFileTest, GoesOnInASiblingWhileAnotherLogHoldsTheDayFileAndSaysWhyItCannotWrite) {
+    CLogFile log("C:\\logs", "app");
+    const CString day = log.m_strLogFileName;
+    const CString sibling = day.Left(day.GetLength() - 4) + "-1.LOG";
+    HANDLE holder = CreateFileA(day, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(PlatformClaimAppends(holder));
+    EXPECT_EQ(log.Log("held"), 1);
+    EXPECT_EQ(log.m_strLogFileName, sibling);
+    CloseHandle(holder);
+    EXPECT_EQ(log.Log("released"), 1);  // the sibling stays the log's file, so the order stays
+    EXPECT_EQ(Contents(sibling), "held\r\nreleased\r\n");
+    EXPECT_EQ(Contents(day).find("held"), std::string::npos);
+
+    std::filesystem::permissions(PosixOf(sibling), std::filesystem::perms::owner_read);
+    EXPECT_EQ(log.Log("refused"), 0);
+    EXPECT_EQ(log.m_strError, "Cannot write to the log file " + sibling + ": Access is denied.");
 }
 
 TEST_F(CLogFileTest, CopiesOwnTheirMutexAndTime) {
