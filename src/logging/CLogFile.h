@@ -57,7 +57,7 @@ public:
     virtual int AppendToLogFile(CString text);
     // printf-style entry (the platform's conversions), appended as
     // AppendToLogFile does. 0 with "no logfile name" before a name is made.
-    virtual int message(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    virtual int message(const char* format, ...);
     virtual int Log(CString text);
     virtual int SaveEdits(CString text);
 

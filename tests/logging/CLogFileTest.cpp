@@ -29,7 +29,8 @@ TEST_F(CLogFileTest, DayFileHoldsTheStampAndEntriesWithCrLf) {
     EXPECT_EQ(log.Log("one\ntwo"), 1);
     EXPECT_EQ(log.SaveEdits(CString("cut\0here", 8)), 1);  // a text ends at its first zero
     EXPECT_EQ(log.message("%d items, %s", 3, "\xE9t\xE9"), 1);
-    EXPECT_EQ(Contents(name), stamp + "\r\n\r\none\r\ntwo\r\ncut\r\n3 items, \xE9t\xE9\r\n");
+    EXPECT_EQ(log.message("%s|%I64d|%Iu", static_cast<const char*>(nullptr), -5ll, size_t{7}), 1);
+    EXPECT_EQ(Contents(name), stamp + "\r\n\r\none\r\ntwo\r\ncut\r\n3 items, \xE9t\xE9\r\n(null)|-5|7\r\n");
 
     CLogFile root("", "root");
     EXPECT_EQ(root.m_strDirectory, "C:\\");
