@@ -103,16 +103,6 @@ BENCHMARK(BM_SpdlogBasicFile)->Iterations(2000000);
 
 // ---- Day-file log vs spdlog flushing every entry ----------------------------
 
-void BM_LogFile(benchmark::State& state) {
-    std::string posix;
-    CString dir = Dir().Fresh("logfile", posix);
-    CLogFile log(dir, "app");
-    CString entry(kEntry.c_str());
-    for (auto _ : state) benchmark::DoNotOptimize(log.Log(entry));
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_LogFile);
-
 // The day-file log as it appended before writers shared day files: a
 // text-mode "at+" stream per entry, no lock.
 class UnlockedLogFile : public CLogFile {
@@ -128,14 +118,18 @@ public:
     }
 };
 
-void BM_LogFileWithoutLock(benchmark::State& state) {
+template <class Log>
+void DayFileLog(benchmark::State& state, const char* name) {
     std::string posix;
-    CString dir = Dir().Fresh("unlocked", posix);
-    UnlockedLogFile log(dir, "app");
+    CString dir = Dir().Fresh(name, posix);
+    Log log(dir, "app");
     CString entry(kEntry.c_str());
     for (auto _ : state) benchmark::DoNotOptimize(log.Log(entry));
     state.SetItemsProcessed(state.iterations());
 }
+void BM_LogFile(benchmark::State& state) { DayFileLog<CLogFile>(state, "logfile"); }
+void BM_LogFileWithoutLock(benchmark::State& state) { DayFileLog<UnlockedLogFile>(state, "unlocked"); }
+BENCHMARK(BM_LogFile);
 BENCHMARK(BM_LogFileWithoutLock);
 
 // A raw open(O_APPEND), write and close per entry; with lock, plus the one

@@ -9,12 +9,13 @@
 // file name is made (at setup): a log alive past midnight keeps its file.
 //
 // Writers sharing a day file, in one process or several, never lose or mix
-// an entry: each entry is one write, which no other entry can mix with. While a
-// log that writes the day file alone (a memory-mapped log) holds it, entries
-// go to the first sibling file "<day file title>-<n>.LOG" (app12-04-1.LOG)
-// that nobody holds, and that sibling stays the log's file from then on
-// (m_strLogFileName), so each log's entries stay in their order: day file
-// first, then siblings by number. Pruning matches the siblings as well.
+// an entry: each entry is one write, which no other write can split. While
+// a log that writes the day file alone (a memory-mapped log) holds it,
+// entries go to the first sibling file "<day file title>-<n>.LOG"
+// (app12-04-1.LOG) that nobody holds, and that sibling stays the log's file
+// from then on (m_strLogFileName), so each log's entries stay in their
+// order: day file first, then siblings by number. Pruning matches the
+// siblings as well.
 //
 // Results are 1 for success and 0 for failure, with the reason in m_strError
 // where a text is given. Copies are deep: a copy has its own mutex.
