@@ -56,3 +56,6 @@
 #include "frame/CPersistentFrame.h"
 #include "frame/FrameRecords.h"
 #include "project/CProject.h"
+
+#include "sync/CCfgFile.h"
+#include "sync/CResources.h"
