@@ -22,6 +22,7 @@
 #include "platform/Errors.h"
 #include "platform/Sync.h"
 
+
 namespace platform::sync {
 
 namespace {
@@ -36,6 +37,7 @@ struct Body {
     uint32_t waiters;           // threads of every process inside a wait
     uint32_t grants;            // auto-reset: signals handed to waiters, not yet taken
     uint32_t pulses;            // manual-reset: bumped by every Set or Pulse that released waiters
+    uint32_t depth;             // mutex: the owner's recursion depth; touched by the owner only
 };
 static_assert(sizeof(Body) <= sizeof(BodyStorage) && alignof(Body) <= alignof(BodyStorage));
 static_assert(std::atomic<uint32_t>::is_always_lock_free && sizeof(std::atomic<uint32_t>) == 4);
@@ -90,6 +92,27 @@ void FutexWait(std::atomic<uint32_t>& word, uint32_t expected, const Deadline& d
 void FutexWake(std::atomic<uint32_t>& word, int count, bool shared) {
     int op = (shared ? 0 : FUTEX_PRIVATE_FLAG) | FUTEX_WAKE;
     syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), op, count, nullptr, nullptr, 0);
+}
+
+// The calling thread's id (a kernel thread id, unique across processes).
+thread_local int32_t t_tid = 0;
+
+[[maybe_unused]] const bool g_tidAtFork = [] {
+    pthread_atfork(nullptr, nullptr, [] { t_tid = 0; });  // the child's thread has a new id
+    return true;
+}();
+
+int32_t Me() {
+    if (t_tid == 0) t_tid = static_cast<int32_t>(::gettid());
+    return t_tid;
+}
+
+// Whether the calling thread owns the mutex. A robust mutex's futex word
+// holds its owner's thread id in the low bits (the kernel's robust-futex
+// format; the kernel clears the id when the owner dies), so no unlock is
+// ever tried by a thread that does not own the mutex.
+bool OwnedByCaller(Body& b) {
+    return static_cast<int32_t>(__atomic_load_n(&b.lock.__data.__lock, __ATOMIC_RELAXED) & FUTEX_TID_MASK) == Me();
 }
 
 BOOL Fail(DWORD code) {
@@ -174,27 +197,39 @@ DWORD WaitEvent(Body& b, DWORD ms, std::atomic<uint32_t>& waiting) {
     return result;
 }
 
-// pthread_mutex_timedlock measures on the real-time clock; the wait is
-// renewed while the monotonic deadline has not passed, so a clock set
-// forward does not cut it short.
+// A lock with a time limit. pthread_mutex_timedlock measures on the
+// real-time clock; the wait is renewed while the monotonic deadline has not
+// passed, so a clock set forward does not cut it short.
 int TimedLock(pthread_mutex_t* m, DWORD ms) {
     if (ms == INFINITE) return pthread_mutex_lock(m);
     Deadline deadline(ms);
-    for (;;) {
-        int64_t left = deadline.Left();
-        if (left <= 0) return pthread_mutex_trylock(m);
-        timespec at = ToTimespec(NowNs(CLOCK_REALTIME) + left);
-        int r = pthread_mutex_timedlock(m, &at);
-        if (r != ETIMEDOUT) return r;
+    int r = pthread_mutex_trylock(m);
+    while (r == EBUSY && !deadline.Passed()) {
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer's timedlock interceptor does not take an abandoned
+        // mutex for an acquired one (its lock and trylock ones do), so its
+        // builds poll.
+        ::usleep(1000);
+        r = pthread_mutex_trylock(m);
+#else
+        timespec at = ToTimespec(NowNs(CLOCK_REALTIME) + deadline.Left());
+        r = pthread_mutex_timedlock(m, &at);
+        if (r == ETIMEDOUT) r = EBUSY;
+#endif
     }
+    return r;
 }
 
 DWORD WaitMutex(Body& b, DWORD ms) {
+    bool again = OwnedByCaller(b);
     int r = ms == 0 ? pthread_mutex_trylock(&b.lock) : TimedLock(&b.lock, ms);
     switch (r) {
-    case 0: return WAIT_OBJECT_0;
+    case 0:
+        b.depth = again ? b.depth + 1 : 1;
+        return WAIT_OBJECT_0;
     case EOWNERDEAD:
         pthread_mutex_consistent(&b.lock);
+        b.depth = 1;  // the dead owner's levels went with it
         return WAIT_ABANDONED;
     case EBUSY:
     case ETIMEDOUT: return WAIT_TIMEOUT;
@@ -218,20 +253,19 @@ void InitBody(BodyStorage& storage, Kind kind, bool manualReset, bool initialSta
     if (kind == Kind::Mutex) pthread_mutexattr_settype(&attr, PTHREAD_MUTEX_RECURSIVE);
     pthread_mutex_init(&b.lock, &attr);
     pthread_mutexattr_destroy(&attr);
-    if (kind == Kind::Mutex && initialState) pthread_mutex_trylock(&b.lock);  // fresh: always succeeds
+    if (kind == Kind::Mutex && initialState && pthread_mutex_trylock(&b.lock) == 0) b.depth = 1;  // fresh: succeeds
     if (kind == Kind::Event) b.signalled = initialState;
 }
 
 bool EndBody(BodyStorage& storage) {
     Body& b = Of(storage);
-    int r = pthread_mutex_trylock(&b.lock);
-    if (r == EBUSY) return false;
-    if (r == EOWNERDEAD) pthread_mutex_consistent(&b.lock);
-    if (r == 0 || r == EOWNERDEAD) {
-        // A recursive mutex is released level by level until it says the
-        // caller no longer owns it.
-        while (pthread_mutex_unlock(&b.lock) == 0 && b.kind == static_cast<uint32_t>(Kind::Mutex)) {
-        }
+    if (b.kind == static_cast<uint32_t>(Kind::Mutex) && OwnedByCaller(b)) {
+        for (; b.depth > 0; --b.depth) pthread_mutex_unlock(&b.lock);  // owned by the caller: let go
+    } else {
+        int r = pthread_mutex_trylock(&b.lock);
+        if (r == EBUSY) return false;
+        if (r == EOWNERDEAD) pthread_mutex_consistent(&b.lock);
+        if (r == 0 || r == EOWNERDEAD) pthread_mutex_unlock(&b.lock);
     }
     pthread_mutex_destroy(&b.lock);
     b.~Body();
@@ -272,8 +306,11 @@ BOOL PulseBody(BodyStorage& storage) {
 }
 
 BOOL ReleaseBody(BodyStorage& storage) {
-    int r = pthread_mutex_unlock(&Of(storage).lock);
-    return r == 0 ? TRUE : Fail(r == EPERM ? ERROR_NOT_OWNER : ERROR_GEN_FAILURE);
+    Body& b = Of(storage);
+    if (!OwnedByCaller(b)) return Fail(ERROR_NOT_OWNER);
+    --b.depth;
+    int r = pthread_mutex_unlock(&b.lock);
+    return r == 0 ? TRUE : Fail(ERROR_GEN_FAILURE);
 }
 
 void ForgetWaiters(BodyStorage& storage, uint32_t count) {
