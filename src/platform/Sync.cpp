@@ -140,25 +140,22 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
 
 HANDLE OpenMutexA(DWORD, BOOL, LPCSTR lpName) { return Make(Kind::Mutex, lpName, false, false, false); }
 
-BOOL SetEvent(HANDLE hEvent) {
-    auto object = ObjectOf(hEvent, Kind::Event);
-    return object ? platform::sync::SetBody(*object->body) : FALSE;
+namespace {
+
+BOOL Apply(HANDLE handle, Kind kind, BOOL (*operation)(BodyStorage&)) {
+    auto object = ObjectOf(handle, kind);
+    return object ? operation(*object->body) : FALSE;
 }
 
-BOOL ResetEvent(HANDLE hEvent) {
-    auto object = ObjectOf(hEvent, Kind::Event);
-    return object ? platform::sync::ResetBody(*object->body) : FALSE;
-}
+}  // namespace
 
-BOOL PulseEvent(HANDLE hEvent) {
-    auto object = ObjectOf(hEvent, Kind::Event);
-    return object ? platform::sync::PulseBody(*object->body) : FALSE;
-}
+BOOL SetEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::SetBody); }
 
-BOOL ReleaseMutex(HANDLE hMutex) {
-    auto object = ObjectOf(hMutex, Kind::Mutex);
-    return object ? platform::sync::ReleaseBody(*object->body) : FALSE;
-}
+BOOL ResetEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::ResetBody); }
+
+BOOL PulseEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::PulseBody); }
+
+BOOL ReleaseMutex(HANDLE hMutex) { return Apply(hMutex, Kind::Mutex, platform::sync::ReleaseBody); }
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
     auto object = ObjectOf(hHandle, Kind::Event, true);  // held for the whole wait

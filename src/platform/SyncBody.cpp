@@ -277,31 +277,34 @@ DWORD WaitBody(BodyStorage& storage, DWORD ms, std::atomic<uint32_t>& waiting) {
     return b.kind == static_cast<uint32_t>(Kind::Mutex) ? WaitMutex(b, ms) : WaitEvent(b, ms, waiting);
 }
 
-BOOL SetBody(BodyStorage& storage) {
+namespace {
+
+// Releases what a signal releases; then a set event is left signalled
+// (auto-reset: only when nobody took the signal), a pulsed one cleared.
+BOOL Signal(BodyStorage& storage, bool pulse) {
     Body& b = Of(storage);
     if (!LockEvent(b)) return Fail(ERROR_GEN_FAILURE);
     int wake = Release(b);
-    if (wake == 0 || b.manual) b.signalled = 1;
+    if (pulse)
+        b.signalled = 0;
+    else if (wake == 0 || b.manual)
+        b.signalled = 1;
     UnlockEvent(b);
     if (wake) FutexWake(b.seq, wake, b.shared);
     return TRUE;
 }
+
+}  // namespace
+
+BOOL SetBody(BodyStorage& storage) { return Signal(storage, false); }
+
+BOOL PulseBody(BodyStorage& storage) { return Signal(storage, true); }
 
 BOOL ResetBody(BodyStorage& storage) {
     Body& b = Of(storage);
     if (!LockEvent(b)) return Fail(ERROR_GEN_FAILURE);
     b.signalled = 0;
     UnlockEvent(b);
-    return TRUE;
-}
-
-BOOL PulseBody(BodyStorage& storage) {
-    Body& b = Of(storage);
-    if (!LockEvent(b)) return Fail(ERROR_GEN_FAILURE);
-    int wake = Release(b);
-    b.signalled = 0;
-    UnlockEvent(b);
-    if (wake) FutexWake(b.seq, wake, b.shared);
     return TRUE;
 }
 

@@ -323,35 +323,20 @@ void Segment::IndexErase(uint32_t entry) {
     index[hole] = 0;
 }
 
-uint32_t Segment::TakeEntry() {
-    Header& h = H();
-    if (h.freeEntry != kNil) {
-        uint32_t e = h.freeEntry;
-        h.freeEntry = E(e).next;
-        return e;
-    }
-    return h.entryHigh < kMaxEntries ? h.entryHigh++ : kNil;
+// Pops a record off a free list, else takes the first never-used one.
+template <class Record>
+uint32_t Take(Record* records, uint32_t& freeList, uint32_t& high, uint32_t max) {
+    if (freeList == kNil) return high < max ? high++ : kNil;
+    uint32_t i = freeList;
+    freeList = records[i].next;
+    return i;
 }
 
-uint32_t Segment::TakeHolder() {
-    Header& h = H();
-    if (h.freeHolder != kNil) {
-        uint32_t i = h.freeHolder;
-        h.freeHolder = Ho(i).next;
-        return i;
-    }
-    return h.holderHigh < kMaxHolders ? h.holderHigh++ : kNil;
-}
+uint32_t Segment::TakeEntry() { return Take(&E(0), H().freeEntry, H().entryHigh, kMaxEntries); }
 
-uint32_t Segment::TakeProcess() {
-    Header& h = H();
-    if (h.freeProcess != kNil) {
-        uint32_t p = h.freeProcess;
-        h.freeProcess = P(p).next;
-        return p;
-    }
-    return h.processHigh < kMaxProcesses ? h.processHigh++ : kNil;
-}
+uint32_t Segment::TakeHolder() { return Take(&Ho(0), H().freeHolder, H().holderHigh, kMaxHolders); }
+
+uint32_t Segment::TakeProcess() { return Take(&P(0), H().freeProcess, H().processHigh, kMaxProcesses); }
 
 void Segment::FreeHolder(uint32_t holder) {
     Holder& rec = Ho(holder);
