@@ -2,6 +2,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <random>
 #include <vector>
 
@@ -204,12 +205,17 @@ TEST_F(NamespaceTest, CrashCyclesLeaveTheTableAsItWas) {
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "crash-event");
     HANDLE mutex = CreateMutexA(nullptr, FALSE, "crash-mutex");
     const PLATFORM_NAMESPACE_INFO before = Info();
+    auto* rounds = static_cast<std::atomic<unsigned>*>(
+        ::mmap(nullptr, sizeof(std::atomic<unsigned>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     std::mt19937 random(14);
     for (int cycle = 0; cycle < 1000; ++cycle) {
         // The child changes the table without pause, so that kills land in
-        // the middle of every step, the table lock's included.
-        Child child([] {
+        // the middle of every step, the table lock's included. It is killed
+        // once it is at work.
+        rounds->store(0);
+        Child child([rounds] {
             for (unsigned i = 0;; ++i) {
+                rounds->store(i + 1);
                 HANDLE e = OpenEventA(SYNCHRONIZE, FALSE, "crash-event");
                 HANDLE m = CreateMutexA(nullptr, FALSE, "crash-mutex");
                 WaitForSingleObject(m, INFINITE);
@@ -222,9 +228,11 @@ TEST_F(NamespaceTest, CrashCyclesLeaveTheTableAsItWas) {
             }
             return 0;
         });
-        ::usleep(random() % 2000);
+        for (int ms = 0; ms < 5000 && rounds->load() == 0; ++ms) ::usleep(1000);
+        ::usleep(random() % 1000);
         child.Kill();
     }
+    ::munmap(rounds, sizeof(std::atomic<unsigned>));
     DWORD result = WaitForSingleObject(mutex, 1000);
     EXPECT_TRUE(result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) << result;
     EXPECT_TRUE(ReleaseMutex(mutex));
