@@ -68,3 +68,6 @@
 #include "frame/CPersistentFrame.h"
 #include "frame/FrameRecords.h"
 #include "project/CProject.h"
+
+#include "sync/CCfgFile.h"
+#include "sync/CResources.h"
