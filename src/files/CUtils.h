@@ -13,6 +13,7 @@
 #include "platform/Strings.h"
 #include "platform/Time.h"
 
+class CMutex;
 class CSplitterWnd;
 struct CRuntimeClass;
 
@@ -113,6 +114,16 @@ public:
     int CreateName(CString& rName, CString strUnused);
 
     // ---- end of header guards and names -----------------------------------
+
+    // ---- Mutexes (implemented in sync/) -----------------------------------
+
+    // Stores in out a new CMutex named with a fresh GUID string and owned by
+    // nobody; the caller deletes it. m_bSuccess; when the mutex could not be
+    // made, its negation with the reason in m_strError (out then holds a
+    // CMutex without a handle, still the caller's to delete).
+    int CreateMutexA(CMutex*& out);
+
+    // ---- end of mutexes ---------------------------------------------------
 
     // -----------------------------------------------------------------
     // Directory listings

@@ -1,6 +1,7 @@
 // File-system services shared inside the platform layer. Every raw call that
 // has a kind in the syscall seam asks the seam first; chdir, getcwd, lseek,
-// fsync and flock have no kind and are called directly by their users.
+// fsync, flock, fcntl locks and pread have no kind and are called directly
+// by their users.
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
@@ -292,6 +293,59 @@ DWORD Attributes(const FileInfo& info, const char* name) {
     if (name && name[0] == '.' && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     return attributes;
+}
+
+// ---------------------------------------------------------------------------
+// Shared appends
+
+namespace {
+
+constexpr off_t kClaimByte = off_t{1} << 62;
+constexpr off_t kClaimantByte = kClaimByte + 1;
+constexpr off_t kFileEndByte = kClaimByte + 2;
+
+int LockByte(int fd, int command, short type, off_t byte) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    int result;
+    do result = ::fcntl(fd, command, &lock);
+    while (result != 0 && errno == EINTR);
+    if (result != 0 && errno == EACCES) errno = EAGAIN;  // held elsewhere, as some systems say it
+    return result;
+}
+
+// File systems without byte-range locks.
+bool NoLocks(int err) { return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS; }
+
+}  // namespace
+
+int BeginAppend(int fd) {
+    if (LockByte(fd, F_OFD_SETLK, F_RDLCK, kClaimByte) == 0 || NoLocks(errno)) return 0;
+    return -1;
+}
+
+int LockFileEnd(int fd) {
+    if (LockByte(fd, F_OFD_SETLKW, F_WRLCK, kFileEndByte) == 0 || NoLocks(errno)) return 0;
+    return -1;
+}
+
+int ClaimAppends(int fd) {
+    if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimantByte) != 0) return NoLocks(errno) ? 0 : -1;
+    // Appenders do not wait for a claimant, so a waiting lock could wait
+    // for ever behind appends that overlap; trying every 100 us cannot.
+    for (int tries = 0; tries < 10000; ++tries) {
+        if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) == 0) return 0;
+        if (errno != EAGAIN) break;
+        struct timespec pause = {0, 100000};
+        ::nanosleep(&pause, nullptr);
+    }
+    int err = errno;
+    LockByte(fd, F_OFD_SETLK, F_UNLCK, kClaimantByte);
+    errno = err;
+    return -1;
 }
 
 }  // namespace platform::fs

@@ -99,4 +99,27 @@ int SetReadOnly(const std::string& posix, bool bReadOnly);
 DWORD Attributes(const FileInfo& info, const char* name);
 inline bool IsReadOnly(const FileInfo& info) { return (info.mode & 0200) == 0; }
 
+// Files that many writers append to while one sole writer may claim them for
+// itself (the logs' day files). The writers agree through open-file-
+// description locks, which hold between descriptors of one process as
+// between processes, on bytes far beyond any file's end, so the data is
+// never touched and no other lock of the file meets them:
+//   - an appender holds a shared lock on the claim byte for one append (one
+//     O_APPEND write, which the kernel never mixes with another);
+//   - a claimant holds the claimant byte and, once the appends in progress
+//     have ended, the claim byte, until its descriptor is closed.
+// Where the file system keeps no such locks all of them go ahead unguarded.
+//
+// Begins an append: 0 with the claim kept off until fd is closed; -1 with
+// EAGAIN while a claimant holds the file, or the errno of a failed lock.
+int BeginAppend(int fd);
+// For an append that must change what the file holds (a Ctrl-Z to drop at
+// its end): 0 once every other such append has ended; they wait until fd is
+// closed.
+int LockFileEnd(int fd);
+// Claims the file for fd: 0; -1 with EAGAIN when another descriptor holds
+// the claim, or when appends went on without a pause for a second; or the
+// errno of a failed lock.
+int ClaimAppends(int fd);
+
 }  // namespace platform::fs

@@ -276,6 +276,14 @@ BOOL GetFileInformationByHandle(HANDLE hFile, BY_HANDLE_FILE_INFORMATION* lpFile
     return TRUE;
 }
 
+BOOL PlatformClaimAppends(HANDLE hFile) {
+    auto file = ObjectAs<FileObject>(hFile);
+    if (!file) return FALSE;
+    if (fs::ClaimAppends(file->fd) == 0) return TRUE;
+    SetLastError(errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno));
+    return FALSE;
+}
+
 // ---------------------------------------------------------------------------
 // Mappings and views
 

@@ -34,6 +34,17 @@ const char kCtrlZ = 0x1A;
 const size_t kReadAhead = 64 * 1024;
 const size_t kWriteChunk = 16 * 1024;
 
+// Appends the text-mode form of the bytes to out: LF becomes CR LF.
+void AppendTextMode(std::string& out, const char* data, size_t size) {
+    for (const char* end = data + size; data < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(data, '\n', static_cast<size_t>(end - data)));
+        const char* stop = lf ? lf : end;
+        out.append(data, static_cast<size_t>(stop - data));
+        if (lf) out += "\r\n";
+        data = lf ? lf + 1 : end;
+    }
+}
+
 struct Stream {
     int fd = -1;
     bool text = false;
@@ -107,10 +118,7 @@ struct Stream {
         while (done < size) {
             size_t take = std::min(kWriteChunk, size - done);
             chunk.clear();
-            for (size_t i = 0; i < take; ++i) {
-                if (data[done + i] == '\n') chunk += '\r';
-                chunk += data[done + i];
-            }
+            AppendTextMode(chunk, data + done, take);
             size_t written = fs::Write(fd, chunk.data(), chunk.size());
             if (written < chunk.size()) {
                 // Count the input bytes fully written before the failure.
@@ -445,4 +453,45 @@ BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags)
     int result = (dwFlags & MOVEFILE_REPLACE_EXISTING) ? fs::Replace(from, to) : fs::Rename(from, to);
     if (result == 0 && writeThrough) result = fs::SyncToDisk(fs::ParentOf(to));
     return result == 0 ? TRUE : Win32Fail();
+}
+
+BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
+    std::string posix;
+    if (!pText && nLength) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!Win32Path(pszPath, posix)) return FALSE;
+    // Without blocking, so that a FIFO in the file's place cannot hang the call.
+    int fd = fs::Open(posix, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) return Win32Fail(ERROR_PATH_NOT_FOUND);
+    DWORD error = ERROR_SUCCESS;
+    fs::FileInfo info;
+    if (fs::BeginAppend(fd) != 0)
+        error = errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno);
+    else if (fs::StatFd(fd, info) != 0)
+        error = PlatformErrorFromErrno(errno);
+    else if (info.isDirectory || fs::IsReadOnly(info))
+        error = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
+    else {
+        // Only an append that finds the Ctrl-Z drops it: the logs' own
+        // appends never end in one, and those that find it take turns.
+        char last = 0;
+        if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ) {
+            if (fs::LockFileEnd(fd) != 0 || fs::StatFd(fd, info) != 0)
+                error = PlatformErrorFromErrno(errno);
+            else if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ &&
+                     fs::Truncate(fd, info.size - 1) != 0)
+                error = PlatformErrorFromErrno(errno);
+        }
+        std::string bytes;
+        bytes.reserve(nLength + nLength / 8 + 2);
+        AppendTextMode(bytes, pText, nLength);
+        if (error == ERROR_SUCCESS && fs::Write(fd, bytes.data(), bytes.size()) < bytes.size())
+            error = PlatformErrorFromErrno(errno);
+    }
+    if (fs::Close(fd) != 0 && error == ERROR_SUCCESS) error = PlatformErrorFromErrno(errno);
+    if (error == ERROR_SUCCESS) return TRUE;
+    SetLastError(error);
+    return FALSE;
 }

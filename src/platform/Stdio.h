@@ -106,3 +106,13 @@ PLATFORM_API BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
 // ERROR_INVALID_PARAMETER. Without flags it is MoveFileA.
 PLATFORM_API BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
 
+// Appends text to a file as the runtime's text mode would (fopen with
+// "at+", one fwrite, fclose: a missing file is created, one Ctrl-Z at its
+// end is removed, LF is written as CR LF), but in one write, so that the
+// appends of writers sharing the file, in any process, never mix. While a sole writer holds the file
+// (PlatformClaimAppends, Mapping.h) nothing is written: FALSE with
+// ERROR_LOCK_VIOLATION, and the caller writes elsewhere. A directory or a
+// read-only file fails with ERROR_ACCESS_DENIED, a missing directory with
+// ERROR_PATH_NOT_FOUND; other failures set the last error too.
+PLATFORM_API BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength);
+
