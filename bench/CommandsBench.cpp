@@ -6,6 +6,9 @@
 //     timings; skipped where strace is missing);
 //   - cbasis ls --tree vs find on 100 directories of 1,000 files (100,100
 //     entries), with the peak memory of each and the size of the names.
+// With CBASIS_BEFORE_TOOL naming another build of the tool, its new-project
+// and ls --tree run too (the "Before" benchmarks), for before and after in
+// one run.
 // The data goes below $TMPDIR (default /tmp; TMPDIR=/dev/shm measures on a
 // tmpfs). Peak memory comes from /usr/bin/time. Old output is renamed aside
 // between rounds and deleted only at exit: on a journal-less ext4, creating
@@ -109,9 +112,9 @@ double PeakMemory(const std::vector<std::string>& command) {
     return kib;
 }
 
-std::vector<std::string> NewProject(int scale) {
+std::vector<std::string> NewProject(int scale, const char* tool = CBASIS_TOOL_PATH) {
     Data& d = Shared();
-    return {CBASIS_TOOL_PATH, "new-project", "Bar", "--template-root", d.Template(scale).string(), "--keyword", "Foo",
+    return {tool, "new-project", "Bar", "--template-root", d.Template(scale).string(), "--keyword", "Foo",
             "--location", (d.root / "out").string()};
 }
 
@@ -186,9 +189,40 @@ void List(benchmark::State& state, const std::vector<std::string>& command) {
     state.counters["maxrss_KiB"] = PeakMemory(command);
     state.counters["names_KiB"] = static_cast<double>(Shared().nameBytes) / 1024;
 }
-void BM_LsTree(benchmark::State& state) { List(state, {CBASIS_TOOL_PATH, "ls", (Shared().root / "tree").string(), "--tree"}); }
+std::vector<std::string> LsTree(const char* tool = CBASIS_TOOL_PATH) {
+    return {tool, "ls", (Shared().root / "tree").string(), "--tree"};
+}
+void BM_LsTree(benchmark::State& state) { List(state, LsTree()); }
 void BM_Find(benchmark::State& state) { List(state, {"find", (Shared().root / "tree").string()}); }
 BENCHMARK(BM_LsTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same commands of the build CBASIS_BEFORE_TOOL names.
+const bool kBeforeRegistered = [] {
+    static const char* before = std::getenv("CBASIS_BEFORE_TOOL");
+    if (!before || !*before) return false;
+    for (int scale : {1, 10}) {
+        benchmark::RegisterBenchmark(("BM_NewProjectBefore/" + std::to_string(scale)).c_str(),
+                                     [scale](benchmark::State& state) {
+                                         MakeTree(state, NewProject(scale, before), Shared().Files(scale));
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(scale == 1 ? 5 : 3);
+        benchmark::RegisterBenchmark(("BM_SystemCallsAFileBefore/" + std::to_string(scale)).c_str(),
+                                     [scale](benchmark::State& state) {
+                                         long calls = 0;
+                                         for (auto _ : state) calls = SystemCalls(NewProject(scale, before));
+                                         if (calls < 0) state.SkipWithError("strace is missing or failed");
+                                         state.counters["new-project"] = static_cast<double>(calls) / Shared().Files(scale);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+    benchmark::RegisterBenchmark("BM_LsTreeBefore", [](benchmark::State& state) { List(state, LsTree(before)); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    return true;
+}();
 
 }  // namespace
