@@ -22,7 +22,10 @@
 class CCmdTarget;
 class CWnd;
 class CFrameWnd;
+class CDC;
 struct CCreateContext;
+struct DRAWITEMSTRUCT;
+typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
 typedef CREATESTRUCTA CREATESTRUCT;
 typedef CREATESTRUCTA* LPCREATESTRUCT;
@@ -165,6 +168,18 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
 
+    // Painting, device contexts and scrolling (Painting.h, DeviceContext.h).
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void Invalidate(BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    void UpdateWindow();
+    // A temporary CDC of the client area (see CDC::FromHandle), given back
+    // with ReleaseDC.
+    CDC* GetDC();
+    int ReleaseDC(CDC* pDC);
+    int GetScrollPos(int nBar) const;
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Looks the message up in the maps, derived class first. TRUE when a
@@ -179,6 +194,11 @@ protected:
     void OnDestroy();
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // Hands the item to the control's DrawItem when the control is a CButton.
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     DECLARE_MESSAGE_MAP()
 
