@@ -10,10 +10,14 @@
 #include <cstdio>
 
 #include "files/FileRecords.h"
+#include "platform/Brushes.h"
+#include "platform/Geometry.h"
 #include "platform/Strings.h"
 #include "platform/Time.h"
 
+class CArchive;
 class CSplitterWnd;
+class CWnd;
 struct CRuntimeClass;
 
 class CBASIS1_API CUtils {
@@ -65,6 +69,38 @@ public:
     // no digits read as 0. Digit runs beyond the int range saturate. Always 1.
     static int ascii_to_float(CString& str, float& f);
     // ---- end of text, number and date helpers -----------------------------
+
+    // ---- Archive helpers (implemented in text/) -----------------------------
+    // Byte blocks, fixed-size string fields and window ID records, stored
+    // with no length, tag or padding of their own. Errors of the archive
+    // itself (end of file, write failures) pass through as its exceptions.
+
+    // Write buffer[0] to buffer[n - 1], respectively read n bytes into them,
+    // one byte at a time; the caller's pointer stays. A count of 0 or less,
+    // or a null buffer, writes or reads nothing.
+    void ArchiveOutBytes(unsigned char*& buffer, int n, CArchive& ar);
+    void ArchiveInBytes(unsigned char*& buffer, int n, CArchive& ar);
+    // String i takes exactly sizes[i] bytes: its characters, then zeros; a
+    // string of sizes[i] characters or more is cut to sizes[i] and has no
+    // zero. The work buffer (bufSize bytes) bounds the text: at most
+    // bufSize - 1 characters of a string go out or come in, the rest of a
+    // longer field being written as zeros, respectively read and dropped, so
+    // nothing is written or read past the buffer and the fields stay in
+    // step. Null string or size arrays write and read nothing; a null string
+    // pointer writes an empty field, and its field is read and dropped.
+    void ArchiveOutStrings(unsigned char* buffer, unsigned int bufSize, CString** strings, unsigned int count,
+                           unsigned int* sizes, CArchive& ar);
+    void ArchiveInStrings(unsigned char* buffer, unsigned int bufSize, CString** strings, unsigned int count,
+                          unsigned int* sizes, CArchive& ar);
+    // 20 bytes: the ID (32 bits), then the window's normal (restored)
+    // rectangle as left, top, right, bottom (32 bits each, signed). A null
+    // window or one that is gone stores an empty rectangle.
+    void ArchiveOutID(unsigned int id, CWnd* pWnd, CArchive& ar);
+    // Reads a window ID record. A record cut short throws CArchiveException
+    // with endOfFile, also in its rectangle (which Read alone would report
+    // only by a short count).
+    void ArchiveInID(unsigned int& id, RECT& rect, CArchive& ar);
+    // ---- end of archive helpers ---------------------------------------------
 
     // ---- View switching (implemented in frame/) ---------------------------
 

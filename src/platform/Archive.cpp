@@ -43,6 +43,8 @@ void CArchive::CheckFile() const {
     if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
 }
 
+void CArchive::StoreByte(BYTE by) { StoreBytes(&by, 1); }
+
 void CArchive::StoreBytes(const void* pBytes, UINT nCount) {
     if (!IsStoring()) AfxThrowArchiveException(CArchiveException::readOnly, m_strFileName);
     CheckFile();

@@ -66,10 +66,10 @@ public:
     void Abort();
 
     CArchive& operator<<(BYTE by) {
-        if (m_lpBufCur < m_lpStoreMax)
+        if (__builtin_expect(m_lpBufCur < m_lpStoreMax, 1))
             *m_lpBufCur++ = by;
         else
-            StoreBytes(&by, 1);
+            StoreByte(by);  // by value: the fast path keeps the byte in a register
         return *this;
     }
     CArchive& operator<<(char ch) { return *this << static_cast<BYTE>(ch); }
@@ -123,6 +123,7 @@ private:
         return *this;
     }
     // The slow paths: the buffer is full or empty, or the mode is wrong.
+    void StoreByte(BYTE by);
     void StoreBytes(const void* pBytes, UINT nCount);
     void LoadBytes(void* pBytes, UINT nCount);
     void CheckFile() const;
