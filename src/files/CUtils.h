@@ -102,6 +102,35 @@ public:
     void ArchiveInID(unsigned int& id, RECT& rect, CArchive& ar);
     // ---- end of archive helpers ---------------------------------------------
 
+    // ---- Window utilities (implemented in windows/) -------------------------
+
+    // Sends (synchronously) WM_COPYDATA to the receiver, wParam 0, with
+    // dwData = code, cbData = the text's length with its zero and lpData =
+    // a private copy of the text, released after the send. A null text is
+    // sent as an empty one.
+    void SetViewStatus(char* text, HWND receiver, UINT code);
+    // Runs the open-file dialog (structure size 76, a 100-character buffer,
+    // "Open File", OFN_EXPLORER | OFN_FILEMUSTEXIST) and stores the chosen
+    // path; a cancelled or failed dialog gives the empty text.
+    void OpenFileDialog(HWND owner, CString& rPath);
+    // Docks the child in the remaining area: at its right edge for side 2,
+    // at its left edge for any other side, taking the area's full height and
+    // the given width, which the area loses. The child gets that rectangle as
+    // its normal position and is shown normal; its other placement fields
+    // stay. A null child changes nothing.
+    void SetChildWindowPlacement(CRect& area, CWnd* pChild, int width, int side);
+    // A rectangle reaching left of 0 moves right so that it starts at 0,
+    // keeping its width; top and bottom never change.
+    void ResizeRect(CRect& rect);
+    void ResizeRect(RECT& rect);
+    // Releases the brush held in rBrush, makes a new one of the colour
+    // (stored in rColor), and repaints the window's parent at once (erasing).
+    void ChangeBackgroundColor(CWnd* pWnd, COLORREF color, COLORREF& rColor, HBRUSH& rBrush);
+    // The normal position of the window's placement (for a child, in its
+    // parent's client coordinates); empty for a null window or one that is gone.
+    CRect GetWindowRect(CWnd* pWnd);
+    // ---- end of window utilities ----------------------------------------------
+
     // ---- View switching (implemented in frame/) ---------------------------
 
     // Replaces the view in pane (row, column) by a new view of pViewClass
