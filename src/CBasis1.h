@@ -43,10 +43,15 @@
 #include "logging/CRunningLog.h"
 
 #include "platform/App.h"
+#include "platform/Clipboard.h"
 #include "platform/Collections.h"
 #include "platform/Docs.h"
+#include "platform/Edit.h"
+#include "platform/FormView.h"
 #include "platform/Frames.h"
 #include "platform/Geometry.h"
+#include "platform/GlobalMemory.h"
+#include "platform/OleData.h"
 #include "platform/Windows.h"
 #include "platform/Wnd.h"
 

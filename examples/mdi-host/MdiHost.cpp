@@ -219,7 +219,8 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
 
 }  // namespace
 
-int RunMdiHost(const std::string& profileDir, FILE* out, const std::string& snapshotPath) {
+MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin,
+                         const std::string& snapshotPath) {
     CWinApp app("FrameDemo");
     if (!profileDir.empty()) app.SetProfileFile((profileDir + "/FrameDemo.ini").c_str());
     const char* section = "Mainframe Settings";
@@ -230,7 +231,7 @@ int RunMdiHost(const std::string& profileDir, FILE* out, const std::string& snap
     pMain->SetTitle("Frame Demo");
     if (!pMain->LoadFrame(IDR_MAINFRAME)) {
         std::fprintf(stderr, "the main frame could not be made\n");
-        return 1;
+        return kNoMainFrame;
     }
     app.m_pMainWnd = pMain;
     int nCmdShow = SW_SHOWDEFAULT;
@@ -244,13 +245,24 @@ int RunMdiHost(const std::string& profileDir, FILE* out, const std::string& snap
     pMain->PostMessage(WM_NEWFOCUS, nReport);
     pMain->PostMessage(WM_NEWFOCUS, nChart);
     PlatformPumpMessages();  // also paints what the frames opened
-    bool bPictured = true;
+    MdiHostResult result = kMdiHostOk;
     if (!snapshotPath.empty()) {
-        bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
+        bool bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
         std::fprintf(out, "%s: %s\n", bPictured ? "picture" : "no picture", snapshotPath.c_str());
+        if (!bPictured) result = kPictureNotWritten;
     }
     pMain->PostMessage(WM_NEWFOCUS, nReport);  // open already: activated, not made again
     PlatformPumpMessages();
+    int nPlugin = 0;
+    if (!plugin.empty()) {
+        if (pMain->LoadDLLFrame(nullptr, CString(plugin.c_str()), &nPlugin, 0, nullptr)) {
+            CFrame* pFrame = pMain->GetFrame(nPlugin);
+            std::fprintf(out, "plugin frame %d: %s with %s\n", nPlugin, pFrame->pFrameClass->m_lpszClassName,
+                         pFrame->pViewClass->m_lpszClassName);
+        } else if (result == kMdiHostOk) {
+            result = kPluginNotLoaded;
+        }
+    }
 
     pMain->MoveWindow(60, 40, 800, 600);
     pMain->ShowWindow(SW_MAXIMIZE);
@@ -264,5 +276,5 @@ int RunMdiHost(const std::string& profileDir, FILE* out, const std::string& snap
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
-    return bPictured ? 0 : 2;
+    return result;
 }

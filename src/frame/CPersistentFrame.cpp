@@ -43,7 +43,13 @@ CPersistentFrame::CPersistentFrame()
     PlatformWatchDocuments(this, [this](CDocument* pDoc) { ForgetDocument(pDoc); });
 }
 
-CPersistentFrame::~CPersistentFrame() { PlatformUnwatchDocuments(this); }
+// A frame deleted while its window still exists keeps the DLLs loaded: the
+// window's children may still run their code.
+CPersistentFrame::~CPersistentFrame() {
+    PlatformUnwatchDocuments(this);
+    if (::IsWindow(m_hWnd)) return;
+    for (auto* node = m_Frames.MoveFirst(); node; node = m_Frames.MoveNext()) ::FreeLibrary(node->pValue->hInstance);
+}
 
 BOOL CPersistentFrame::PreCreateWindow(CREATESTRUCT& cs) {
     cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
@@ -123,8 +129,8 @@ void CPersistentFrame::OnDestroy() {
 
 // Each child is asked once: one that is still active after its WM_CLOSE
 // refused, and the application stays as it is rather than asking forever.
-// The DLLs go only once the main window is gone, so no window, view or
-// document of theirs can still call into them.
+// The DLLs go with this object, once the main window is gone, so no
+// window, view or document of theirs can still call into them.
 void CPersistentFrame::OnClose() {
     std::vector<HWND> asked;
     while (CMDIChildWnd* pChild = MDIGetActive()) {
@@ -133,12 +139,7 @@ void CPersistentFrame::OnClose() {
         asked.push_back(hChild);
         ::SendMessageA(hChild, WM_CLOSE, 0, 0);
     }
-    std::vector<HINSTANCE> libraries;
-    for (auto* node = m_Frames.MoveFirst(); node; node = m_Frames.MoveNext()) libraries.push_back(node->pValue->hInstance);
-    HWND hSelf = m_hWnd;
     CMDIFrameWnd::OnClose();  // this object is deleted when the window goes
-    if (::IsWindow(hSelf)) return;
-    for (HINSTANCE hInstance : libraries) ::FreeLibrary(hInstance);
 }
 
 LRESULT CPersistentFrame::OnNewFocus(WPARAM wParam, LPARAM) {

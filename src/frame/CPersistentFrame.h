@@ -4,12 +4,18 @@
 //
 // Sections of the implementation: CPersistentFrame.cpp (placement, close,
 // defaults and look-ups), FrameRegistry.cpp (frames and documents),
-// DebugTrace.cpp (the trace file).
+// DllFrames.cpp (frames whose classes come from DLLs), ClipboardText.cpp
+// (clipboard text and the Edit commands), DebugTrace.cpp (the trace file).
 //
 // The registry follows the documents: a registered document that is
 // destroyed (by its last view going, by a close, by the host) leaves m_Docs
 // at once, so no record ever points at a deleted document. Requests for a
 // frame number that is not registered are ignored.
+//
+// The DLLs that supplied frames are released when the frame object goes,
+// which is after its window and every child window are gone (however the
+// window was closed): once per successful load, and never while a window of
+// theirs can still run.
 #pragma once
 
 #include "containers/CLinkedList.h"
@@ -18,6 +24,8 @@
 
 // wParam: the number of the frame to show.
 #define WM_NEWFOCUS (WM_USER + 40)
+
+class COleDataObject;
 
 class CBASIS1_API CPersistentFrame : public CMDIFrameWnd {
     DECLARE_DYNCREATE(CPersistentFrame)
@@ -71,6 +79,33 @@ public:
     // The active MDI child's active view, or null.
     CView* GetActiveView();
 
+    // Register a frame whose view class comes from the DLL's "GetDllView"
+    // export and whose child frame class is the one of its "GetDllFrame"
+    // export when it has one (AddDLLFrame), or always CMDIChildFrame
+    // (AddDLLView); LoadDLLFrame also shows the frame (NewFocus). The DLL
+    // stays loaded until the frame object goes. 1 with the frame's number in
+    // *pFrameNo; 0, with the message "Failed to load <name>", nothing
+    // registered and the load released, when the DLL cannot be loaded,
+    // exports no "GetDllView", or does not supply a creatable view and MDI
+    // child frame class. pWnd is not used and may be null.
+    int AddDLLFrame(HWND* pWnd, CString strDLLName, int* pFrameNo, UINT nIDResource, CRuntimeClass* pDocClass);
+    int AddDLLView(HWND* pWnd, CString strDLLName, int* pFrameNo, UINT nIDResource, CRuntimeClass* pDocClass);
+    int LoadDLLFrame(HWND* pWnd, CString strDLLName, int* pFrameNo, UINT nIDResource, CRuntimeClass* pDocClass);
+
+    // Takes the data object's CF_TEXT into m_strClipText (up to its first
+    // zero byte, never past its block) and makes it the whole text of the
+    // window with the focus. false when there is no text (m_strClipText is
+    // left alone) or no window has the focus (m_strClipText has the text).
+    bool DoPasteText(COleDataObject* pDataObject);
+    // A new COleDataSource holding m_strClipText as CF_TEXT, which the
+    // caller owns; null when the text is empty or memory ran out.
+    void* SaveText();
+    // Let the active view save its controls' data (UpdateData(TRUE)), then
+    // send WM_COPY, WM_CUT or WM_PASTE to the window with the focus.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+
     CRect m_rcNormal;
     short m_nIconic;
     short m_nMaximized;
@@ -88,8 +123,8 @@ public:
 protected:
     // Saves the placement in the profile.
     void OnDestroy();
-    // Closes every MDI child, closes the frame, then releases the frames'
-    // DLLs. A child that stays open cancels the close.
+    // Closes every MDI child, then the frame. A child that stays open
+    // cancels the close.
     void OnClose();
     LRESULT OnNewFocus(WPARAM wParam, LPARAM lParam);
 
@@ -98,4 +133,7 @@ protected:
 private:
     CDocument* OpenNewDocument(CFrame* pFrame);
     void ForgetDocument(CDocument* pDoc);
+    int AddFrameFromDLL(const CString& strDLLName, int* pFrameNo, UINT nIDResource, CRuntimeClass* pDocClass,
+                        bool bFrameFromDLL);
+    void SendToFocus(UINT message);
 };

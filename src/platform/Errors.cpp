@@ -44,6 +44,8 @@ const CodeText kTexts[] = {
     {ERROR_NEGATIVE_SEEK, "An attempt was made to move the file pointer before the beginning of the file."},
     {ERROR_SEEK_ON_DEVICE, "The file pointer cannot be set on the specified device or file."},
     {ERROR_DIR_NOT_EMPTY, "The directory is not empty."},
+    {ERROR_DISCARDED, "The segment is already discarded and cannot be locked."},
+    {ERROR_NOT_LOCKED, "The segment is already unlocked."},
     {ERROR_BUSY, "The requested resource is in use."},
     {ERROR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
     {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
@@ -53,6 +55,7 @@ const CodeText kTexts[] = {
      "The I/O operation has been aborted because of either a thread exit or an application request."},
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
+    {ERROR_CLIPBOARD_NOT_OPEN, "Thread does not have a clipboard open."},
     {ERROR_TIMEOUT, "This operation returned because the timeout period expired."},
     {ERROR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };

@@ -25,7 +25,6 @@ struct OVERLAPPED;
 typedef OVERLAPPED* LPOVERLAPPED;
 typedef DWORD* LPDWORD;
 typedef const void* LPCVOID;
-typedef size_t SIZE_T;
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u

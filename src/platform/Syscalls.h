@@ -9,7 +9,7 @@
 
 enum class Syscall {
     Open, Read, Write, Close, Stat, Lstat, OpenDir, ReadDir, Mkdir, Rmdir, Unlink, Rename,
-    Utime, Chmod, Mmap, Ftruncate, Fallocate, HeapChunk, Spawn, ShmOpen, Count
+    Utime, Chmod, Mmap, Ftruncate, Fallocate, HeapChunk, Spawn, ShmOpen, GlobalBlock, Count
 };
 
 // Makes the nth future call (1 = the next one) of the given kind fail with

@@ -78,7 +78,7 @@ struct WindowSystem {
     std::unordered_map<HWND, Window> windows;
     std::unordered_map<std::thread::id, std::unique_ptr<Queue>> queues;
     std::vector<HWND> topLevel;  // in creation order
-    std::map<std::string, WNDPROC, NoCaseLess> classes;
+    std::map<std::string, WindowProcFactory, NoCaseLess> classes;
     std::map<const void*, WindowRemovalWatcher> removalWatchers;
     uintptr_t lastHandle = 0xFFFF;
     ATOM lastAtom = 0xC000;
@@ -464,12 +464,30 @@ BOOL setText(HWND hWnd, const char* text) {
 }  // namespace
 
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
-    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName || !*lpWndClass->lpszClassName)
-        return 0;
+    if (!lpWndClass || !lpWndClass->lpfnWndProc) return 0;
+    WNDPROC proc = lpWndClass->lpfnWndProc;
+    return PlatformRegisterClass(lpWndClass->lpszClassName, [proc] { return WindowProc(proc); });
+}
+
+ATOM PlatformRegisterClass(LPCSTR lpClassName, WindowProcFactory factory) {
+    if (!lpClassName || !*lpClassName || !factory) return 0;
     WindowSystem& s = windowSystem();
     std::lock_guard<std::mutex> guard(s.lock);
-    if (!s.classes.emplace(lpWndClass->lpszClassName, lpWndClass->lpfnWndProc).second) return 0;
+    if (!s.classes.emplace(lpClassName, std::move(factory)).second) return 0;
     return ++s.lastAtom;
+}
+
+WindowProc PlatformNewClassProc(LPCSTR lpClassName) {
+    if (!lpClassName) return {};
+    WindowProcFactory factory;
+    {
+        WindowSystem& s = windowSystem();
+        std::lock_guard<std::mutex> guard(s.lock);
+        auto it = s.classes.find(lpClassName);
+        if (it == s.classes.end()) return {};
+        factory = it->second;
+    }
+    return factory();
 }
 
 BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
@@ -481,17 +499,10 @@ BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
 
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
-    if (!lpClassName) return nullptr;
-    WNDPROC proc;
-    {
-        WindowSystem& s = windowSystem();
-        std::lock_guard<std::mutex> guard(s.lock);
-        auto it = s.classes.find(lpClassName);
-        if (it == s.classes.end()) return nullptr;
-        proc = it->second;
-    }
-    return createWindow(proc, dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu,
-                        hInstance, lpParam);
+    WindowProc proc = PlatformNewClassProc(lpClassName);
+    if (!proc) return nullptr;
+    return createWindow(std::move(proc), dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight,
+                        hWndParent, hMenu, hInstance, lpParam);
 }
 
 HWND PlatformCreateWindowEx(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,

@@ -163,6 +163,10 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_CTLCOLORDLG 0x0136
 #define WM_CTLCOLORSCROLLBAR 0x0137
 #define WM_CTLCOLORSTATIC 0x0138
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
+#define WM_CLEAR 0x0303
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -235,6 +239,7 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEINTRESOURCE(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 
 // ---- Classes and creation ---------------------------------------------------
 
@@ -242,6 +247,15 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 // class has no name or procedure, or the name is taken.
 PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
 PLATFORM_API BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+// The platform's own control classes ("EDIT") register a factory instead of
+// a procedure: each window of the class gets a procedure of its own from
+// it, which keeps the control's state and goes with the window.
+using WindowProcFactory = std::function<WindowProc()>;
+PLATFORM_API ATOM PlatformRegisterClass(LPCSTR lpClassName, WindowProcFactory factory);
+// The procedure a new window of the class gets (a fresh one from a factory);
+// empty when no such class is registered. CWnd objects of a registered
+// class pass the messages they do not handle to it.
+PLATFORM_API WindowProc PlatformNewClassProc(LPCSTR lpClassName);
 
 // Creates a window owned by the calling thread, in the normal state
 // (WS_MINIMIZE and WS_MAXIMIZE are dropped from the style; use ShowWindow).

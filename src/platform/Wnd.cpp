@@ -154,9 +154,12 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
+    const char* className = cs.lpszClass ? cs.lpszClass : "AfxWnd";
+    ::WindowProc super = PlatformNewClassProc(className);
+    m_pfnSuper = super ? std::make_shared<const ::WindowProc>(std::move(super)) : nullptr;
     Creating outer = creating;
     creating = Creating{this, false};
-    HWND hWnd = PlatformCreateWindowEx(&CWnd::Dispatch, cs.dwExStyle, cs.lpszClass ? cs.lpszClass : "AfxWnd",
+    HWND hWnd = PlatformCreateWindowEx(&CWnd::Dispatch, cs.dwExStyle, className,
                                        cs.lpszName ? cs.lpszName : "", static_cast<DWORD>(cs.style), cs.x, cs.y,
                                        cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.lpCreateParams);
     bool attached = creating.attached;
@@ -197,6 +200,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (std::shared_ptr<const ::WindowProc> super = m_pfnSuper) return (*super)(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 

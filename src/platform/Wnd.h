@@ -14,6 +14,8 @@
 // are LRESULT OnX(WPARAM, LPARAM).
 #pragma once
 
+#include <memory>
+
 #include "platform/Geometry.h"
 #include "platform/Objects.h"
 #include "platform/Strings.h"
@@ -23,6 +25,7 @@ class CCmdTarget;
 class CWnd;
 class CFrameWnd;
 class CDC;
+class CDataExchange;
 struct CCreateContext;
 struct DRAWITEMSTRUCT;
 typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
@@ -179,8 +182,15 @@ public:
     int ReleaseDC(CDC* pDC);
     int GetScrollPos(int nBar) const;
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    // Runs DoDataExchange: bSaveAndValidate TRUE takes the controls' data
+    // into the members, FALSE puts the members into the controls. FALSE
+    // when the exchange failed (platform/FormView.h).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
 protected:
+    // Exchanges data with the window's controls (DDX_ calls); does nothing
+    // in the base.
+    virtual void DoDataExchange(CDataExchange* pDX);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Looks the message up in the maps, derived class first. TRUE when a
     // handler ran; its result is in *pResult.
@@ -205,6 +215,11 @@ protected:
 private:
     static LRESULT Dispatch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
+
+    // The procedure of the window's registered class (an "EDIT" control's),
+    // which DefWindowProc passes messages to; shared, so a call survives
+    // the object being deleted under it.
+    std::shared_ptr<const ::WindowProc> m_pfnSuper;
 };
 
 // The object when its class is, or derives from, pClass; else null.

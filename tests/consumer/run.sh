@@ -15,3 +15,9 @@ export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 # shellcheck disable=SC2046
 g++ "$here/main.cpp" -o "$work/consumer-pc" $(pkg-config --cflags --libs cbasis1)
 "$work/consumer-pc"
+
+# The installed tool opens the installed example plugin, which its help names.
+plugin=$("$prefix/bin/cbasis" frame-demo --help | tail -n 1 | sed 's/^ *//')
+case $plugin in "$prefix"/*) ;; *) echo "frame-demo names no installed plugin: $plugin" >&2; exit 1 ;; esac
+"$prefix/bin/cbasis" frame-demo --profile-dir "$work/profile" --plugin "$plugin" | grep "CNotesFrame with CNotesView" >/dev/null
+echo "installed plugin ok"

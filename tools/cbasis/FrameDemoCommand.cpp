@@ -1,47 +1,77 @@
 #include <cstdio>
+#include <filesystem>
 
 #include "Command.h"
 #include "LibraryPaths.h"
 #include "MdiHost.h"
+#include "platform/Modules.h"
+#include "platform/Paths.h"
 
 namespace cbasis {
 namespace {
 
-int RunFrameDemo(const Args& args);
+// The example plugin installed with the tool, or else the one the build
+// made (for a tool run from the build tree).
+std::string ExamplePluginPath() {
+    char buffer[4096];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    std::string program;
+    if (length > 0 && length < sizeof buffer && PlatformToPosixPath(buffer, program)) {
+        std::error_code ec;
+        auto installed = std::filesystem::path(program).parent_path() / CBASIS_NOTES_PLUGIN_INSTALLED;
+        installed = std::filesystem::weakly_canonical(installed, ec);
+        if (!ec && std::filesystem::exists(installed, ec)) return installed.string();
+    }
+    return CBASIS_NOTES_PLUGIN_BUILT;
+}
 
-const Command kFrameDemo(
-    "frame-demo", "frame-demo [--profile-dir DIR] [--snapshot FILE.png]",
-    "run the headless MDI frame and show its windows",
+const std::string kHelp =
     "Runs one session of a headless MDI application: the main frame restores its\n"
     "placement from the profile, opens two registered frames with WM_NEWFOCUS,\n"
     "is moved and maximized, and closes, saving its placement. Prints the\n"
     "placement found, the window tree and the saved profile entries; a second\n"
     "run shows the placement the first one saved.\n"
-    "With --snapshot, a PNG picture of the main frame is written to FILE.png\n"
-    "once its frames are open.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
-    "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.",
-    RunFrameDemo);
+    "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
+    "With --plugin, the main frame also takes a frame and view from the plugin\n"
+    "module FILE (its GetDllView and GetDllFrame exports) and opens it; the\n"
+    "window tree shows the plugin's classes. The example plugin:\n  " +
+    ExamplePluginPath() +
+    "\nWith --snapshot, a PNG picture of the main frame is written to FILE.png\n"
+    "once its two frames are open.";
+
+int RunFrameDemo(const Args& args);
+
+const Command kFrameDemo("frame-demo", "frame-demo [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
+                         "run the headless MDI frame and show its windows", kHelp.c_str(), RunFrameDemo);
 
 int RunFrameDemo(const Args& args) {
-    std::string profileDir, snapshot;
+    std::string profileDir, plugin, snapshot;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile-dir" && i + 1 < args.size()) {
             profileDir = args[++i];
+        } else if (args[i] == "--plugin" && i + 1 < args.size()) {
+            CString path;
+            std::string error;
+            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
+            plugin = path;
         } else if (args[i] == "--snapshot" && i + 1 < args.size()) {
             CString path;
             std::string error;
             if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
-            snapshot = static_cast<LPCTSTR>(path);
+            snapshot = path;
         } else {
             return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
         }
     }
-    switch (RunMdiHost(profileDir, stdout, snapshot)) {
-    case 0: return kOk;
-    case 2: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
-    default: return Failure(kFrameDemo, "the main frame could not be made");
+    switch (RunMdiHost(profileDir, stdout, plugin, snapshot)) {
+    case kMdiHostOk: return kOk;
+    case kPluginNotLoaded:
+        return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
+    case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
+    case kNoMainFrame: break;
     }
+    return Failure(kFrameDemo, "the main frame could not be made");
 }
 
 }  // namespace
