@@ -69,6 +69,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MemFile.h"
 #include "platform/Painting.h"
+#include "platform/RichEdit.h"
 #include "platform/Snapshot.h"
 #include "windows/CGenericWnd.h"
 #include "windows/CLP.h"

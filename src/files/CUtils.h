@@ -16,6 +16,8 @@
 #include "platform/Time.h"
 
 class CArchive;
+class CEdit;
+class CRichEditCtrl;
 class CSplitterWnd;
 class CWnd;
 struct CRuntimeClass;
@@ -109,10 +111,20 @@ public:
     // a private copy of the text, released after the send. A null text is
     // sent as an empty one.
     void SetViewStatus(char* text, HWND receiver, UINT code);
+    // Loads the file (read as bytes) into rText, up to its first zero byte,
+    // and makes it the control's whole text, repainted at once; m_bSuccess.
+    // A missing file, a directory and a file of 2 GiB or more leave text and
+    // control untouched and give !m_bSuccess; a file that exists but cannot
+    // be opened gives !m_bSuccess after emptying rText and deleting the
+    // control's selection (WM_CLEAR).
+    int WriteFileToRichEditPane(CString path, CString& rText, CRichEditCtrl& control);
     // Runs the open-file dialog (structure size 76, a 100-character buffer,
     // "Open File", OFN_EXPLORER | OFN_FILEMUSTEXIST) and stores the chosen
     // path; a cancelled or failed dialog gives the empty text.
     void OpenFileDialog(HWND owner, CString& rPath);
+    // The same with the single filter entry "*.TXT;*.DOC;*.BAK" (described so,
+    // with an empty pattern), writing the path into the edit control.
+    void OpenFileDialog(HWND owner, CEdit& edit);
     // Docks the child in the remaining area: at its right edge for side 2,
     // at its left edge for any other side, taking the area's full height and
     // the given width, which the area loses. The child gets that rectangle as

@@ -31,13 +31,15 @@ void PaintButton(HWND hWnd) {
     EndPaint(hWnd, &ps);
 }
 
-}  // namespace
-
-LRESULT PlatformButtonProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ButtonProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT) return DefWindowProcA(hWnd, message, wParam, lParam);
     PaintButton(hWnd);
     return 0;
 }
+
+[[maybe_unused]] const ATOM buttonClass = PlatformRegisterClass("Button", [] { return WindowProc(ButtonProc); });
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 
@@ -46,10 +48,6 @@ BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd*
 }
 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
-
-LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return PlatformButtonProc(m_hWnd, message, wParam, lParam);
-}
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     if (!lpDrawItemStruct) return;

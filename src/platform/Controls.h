@@ -1,7 +1,8 @@
 // Controls: owner drawing (DRAWITEMSTRUCT, WM_DRAWITEM) and the button,
-// CButton.
+// the window class "Button" and CButton.
 //
-// A button paints itself when it gets WM_PAINT. An owner-drawn one
+// A button paints itself when it gets WM_PAINT (a CButton object passes the
+// messages it does not handle to the class's procedure). An owner-drawn one
 // (BS_OWNERDRAW) sends WM_DRAWITEM to its parent with the item's device
 // context and client rectangle; any other asks its parent for a brush with
 // WM_CTLCOLORBTN, fills its client area with it (with the button face when
@@ -55,10 +56,6 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
          AFX_THIS(p)->OnDrawItem(static_cast<int>(w), reinterpret_cast<LPDRAWITEMSTRUCT>(l)); \
          return TRUE; }},
 
-// The window procedure of buttons: paints as described above and passes
-// everything else to DefWindowProcA.
-PLATFORM_API LRESULT PlatformButtonProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-
 class PLATFORM_API CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
@@ -69,8 +66,4 @@ public:
     virtual BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // Draws an owner-drawn button; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
-
-protected:
-    // What the map does not handle goes to the button's own procedure.
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
