@@ -3,7 +3,9 @@
 //   - CMemoryMappedLog::Log of 100-byte entries vs spdlog's sink, which
 //     buffers in stdio and writes when its buffer fills;
 //   - CLogFile::Log (open, append, close per entry) vs spdlog's sink with a
-//     flush after every entry;
+//     flush after every entry, vs the same log without the writers' lock
+//     (its append as it was before the lock came in), and vs a raw
+//     open(O_APPEND), write and close per entry;
 //   - CRunningLog::Log with the day file at 10 KB and at 10 MB: reading only
 //     what was appended vs the full read of every entry that it replaced
 //     (kept here as the baseline).
@@ -13,7 +15,9 @@
 
 #include <spdlog/sinks/basic_file_sink.h>
 #include <spdlog/spdlog.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -99,15 +103,61 @@ BENCHMARK(BM_SpdlogBasicFile)->Iterations(2000000);
 
 // ---- Day-file log vs spdlog flushing every entry ----------------------------
 
-void BM_LogFile(benchmark::State& state) {
+// The day-file log as it appended before writers shared day files: a
+// text-mode "at+" stream per entry, no lock.
+class UnlockedLogFile : public CLogFile {
+public:
+    using CLogFile::CLogFile;
+    int AppendToLogFile(CString text) override {
+        FILE* file = crt::fopen(m_strLogFileName, "at+");
+        if (!file) return 0;
+        CString line = CString(static_cast<LPCTSTR>(text)) + "\n";
+        size_t size = static_cast<size_t>(line.GetLength());
+        bool written = std::fwrite(static_cast<LPCTSTR>(line), 1, size, file) == size;
+        return std::fclose(file) == 0 && written;
+    }
+};
+
+template <class Log>
+void DayFileLog(benchmark::State& state, const char* name) {
     std::string posix;
-    CString dir = Dir().Fresh("logfile", posix);
-    CLogFile log(dir, "app");
+    CString dir = Dir().Fresh(name, posix);
+    Log log(dir, "app");
     CString entry(kEntry.c_str());
     for (auto _ : state) benchmark::DoNotOptimize(log.Log(entry));
     state.SetItemsProcessed(state.iterations());
 }
+void BM_LogFile(benchmark::State& state) { DayFileLog<CLogFile>(state, "logfile"); }
+void BM_LogFileWithoutLock(benchmark::State& state) { DayFileLog<UnlockedLogFile>(state, "unlocked"); }
 BENCHMARK(BM_LogFile);
+BENCHMARK(BM_LogFileWithoutLock);
+
+// A raw open(O_APPEND), write and close per entry; with lock, plus the one
+// lock call that an entry of a shared day file costs (the shared lock that
+// keeps a sole writer's claim off, see PlatformAppendText).
+template <bool lock>
+void RawAppend(benchmark::State& state) {
+    std::string posix;
+    Dir().Fresh(lock ? "rawlocked" : "raw", posix);
+    std::string path = posix + "/app.log", line = kEntry + "\r\n";
+    for (auto _ : state) {
+        int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        if (lock) {
+            struct flock shared = {};
+            shared.l_type = F_RDLCK;
+            shared.l_start = off_t{1} << 62;
+            shared.l_len = 1;
+            benchmark::DoNotOptimize(::fcntl(fd, F_OFD_SETLK, &shared));
+        }
+        benchmark::DoNotOptimize(::write(fd, line.data(), line.size()));
+        ::close(fd);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+void BM_RawAppend(benchmark::State& state) { RawAppend<false>(state); }
+void BM_RawAppendWithLock(benchmark::State& state) { RawAppend<true>(state); }
+BENCHMARK(BM_RawAppend);
+BENCHMARK(BM_RawAppendWithLock);
 
 void BM_SpdlogBasicFileFlushEach(benchmark::State& state) {
     std::string posix;

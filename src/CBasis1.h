@@ -1,17 +1,24 @@
-// CBasis1: every exported class of the library and the platform types it uses.
+// CBasis1: every exported class of the library and the platform types and
+// calls that its public members rely on (the application's name, modules,
+// the C runtime's extras, errors, times, runtime classes).
 #pragma once
 
+#include "platform/Crt.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Guid.h"
 #include "platform/Handles.h"
 #include "platform/Heaps.h"
 #include "platform/Mapping.h"
 #include "platform/MessageBox.h"
+#include "platform/Modules.h"
+#include "platform/Objects.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Stdio.h"
 #include "platform/Strings.h"
 #include "platform/Sync.h"
+#include "platform/Time.h"
 #include "platform/Types.h"
 
 #include "containers/CAddArrow.h"

@@ -173,6 +173,14 @@ public:
     // one (holding a zero byte) and a read-only one are left as they are.
     // Always 1.
     int GenerateGUIDforHeaderFile(CString strPath, CString strNewName, CString strFallback);
+    // The same with what was done: 1 when the file's guard was rewritten
+    // (rGuard is then the new guard name, "MYVIEW_H__" and the GUID); 0 when
+    // there was nothing to rewrite: no guard, a binary or a read-only file
+    // (m_strError says which); -1 when the file could not be read or written
+    // (m_strError, and the thread's undone hook, say why). The file is read
+    // in blocks, never whole; a guard name longer than 4,096 characters
+    // counts as no guard. A missing file is not created here.
+    int RenewHeaderGuard(CString strPath, CString strNewName, CString strFallback, CString& rGuard);
     // The text after the fifth underscore from the end: the GUID string of a
     // name built as text, '_' and a GUID string (a trailing extension stays).
     // Empty when the name holds fewer than five underscores.

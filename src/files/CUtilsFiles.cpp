@@ -3,7 +3,6 @@
 // Sections: listing, paths and names, copying, checks and writing, launching.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -118,10 +117,6 @@ void CUtils::GetAppDir(CString& dir) {
 
 namespace {
 
-// Large blocks keep the copy near the speed of the file system's own copy;
-// the result does not depend on the size.
-const UINT kCopyBlock = 1024 * 1024;
-
 // Removes a temporary copy, read-only or not. Errors are of no use here.
 void DiscardFile(const CString& path) {
     try {
@@ -171,17 +166,9 @@ int CUtils::CopyFileA(char* source, char* target) {
     }
 
     try {
-        std::unique_ptr<char[]> block(new (std::nothrow) char[kCopyBlock]);
-        char fallback[4096];
-        char* buffer = block ? block.get() : fallback;
-        UINT blockSize = block ? kCopyBlock : static_cast<UINT>(sizeof fallback);
-        DWORD length = in.GetLength();
-        for (DWORD copied = 0; copied < length;) {
-            UINT got = in.Read(buffer, std::min<DWORD>(blockSize, length - copied));
-            if (got == 0) break;
-            out.Write(buffer, got);
-            copied += got;
-        }
+        // Bounded blocks whatever the size (the original stopped at the 32-bit
+        // length), and a sparse source stays sparse.
+        PlatformCopyFileData(in, out);
         in.Close();
         out.Close();
 

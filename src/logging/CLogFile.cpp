@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "files/CUtils.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Stdio.h"
 #include "platform/Sync.h"
@@ -40,6 +41,8 @@ void CLogFile::CopyFrom(const CLogFile& other) {
     m_strError = other.m_strError;
     m_strDirectory = other.m_strDirectory;
     m_strPattern = other.m_strPattern;
+    m_strDayFile = other.m_strDayFile;
+    m_nSibling = other.m_nSibling;
     delete m_pMutex;
     m_pMutex = nullptr;
     if (other.m_pMutex) CreateMutexA();
@@ -82,7 +85,27 @@ int CLogFile::CreateLogFileName() {
     int month = m_pTime ? m_pTime->tm_mon + 1 : 0, day = m_pTime ? m_pTime->tm_mday : 0;
     m_strLogFileName.Format("%s%s%02d-%02d.LOG", static_cast<LPCTSTR>(m_strDirectory),
                             static_cast<LPCTSTR>(m_strLogName), month, day);
+    m_strDayFile = m_strLogFileName;
+    m_nSibling = 0;
     return m_bSuccess;
+}
+
+CString CLogFile::SiblingFileName(int n) const {
+    const CString& day = m_strDayFile.IsEmpty() ? m_strLogFileName : m_strDayFile;
+    int dot = day.ReverseFind('.');
+    if (dot < day.ReverseFind('\\')) dot = day.GetLength();
+    CString name;
+    name.Format("%s-%d%s", static_cast<LPCTSTR>(day.Left(dot)), n, static_cast<LPCTSTR>(day.Mid(dot)));
+    return name;
+}
+
+bool CLogFile::MoveToNextSibling() {
+    if (m_nSibling >= kSiblings) {
+        m_strError = "Cannot write the log: its day file and every sibling of it tried are held by other logs.";
+        return false;
+    }
+    m_strLogFileName = SiblingFileName(++m_nSibling);
+    return true;
 }
 
 int CLogFile::SetupLogfile() {
@@ -113,13 +136,16 @@ int CLogFile::StampStart() {
 }
 
 int CLogFile::AppendToLogFile(CString text) {
-    FILE* file = crt::fopen(m_strLogFileName, "at+");
-    if (!file) return !m_bSuccess;
     CString line = CString(static_cast<LPCTSTR>(text)) + "\n";  // the text ends at its first zero
-    size_t size = static_cast<size_t>(line.GetLength());
-    bool written = std::fwrite(static_cast<LPCTSTR>(line), 1, size, file) == size;
-    written = std::fclose(file) == 0 && written;
-    return written ? m_bSuccess : !m_bSuccess;
+    while (!PlatformAppendText(m_strLogFileName, line, static_cast<size_t>(line.GetLength()))) {
+        DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION) {
+            m_strError = "Cannot write to the log file " + m_strLogFileName + ": " + PlatformErrorText(error);
+            return !m_bSuccess;
+        }
+        if (!MoveToNextSibling()) return !m_bSuccess;
+    }
+    return m_bSuccess;
 }
 
 int CLogFile::message(const char* format, ...) {

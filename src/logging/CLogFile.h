@@ -8,6 +8,15 @@
 // at its first zero character, as a C string does. The day is fixed when the
 // file name is made (at setup): a log alive past midnight keeps its file.
 //
+// Writers sharing a day file, in one process or several, never lose or mix
+// an entry: each entry is one write, which no other write can split. While
+// a log that writes the day file alone (a memory-mapped log) holds it,
+// entries go to the first sibling file "<day file title>-<n>.LOG"
+// (app12-04-1.LOG) that nobody holds, and that sibling stays the log's file
+// from then on (m_strLogFileName), so each log's entries stay in their
+// order: day file first, then siblings by number. Pruning matches the
+// siblings as well.
+//
 // Results are 1 for success and 0 for failure, with the reason in m_strError
 // where a text is given. Copies are deep: a copy has its own mutex.
 #pragma once
@@ -44,11 +53,12 @@ public:
     // Passes the start stamp to the virtual Log.
     int StampStart();
 
-    // Appends the text and a line end; 0 when the file cannot be written.
+    // Appends the text and a line end (see above for shared day files); 0
+    // with the reason in m_strError when it could not be written.
     virtual int AppendToLogFile(CString text);
     // printf-style entry (the platform's conversions), appended as
     // AppendToLogFile does. 0 with "no logfile name" before a name is made.
-    virtual int message(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    virtual int message(const char* format, ...);
     virtual int Log(CString text);
     virtual int SaveEdits(CString text);
 
@@ -76,7 +86,18 @@ protected:
     // dir as a file name is put behind it: "C:\" when empty, else with a
     // trailing backslash.
     static CString DirectoryWithSeparator(const CString& dir);
+    // Sibling n of the day file that CreateLogFileName made:
+    // "<title>-<n><extension>".
+    CString SiblingFileName(int n) const;
+    // Makes the next sibling m_strLogFileName, for a log whose file another
+    // log holds. false, with the reason in m_strError, once kSiblings have
+    // been tried.
+    bool MoveToNextSibling();
+    static constexpr int kSiblings = 1000;
 
 private:
     void CopyFrom(const CLogFile& other);
+
+    CString m_strDayFile;  // the name CreateLogFileName made
+    int m_nSibling = 0;    // the sibling m_strLogFileName is; 0 for the day file
 };

@@ -12,10 +12,6 @@
 namespace {
 
 constexpr DWORD kMappingLimit = 300000;
-// Text kept in view in front of its end when the view moves: enough for the
-// last lines, little enough that a move from a full view goes three granules
-// on (only one granule of it is mapped again).
-constexpr uint64_t kContext = 32768;
 
 uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
@@ -89,15 +85,11 @@ void CMemoryMappedLog::CloseDayFile() {
     m_nViewOffset = m_nPos = 0;
 }
 
-// Renames the day file to the first free "<title>-<n><extension>"; the new
-// name, or "" with the reason in m_strError.
+// Renames the day file to its first free sibling name; the new name, or ""
+// with the reason in m_strError.
 CString CMemoryMappedLog::SetAside() {
-    int dot = m_strLogFileName.ReverseFind('.');
-    if (dot < m_strLogFileName.ReverseFind('\\')) dot = m_strLogFileName.GetLength();
-    CString title = m_strLogFileName.Left(dot), extension = m_strLogFileName.Mid(dot);
-    for (int tries = 0; tries < 100000; ++tries, ++m_nNextAside) {
-        CString candidate;
-        candidate.Format("%s-%d%s", static_cast<LPCTSTR>(title), m_nNextAside, static_cast<LPCTSTR>(extension));
+    for (int n = 1; n <= kSiblings; ++n) {
+        CString candidate = SiblingFileName(n);
         if (GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES) continue;
         if (MoveFileA(m_strLogFileName, candidate)) return candidate;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
@@ -106,21 +98,43 @@ CString CMemoryMappedLog::SetAside() {
     return CString();
 }
 
+// Opens m_strLogFileName and claims it, moving on to the next sibling while
+// other logs hold the file. The handle, or INVALID_HANDLE_VALUE with the
+// reason in m_strError.
+HANDLE CMemoryMappedLog::OpenAndClaim() {
+    for (;;) {
+        HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            m_strError = "Cannot create memory-mapped file.";
+            return file;
+        }
+        if (PlatformClaimAppends(file)) return file;
+        DWORD error = GetLastError();
+        CloseHandle(file);
+        if (error != ERROR_LOCK_VIOLATION) {
+            m_strError = "Cannot create memory-mapped file.";
+            return INVALID_HANDLE_VALUE;
+        }
+        if (!MoveToNextSibling()) return INVALID_HANDLE_VALUE;
+    }
+}
+
 int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     CloseDayFile();
     view = nullptr;
-    HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = OpenAndClaim();
+    if (file == INVALID_HANDLE_VALUE) return !m_bSuccess;
     BY_HANDLE_FILE_INFORMATION info;
-    if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!GetFileInformationByHandle(file, &info)) {
+        CloseHandle(file);
         m_strError = "Cannot create memory-mapped file.";
         return !m_bSuccess;
     }
     m_hFile = file;
     uint64_t size = Join(info.nFileSizeHigh, info.nFileSizeLow);
-    // A log that was never closed left zero filling up to the end of its
-    // view, so the file's last view-sized stretch holds the end of the text.
+    // The first view, or the one that ends where the file ends: a log that
+    // was never closed left zero filling up to the end of its view there.
     uint64_t tail = size > m_nMapSize ? (size - m_nMapSize + m_nGranularity - 1) / m_nGranularity * m_nGranularity : 0;
     m_nViewOffset = tail;
     m_nPos = static_cast<DWORD>(size - tail);  // so that a failure leaves the file at its size
@@ -137,18 +151,20 @@ int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
         m_strError = "The day file held more than log text; it was moved to " + aside + ".";
         return m_bSuccess;
     }
+    // The text goes on right behind itself; only a view without room for
+    // its zero byte moves.
     m_nPos = text;
-    if (!MoveView()) return !m_bSuccess;
+    if (m_nPos + 1 >= m_nMapSize && !MoveView()) return !m_bSuccess;
     view = m_pView;
     SetLastVisibleLines();
     return m_bSuccess;
 }
 
-// Places the view so that it starts at the granule at least kContext bytes
+// Places the view so that it starts at the granule at least kKeptText bytes
 // before the end of the text. Nothing moves when it is there already.
 bool CMemoryMappedLog::MoveView() {
     uint64_t end = m_nViewOffset + m_nPos;
-    uint64_t offset = end > kContext ? (end - kContext) / m_nGranularity * m_nGranularity : 0;
+    uint64_t offset = end > kKeptText ? (end - kKeptText) / m_nGranularity * m_nGranularity : 0;
     if (offset == m_nViewOffset) return true;
     UnmapView();
     if (!MapView(offset)) {

@@ -11,19 +11,26 @@
 //
 // Nothing is written past the view and no entry is dropped: when an entry
 // does not fit behind the text, the view moves along the file (to the
-// granule that starts at least 64 KiB before the end of the text, so the last
-// lines stay in view) and the file grows to the view's new end. A day's text
-// therefore stays in its one day file however long it gets; the file is
-// m_nMapSize bytes long while open only as long as its text fits the first
-// view. m_pView and m_nPos are relative to the current view.
+// granule that starts at least kKeptText bytes before the end of the text,
+// so the last lines stay in view) and the file grows to the view's new end.
+// A day's text therefore stays in its one day file however long it gets; the
+// file is m_nMapSize bytes long while open only as long as its text fits the
+// first view. m_pView and m_nPos are relative to the current view.
 //
-// At start-up the text of an existing day file is kept and continued: a file
+// At start-up the text of an existing day file is kept and continued right
+// behind itself: the view is the file's first one when the text fits it,
+// else the one that ends where the file ends (where a log that was never
+// closed left its view); it moves only when an entry does not fit. A file
 // left with zero filling by a log that was never closed (a crash) has its
-// text up to the first zero byte of that filling. A day file that holds other
-// bytes behind a zero byte is not a file this log can continue: it is moved
-// aside, unchanged, under the first free name "<day file title>-<n>.LOG"
-// (app12-04-1.LOG, a name of the log's pattern, so pruning treats it as an
-// old day file), m_strError says so, and the day starts afresh.
+// text up to the first zero byte of that filling. A day file that holds
+// other bytes behind a zero byte is not a file this log can continue: it is
+// moved aside, unchanged, under the first free sibling name (app12-04-1.LOG,
+// see CLogFile), m_strError says so, and the day starts afresh.
+//
+// The log holds its day file alone while it is open: other logs writing the
+// same day, in this process or another, write to a sibling meanwhile (see
+// CLogFile), and so does this log when another memory-mapped log holds the
+// day file already.
 //
 // Not copyable: two objects would write into one view.
 #pragma once
@@ -43,10 +50,10 @@ public:
     // Flushes, unmaps, cuts the file to its text and closes it.
     ~CMemoryMappedLog() override;
 
-    // Opens the day file and maps the view at the end of its text (see
-    // above), setting m_pView and view. 1, or 0 with "Cannot create
-    // memory-mapped file." or "Cannot map region." (or why an unusable day
-    // file could not be moved aside).
+    // Opens and claims the day file (or a sibling, see above) and maps the
+    // view at the end of its text, setting m_pView and view. 1, or 0 with
+    // "Cannot create memory-mapped file." or "Cannot map region." (or why an
+    // unusable day file could not be moved aside).
     int CreateMemoryMappedLogFile(unsigned char*& view);
     // m_pLastVisible: the start of the view, or, with more than
     // m_nVisibleLines lines in the view, the line feed in front of the last
@@ -74,17 +81,22 @@ public:
     DWORD m_nMapSize;
     DWORD m_nGranularity;
 
+    // Text kept in view in front of its end when the view moves: enough for
+    // the last lines, little enough that a move from a full view goes three
+    // granules on (only one granule of it is mapped again).
+    static constexpr DWORD kKeptText = 32768;
+
 private:
     bool MapView(uint64_t offset);
     void UnmapView();
     void CloseDayFile();
     CString SetAside();
+    HANDLE OpenAndClaim();
     bool Append(const char* bytes, size_t count);
     bool MoveView();
     void ScanLastLines();
 
     uint64_t m_nViewOffset = 0;  // where the view starts in the file
-    int m_nNextAside = 1;        // the first number SetAside tries
     // File offsets of the latest line feeds in the view, oldest first, as a
     // ring; valid while m_nTracked is the offset of the end of the text.
     static constexpr int kTrackedLines = 64;

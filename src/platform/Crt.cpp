@@ -1,5 +1,5 @@
-// The original C runtime's extras: paths, rand, radix conversion, _ftol and
-// ASCII case-insensitive strings.
+// The original C runtime's extras: paths, rand, radix conversion, strtod,
+// _ftol and ASCII case-insensitive strings.
 #include "platform/Crt.h"
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <locale.h>
 #include <string>
 #include <string_view>
 
@@ -165,6 +166,52 @@ char* _ultoa(ULONG value, char* buffer, int radix) {
 }
 
 errno_t _itoa_s(int value, char* buffer, size_t size, int radix) { return WriteSigned(value, radix, buffer, size); }
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* SkipDigits(const char* p) {
+    while (IsDigit(*p)) ++p;
+    return p;
+}
+
+}  // namespace
+
+double strtod(const char* text, char** end) {
+    if (end) *end = const_cast<char*>(text);
+    if (!text) return 0.0;
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const char* number = p;
+    if (*p == '+' || *p == '-') ++p;
+    const char* whole = p;
+    p = SkipDigits(p);
+    bool mantissa = p > whole;
+    if (*p == '.') {
+        const char* fraction = p + 1;
+        const char* after = SkipDigits(fraction);
+        mantissa = mantissa || after > fraction;
+        if (mantissa) p = after;
+    }
+    if (!mantissa) return 0.0;
+    // Only a decimal text reaches the C library, with 'e' for the exponent.
+    std::string decimal(number, p);
+    if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
+        const char* exponent = p + 1;
+        if (*exponent == '+' || *exponent == '-') ++exponent;
+        if (IsDigit(*exponent)) {
+            decimal += 'e';
+            decimal.append(p + 1, SkipDigits(exponent));
+            p = SkipDigits(exponent);
+        }
+    }
+    static const locale_t classic = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    if (end) *end = const_cast<char*>(p);
+    return ::strtod_l(decimal.c_str(), nullptr, classic);
+}
+
+double atof(const char* text) { return strtod(text, nullptr); }
 
 LONG _ftol(double value) {
     if (std::isnan(value)) return 0;

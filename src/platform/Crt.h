@@ -1,7 +1,7 @@
 // The original C runtime's extras that code written for it relies on: path
 // splitting and joining, the runtime's own random number generator, integer
-// to text conversion in any radix, float to integer conversion and ASCII
-// case-insensitive string functions. They live in namespace crt so they never
+// to text conversion in any radix, text to double and float to integer
+// conversion and ASCII case-insensitive string functions. They live in namespace crt so they never
 // clash with the C library.
 #pragma once
 
@@ -76,6 +76,19 @@ PLATFORM_API errno_t _itoa_s(int value, char* buffer, size_t size, int radix);
 // Float to 32-bit integer, truncating toward zero. Out of range, the result
 // saturates at LONG's minimum or maximum; NaN gives 0.
 PLATFORM_API LONG _ftol(double value);
+
+// Text to double as the original runtime reads it, the one conversion the
+// platform and the library use for every number text with a fraction:
+// [blanks][sign][digits][.digits][{e|E|d|D}[sign]digits], where the
+// mantissa needs a digit and the exponent is read only with its digits.
+// Nothing else is a number: "0x10" reads as 0 (the "0" alone), "inf" and
+// "nan" as 0 with nothing read. Blanks are space, tab, LF, VT, FF and CR;
+// the decimal point is '.' whatever the locale. *end (when given) points
+// behind what was read, at text when nothing was. Out of range the result
+// is +-HUGE_VAL or 0 with errno ERANGE.
+PLATFORM_API double strtod(const char* text, char** end);
+// strtod without the end.
+PLATFORM_API double atof(const char* text);
 
 // ASCII case conversion in place, other bytes unchanged; returns the string
 // (null stays null).

@@ -15,6 +15,8 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Undone.h"
 
 namespace fs = platform::fs;
 
@@ -89,6 +91,11 @@ bool ComesFirst(const Entry& a, const Entry& b) {
 
 // Lists the entries of the spec's directory that match its pattern. False,
 // with errno set, when the directory cannot be read or nothing matches.
+//
+// Left out, and reported to the thread's undone hook: entries whose names a
+// library path cannot carry (a name holding '\\' would read as two), entries
+// whose type cannot be learnt, and a directory that exists but cannot be
+// read (a missing one is simply no match).
 bool List(LPCTSTR pszSpec, Listing& listing) {
     std::string dir, pattern;
     SplitSpec(pszSpec ? pszSpec : "*.*", dir, pattern);
@@ -98,18 +105,31 @@ bool List(LPCTSTR pszSpec, Listing& listing) {
     if (listing.root.IsEmpty() || listing.root[listing.root.GetLength() - 1] != '\\') listing.root += '\\';
 
     std::vector<fs::DirEntry> found;
-    if (fs::ReadDirectory(listing.posix, found) != 0) return false;
+    if (fs::ReadDirectory(listing.posix, found) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            PlatformReportUndonePosix(PlatformUndone::Unreadable, listing.posix, PlatformErrorFromErrno(errno));
+        return false;
+    }
     if (listing.posix.back() != '/') listing.posix += '/';
     for (fs::DirEntry& item : found) {
         if (!PlatformMatchWildcard(item.name.c_str(), pattern.c_str())) continue;
+        if (!PlatformIsRepresentableName(item.name.c_str())) {
+            PlatformReportUndonePosix(PlatformUndone::BadName, listing.posix + item.name, ERROR_INVALID_NAME);
+            continue;
+        }
         Entry entry;
         entry.name = std::move(item.name);
         if (item.type == fs::DirEntry::unknown) {
             // The type needs the status; an entry that cannot be examined is left out.
-            if (!Examine(listing, entry)) continue;
+            if (!Examine(listing, entry)) {
+                PlatformReportUndonePosix(PlatformUndone::Unreadable, listing.posix + entry.name,
+                                          PlatformErrorFromErrno(errno));
+                continue;
+            }
         } else {
             entry.info.isDirectory = item.type == fs::DirEntry::directory;
             entry.info.isLink = item.type == fs::DirEntry::link;
+            entry.info.isSpecial = item.type == fs::DirEntry::special;
             entry.info.mode = 0200;  // not known to be read-only until examined
             entry.attributes = fs::Attributes(entry.info, entry.name.c_str());
         }

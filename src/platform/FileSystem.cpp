@@ -1,6 +1,7 @@
 // File-system services shared inside the platform layer. Every raw call that
 // has a kind in the syscall seam asks the seam first; chdir, getcwd, lseek,
-// fsync and flock have no kind and are called directly by their users.
+// fsync, flock, fcntl locks and pread have no kind and are called directly
+// by their users.
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
@@ -24,6 +25,7 @@ namespace {
 void FromStatx(const struct statx& sx, FileInfo& info) {
     info.isDirectory = S_ISDIR(sx.stx_mode);
     info.isLink = S_ISLNK(sx.stx_mode);
+    info.isSpecial = !S_ISREG(sx.stx_mode) && !info.isDirectory && !info.isLink;
     info.size = static_cast<int64_t>(sx.stx_size);
     info.mode = sx.stx_mode & 07777;
     info.accessed = sx.stx_atime.tv_sec;
@@ -34,11 +36,14 @@ void FromStatx(const struct statx& sx, FileInfo& info) {
     info.device = (static_cast<uint64_t>(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
     info.inode = sx.stx_ino;
     info.links = sx.stx_nlink;
+    info.owner = sx.stx_uid;
+    info.group = sx.stx_gid;
 }
 
 void FromStat(const struct stat& st, FileInfo& info) {
     info.isDirectory = S_ISDIR(st.st_mode);
     info.isLink = S_ISLNK(st.st_mode);
+    info.isSpecial = !S_ISREG(st.st_mode) && !info.isDirectory && !info.isLink;
     info.size = st.st_size;
     info.mode = st.st_mode & 07777;
     info.accessed = st.st_atime;
@@ -47,6 +52,8 @@ void FromStat(const struct stat& st, FileInfo& info) {
     info.device = st.st_dev;
     info.inode = st.st_ino;
     info.links = static_cast<unsigned>(st.st_nlink);
+    info.owner = st.st_uid;
+    info.group = st.st_gid;
 }
 
 // statx where the kernel has it, fstatat otherwise.
@@ -86,14 +93,9 @@ CString CurrentDirectory() {
 }
 
 CString FullPath(LPCTSTR path) {
-    std::string p = path ? path : "";
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    if (HasDrive(p) || (!p.empty() && p[0] == '\\')) return CString(p);
-    std::string dir = CurrentDirectory().str();
-    if (dir.empty()) return CString(p);
-    if (dir.back() != '\\') dir += '\\';
-    return CString(dir + p);
+    std::string full;
+    if (PlatformFullPath(path && *path ? path : ".", full)) return CString(full);
+    return CString(path ? path : "");
 }
 
 CString Title(const CString& name) {
@@ -106,6 +108,21 @@ int Open(const std::string& posix, int flags, unsigned mode) {
     int fd;
     do fd = ::open(posix.c_str(), flags, mode);
     while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info) {
+    int fd = Open(posix, flags | O_NONBLOCK | O_NOCTTY, mode);
+    if (fd < 0) {
+        if (errno == ENXIO) errno = EACCES;  // a FIFO without a reader, a socket or a missing device
+        return -1;
+    }
+    int err = StatFd(fd, info) != 0 ? errno : info.isDirectory || info.isSpecial ? EACCES : 0;
+    if (err != 0) {
+        ::close(fd);
+        errno = err;
+        return -1;
+    }
     return fd;
 }
 
@@ -184,10 +201,11 @@ int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries) {
             if (errno != 0) result = -1;
             break;
         }
-        DirEntry::Type type = entry->d_type == DT_DIR   ? DirEntry::directory
-                              : entry->d_type == DT_LNK ? DirEntry::link
+        DirEntry::Type type = entry->d_type == DT_DIR       ? DirEntry::directory
+                              : entry->d_type == DT_LNK     ? DirEntry::link
+                              : entry->d_type == DT_REG     ? DirEntry::regular
                               : entry->d_type == DT_UNKNOWN ? DirEntry::unknown
-                                                            : DirEntry::other;
+                                                            : DirEntry::special;
         entries.push_back(DirEntry{entry->d_name, type});
     }
     int err = errno;
@@ -271,12 +289,67 @@ DWORD Attributes(const FileInfo& info, const char* name) {
     DWORD attributes;
     if (info.isLink)
         attributes = FILE_ATTRIBUTE_REPARSE_POINT;
+    else if (info.isSpecial)
+        attributes = FILE_ATTRIBUTE_DEVICE | (IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
     else
         attributes = (info.isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE) |
                      (IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : 0);
     if (name && name[0] == '.' && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     return attributes;
+}
+
+// ---------------------------------------------------------------------------
+// Shared appends
+
+namespace {
+
+constexpr off_t kClaimByte = off_t{1} << 62;
+constexpr off_t kClaimantByte = kClaimByte + 1;
+constexpr off_t kFileEndByte = kClaimByte + 2;
+
+int LockByte(int fd, int command, short type, off_t byte) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    int result;
+    do result = ::fcntl(fd, command, &lock);
+    while (result != 0 && errno == EINTR);
+    if (result != 0 && errno == EACCES) errno = EAGAIN;  // held elsewhere, as some systems say it
+    return result;
+}
+
+// File systems without byte-range locks.
+bool NoLocks(int err) { return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS; }
+
+}  // namespace
+
+int BeginAppend(int fd) {
+    if (LockByte(fd, F_OFD_SETLK, F_RDLCK, kClaimByte) == 0 || NoLocks(errno)) return 0;
+    return -1;
+}
+
+int LockFileEnd(int fd) {
+    if (LockByte(fd, F_OFD_SETLKW, F_WRLCK, kFileEndByte) == 0 || NoLocks(errno)) return 0;
+    return -1;
+}
+
+int ClaimAppends(int fd) {
+    if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimantByte) != 0) return NoLocks(errno) ? 0 : -1;
+    // Appenders do not wait for a claimant, so a waiting lock could wait
+    // for ever behind appends that overlap; trying every 100 us cannot.
+    for (int tries = 0; tries < 10000; ++tries) {
+        if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) == 0) return 0;
+        if (errno != EAGAIN) break;
+        struct timespec pause = {0, 100000};
+        ::nanosleep(&pause, nullptr);
+    }
+    int err = errno;
+    LockByte(fd, F_OFD_SETLK, F_UNLCK, kClaimantByte);
+    errno = err;
+    return -1;
 }
 
 }  // namespace platform::fs

@@ -20,6 +20,7 @@ namespace platform::fs {
 struct FileInfo {
     bool isDirectory = false;
     bool isLink = false;       // only reported when links are not followed
+    bool isSpecial = false;    // a FIFO, socket or device: never opened as a file
     int64_t size = 0;
     unsigned mode = 0;         // permission bits
     time_t created = 0;        // birth time where the file system keeps one, else status-change time
@@ -28,6 +29,8 @@ struct FileInfo {
     uint64_t device = 0;       // with the inode, names the file
     uint64_t inode = 0;
     unsigned links = 0;
+    unsigned owner = 0;        // user and group ids
+    unsigned group = 0;
 };
 
 // True when the path starts with a drive ("C:").
@@ -37,13 +40,19 @@ bool ToPosix(LPCTSTR path, std::string& posix);
 // The current directory in library form ("C:\dir"); empty with errno set
 // when it cannot be read.
 CString CurrentDirectory();
-// A library path made absolute against the current directory, in backslash
-// form. Paths with a drive or a leading separator are already absolute.
+// The full library path (PlatformFullPath); an empty path names the current
+// directory. The path as given when it cannot be resolved.
 CString FullPath(LPCTSTR path);
 // A file name without its extension (the text before its last dot).
 CString Title(const CString& name);
 
 int Open(const std::string& posix, int flags, unsigned mode);
+// Opens a file as a file: without blocking (a FIFO with no writer, or a
+// device, would block a plain open for ever), then refuses with EACCES what
+// is not a regular file: a directory, FIFO, socket or device, as the
+// original platform refuses to open a directory. info is the open file's
+// status. O_NONBLOCK stays set; it changes nothing for regular files.
+int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info);
 // Reads up to count bytes (retrying interrupted calls); -1 on error.
 long Read(int fd, void* buffer, size_t count);
 // Writes all count bytes unless a call fails; returns the bytes written,
@@ -58,7 +67,7 @@ int Rmdir(const std::string& posix);
 // One name in a directory, with the type its directory entry gives, which
 // costs nothing to learn (Stat tells the rest).
 struct DirEntry {
-    enum Type { unknown, directory, link, other };
+    enum Type { unknown, directory, link, regular, special };
     std::string name;
     Type type = unknown;
 };
@@ -87,8 +96,32 @@ int SetReadOnly(const std::string& posix, bool bReadOnly);
 // The original platform's attribute bits (FILE_ATTRIBUTE_*) for a file of
 // that name. Read-only means no owner write bit; hidden means a leading dot;
 // regular files carry the archive bit; a symbolic link is a reparse point,
-// never a directory, so no walk follows it out of its tree.
+// never a directory, so no walk follows it out of its tree; a FIFO, socket
+// or device is FILE_ATTRIBUTE_DEVICE, never a file to open.
 DWORD Attributes(const FileInfo& info, const char* name);
 inline bool IsReadOnly(const FileInfo& info) { return (info.mode & 0200) == 0; }
+
+// Files that many writers append to while one sole writer may claim them for
+// itself (the logs' day files). The writers agree through open-file-
+// description locks, which hold between descriptors of one process as
+// between processes, on bytes far beyond any file's end, so the data is
+// never touched and no other lock of the file meets them:
+//   - an appender holds a shared lock on the claim byte for one append (one
+//     O_APPEND write, which the kernel never mixes with another);
+//   - a claimant holds the claimant byte and, once the appends in progress
+//     have ended, the claim byte, until its descriptor is closed.
+// Where the file system keeps no such locks all of them go ahead unguarded.
+//
+// Begins an append: 0 with the claim kept off until fd is closed; -1 with
+// EAGAIN while a claimant holds the file, or the errno of a failed lock.
+int BeginAppend(int fd);
+// For an append that must change what the file holds (a Ctrl-Z to drop at
+// its end): 0 once every other such append has ended; they wait until fd is
+// closed.
+int LockFileEnd(int fd);
+// Claims the file for fd: 0; -1 with EAGAIN when another descriptor holds
+// the claim, or when appends went on without a pause for a second; or the
+// errno of a failed lock.
+int ClaimAppends(int fd);
 
 }  // namespace platform::fs

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "platform/Errors.h"
@@ -151,20 +153,18 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) 
         return FALSE;
     };
     std::string posix;
-    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix) || posix.empty()) return fail(ERROR_PATH_NOT_FOUND);
+    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix)) return fail(ERROR_PATH_NOT_FOUND);
 
-    int fd = fs::Open(posix, OpenFlagsFor(nOpenFlags), 0666);
+    fs::FileInfo info;
+    int fd = fs::OpenFile(posix, OpenFlagsFor(nOpenFlags), 0666, info);
     if (fd < 0) {
         // With O_CREAT a missing entry can only be a missing directory.
         bool create = nOpenFlags & modeCreate;
         return fail(errno == ENOENT && create ? ERROR_PATH_NOT_FOUND : PlatformErrorFromErrno(errno));
     }
     DWORD code = ERROR_SUCCESS;
-    fs::FileInfo info;
     int lock = LockFor(nOpenFlags);
-    if (fs::StatFd(fd, info) != 0)
-        code = PlatformErrorFromErrno(errno);
-    else if (info.isDirectory || ((nOpenFlags & 3) != modeRead && fs::IsReadOnly(info)))
+    if ((nOpenFlags & 3) != modeRead && fs::IsReadOnly(info))
         code = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
     else if (lock && ::flock(fd, lock | LOCK_NB) != 0)
         code = errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : PlatformErrorFromErrno(errno);
@@ -256,7 +256,7 @@ CString CFile::GetFileTitle() const { return fs::Title(GetFileName()); }
 BOOL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus) {
     std::string posix;
     fs::FileInfo info;
-    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix) || posix.empty() || fs::Stat(posix, info, true) != 0)
+    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix) || fs::Stat(posix, info, true) != 0)
         return FALSE;
     FillStatus(info, fs::FullPath(lpszFileName), rStatus);
     return TRUE;
@@ -264,7 +264,7 @@ BOOL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus) {
 
 void CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status) {
     std::string posix;
-    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix) || posix.empty())
+    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix))
         CFileException::ThrowOsError(ERROR_PATH_NOT_FOUND, lpszFileName);
     if (fs::SetTimes(posix, status.m_atime.GetTime(), status.m_mtime.GetTime()) != 0 ||
         fs::SetReadOnly(posix, status.m_attribute & readOnly) != 0)
@@ -273,7 +273,7 @@ void CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status) {
 
 void CFile::Remove(LPCTSTR lpszFileName) {
     std::string posix;
-    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix) || posix.empty())
+    if (!lpszFileName || !fs::ToPosix(lpszFileName, posix))
         CFileException::ThrowOsError(ERROR_PATH_NOT_FOUND, lpszFileName);
     if (fs::RemoveFile(posix) != 0) CFileException::ThrowErrno(errno, lpszFileName);
 }
@@ -283,4 +283,63 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName) {
     if (!lpszOldName || !lpszNewName || !fs::ToPosix(lpszOldName, from) || !fs::ToPosix(lpszNewName, to))
         CFileException::ThrowOsError(ERROR_PATH_NOT_FOUND, lpszOldName);
     if (fs::Rename(from, to) != 0) CFileException::ThrowErrno(errno, lpszOldName);
+}
+
+// ---------------------------------------------------------------------------
+// Copying file data
+
+namespace {
+
+const size_t kCopyBlock = 1024 * 1024;
+
+// The start of the data at or after offset and the end of that stretch of
+// data; false when only a hole follows. A file system without hole
+// reporting gives the whole rest as data.
+bool NextData(int fd, int64_t offset, int64_t size, int64_t& start, int64_t& end) {
+    off_t data = ::lseek(fd, offset, SEEK_DATA);
+    if (data < 0) {
+        if (errno == ENXIO) return false;
+        start = offset;
+        end = size;
+        return true;
+    }
+    off_t hole = ::lseek(fd, data, SEEK_HOLE);
+    start = data;
+    end = hole < 0 ? size : std::min<int64_t>(hole, size);
+    return start < size;
+}
+
+}  // namespace
+
+void PlatformCopyFileData(CFile& source, CFile& target) {
+    fs::FileInfo info;
+    if (fs::StatFd(source.m_hFile, info) != 0) CFileException::ThrowErrno(errno, source.GetFilePath());
+    std::unique_ptr<char[]> block(new (std::nothrow) char[kCopyBlock]);
+    char fallback[4096];
+    char* buffer = block ? block.get() : fallback;
+    size_t blockSize = block ? kCopyBlock : sizeof fallback;
+
+    // Emptied first, so the holes read as zeros whatever target held.
+    if (fs::Truncate(target.m_hFile, 0) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
+    int64_t size = info.size, offset = 0, start, end;
+    while (offset < size && NextData(source.m_hFile, offset, size, start, end)) {
+        if (::lseek(source.m_hFile, start, SEEK_SET) < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
+        if (::lseek(target.m_hFile, start, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
+        for (offset = start; offset < end;) {
+            long got = fs::Read(source.m_hFile, buffer, static_cast<size_t>(std::min<int64_t>(blockSize, end - offset)));
+            if (got < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
+            if (got == 0) {  // the source shrank while it was copied
+                size = offset;
+                break;
+            }
+            if (fs::Write(target.m_hFile, buffer, static_cast<size_t>(got)) < static_cast<size_t>(got))
+                CFileException::ThrowErrno(errno, target.GetFilePath());
+            offset += got;
+        }
+        offset = std::max(offset, end);
+    }
+    // A hole at the end comes from the length.
+    if (fs::Truncate(target.m_hFile, size) != 0 || ::lseek(target.m_hFile, size, SEEK_SET) < 0)
+        CFileException::ThrowErrno(errno, target.GetFilePath());
+    ::lseek(source.m_hFile, size, SEEK_SET);
 }

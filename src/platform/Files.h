@@ -133,6 +133,14 @@ protected:
     CString m_strFileName;
 };
 
+// Copies the whole of source, from its start, over target, which is emptied
+// first, in blocks of bounded size: a file of
+// any size copies in the same small memory. Holes of a sparse source stay
+// holes where the file systems keep them (only its data is read and
+// written). Both files are left at their end. Throws CFileException* on a
+// failed read or write, as Read and Write do.
+PLATFORM_API void PlatformCopyFileData(CFile& source, CFile& target);
+
 // Case-insensitive wildcard match with the original platform's rules: "*"
 // and "?" as usual, except that "?" also matches nothing before a dot or at
 // the end ("file?.txt" matches "file.txt"), and a final ".*" also matches a

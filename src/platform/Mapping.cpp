@@ -129,7 +129,7 @@ bool Extend(int fd, uint64_t size, uint64_t newSize) {
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE) {
     std::string posix;
-    if (!lpFileName || !fs::ToPosix(lpFileName, posix) || posix.empty()) {
+    if (!lpFileName || !fs::ToPosix(lpFileName, posix)) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
@@ -139,7 +139,8 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    int flags = O_CLOEXEC | (read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY);
+    // Without blocking: a FIFO or a device is refused below, never waited on.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY);
     if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH) flags |= O_DSYNC;
 
     bool existed = false;
@@ -150,6 +151,8 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
             SetLastError(ERROR_PATH_NOT_FOUND);  // only a missing directory stops a create
         else if (errno == EEXIST)
             SetLastError(ERROR_FILE_EXISTS);
+        else if (errno == ENXIO)
+            SetLastError(ERROR_ACCESS_DENIED);  // a FIFO without a reader, or a socket
         else
             PlatformSetLastErrorFromErrno(errno);
         return INVALID_HANDLE_VALUE;
@@ -162,14 +165,14 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     file->sequential = dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN;
     file->name = posix.substr(posix.find_last_of('/') + 1);
 
-    // A directory, or a read-only file for writing, is refused even where
-    // POSIX would allow it (to root), and before anything is emptied.
+    // Only regular files open; a read-only file for writing is refused even
+    // where POSIX would allow it (to root), and before anything is emptied.
     fs::FileInfo info;
     if (fs::StatFd(fd, info) != 0) {
         FailWithErrno();
         return INVALID_HANDLE_VALUE;
     }
-    if (info.isDirectory || (write && fs::IsReadOnly(info))) {
+    if (info.isDirectory || info.isSpecial || (write && fs::IsReadOnly(info))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
@@ -271,6 +274,14 @@ BOOL GetFileInformationByHandle(HANDLE hFile, BY_HANDLE_FILE_INFORMATION* lpFile
     out.nFileIndexHigh = static_cast<DWORD>(info.inode >> 32);
     out.nFileIndexLow = static_cast<DWORD>(info.inode);
     return TRUE;
+}
+
+BOOL PlatformClaimAppends(HANDLE hFile) {
+    auto file = ObjectAs<FileObject>(hFile);
+    if (!file) return FALSE;
+    if (fs::ClaimAppends(file->fd) == 0) return TRUE;
+    SetLastError(errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno));
+    return FALSE;
 }
 
 // ---------------------------------------------------------------------------

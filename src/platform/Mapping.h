@@ -116,6 +116,12 @@ PLATFORM_API DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDi
 // mapped reaches past the new end: its pages would have no file behind them.
 PLATFORM_API BOOL SetEndOfFile(HANDLE hFile);
 PLATFORM_API BOOL GetFileInformationByHandle(HANDLE hFile, BY_HANDLE_FILE_INFORMATION* lpFileInformation);
+// Claims the file for this handle alone among the writers that append to it
+// with PlatformAppendText (Stdio.h), in this process or any other: waits for
+// the append in progress to end; from then on until the file is closed (its
+// handle and the views made of it) those writers write elsewhere. FALSE with
+// ERROR_LOCK_VIOLATION when another handle holds the claim.
+PLATFORM_API BOOL PlatformClaimAppends(HANDLE hFile);
 
 // ---- Mappings and views -----------------------------------------------------
 

@@ -190,11 +190,16 @@ void PlatformRefuseModuleLoad() { ++t_refusals; }
 // ---- Loading and unloading --------------------------------------------------
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
-    std::string posix;
-    if (!lpLibFileName || !*lpLibFileName || !PlatformToPosixPath(lpLibFileName, posix)) return nullptr;
-    if (posix.find('/') == std::string::npos) {
+    if (!lpLibFileName || !*lpLibFileName) return nullptr;
+    // A bare name is no path: it is looked for beside the program, then
+    // along the loader's search path.
+    std::string posix = lpLibFileName;
+    bool bare = posix.find_first_of("\\/") == std::string::npos && !(posix.size() >= 2 && posix[1] == ':');
+    if (bare) {
         std::string besideProgram = std::filesystem::path(programPath()).parent_path().string() + "/" + posix;
         if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
+    } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
+        return nullptr;
     }
     int refusalsBefore = t_refusals;
     void* handle = dlopen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);

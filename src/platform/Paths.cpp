@@ -3,8 +3,11 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
+
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -34,13 +37,38 @@ const std::string* RootLocked(DriveTable& t, char letter) {
         if (const char* env = std::getenv(var.c_str()); env && *env)
             t.roots[letter] = NormaliseRoot(env);
         else if (letter == 'C')
-            t.roots[letter] = "/";
+            t.roots[letter].assign(1, '/');
     }
     auto it = t.roots.find(letter);
     return it == t.roots.end() ? nullptr : &it->second;
 }
 
 bool HasDrive(const char* p) { return std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':'; }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Appends the components of text to out, each after a backslash, with "."
+// dropped and ".." taking back the component before it; out never shrinks
+// below its first keep characters, the root.
+void AppendComponents(std::string& out, size_t keep, const char* text) {
+    for (const char* p = text; *p;) {
+        if (IsSeparator(*p)) {
+            ++p;
+            continue;
+        }
+        const char* start = p;
+        while (*p && !IsSeparator(*p)) ++p;
+        size_t n = static_cast<size_t>(p - start);
+        if (n == 1 && start[0] == '.') continue;
+        if (n == 2 && start[0] == '.' && start[1] == '.') {
+            size_t cut = out.rfind('\\');
+            out.resize(cut != std::string::npos && cut >= keep ? cut : keep);
+            continue;
+        }
+        out += '\\';
+        out.append(start, n);
+    }
+}
 
 }  // namespace
 
@@ -62,27 +90,50 @@ CString PlatformGetDrive(char chDrive) {
     return root ? CString(root->c_str()) : CString();
 }
 
+bool PlatformFullPath(LPCTSTR path, std::string& full) {
+    full.clear();
+    if (!path || !*path) return false;
+    std::string joined;
+    const char* p = path;
+    if (!HasDrive(p) && *p != '\\' && *p != '/') {
+        CString current = platform::fs::CurrentDirectory();
+        if (current.IsEmpty()) return false;
+        joined = current.str() + "\\" + p;
+        p = joined.c_str();
+    }
+    // "C:x" is taken as "C:\x": a drive has no current directory here.
+    size_t keep = HasDrive(p) ? 2 : 0;
+    std::string out(p, keep);
+    AppendComponents(out, keep, p + keep);
+    if (out.size() == keep) out += '\\';
+    full = std::move(out);
+    return true;
+}
+
 bool PlatformToPosixPath(LPCTSTR path, std::string& posix) {
     posix.clear();
-    const char* p = path ? path : "";
+    std::string full;
+    if (!PlatformFullPath(path, full)) return false;
     std::string out;
-    if (HasDrive(p)) {
+    const char* rest = full.c_str();
+    if (HasDrive(rest)) {
         DriveTable& t = Table();
         std::lock_guard<std::mutex> guard(t.lock);
-        const std::string* root = RootLocked(t, p[0]);
+        const std::string* root = RootLocked(t, rest[0]);
         if (!root) return false;
-        out = *root;
-        p += 2;
-        // "C:x" is taken as "C:\x": a drive has no current directory here.
-        if (*p != '\\' && *p != '/') out += '/';
-        if (out == "//") out = "/";
+        if (*root != "/") out = *root;
+        rest += 2;
     }
-    for (; *p; ++p) {
-        char c = *p == '\\' ? '/' : *p;
-        if (c == '/' && !out.empty() && out.back() == '/' && out.size() == 1) continue;  // "/" + "/x"
-        out += c;
-    }
-    posix = out;
+    for (; *rest; ++rest) out += *rest == '\\' ? '/' : *rest;
+    if (out.size() > 1 && out.back() == '/') out.pop_back();  // a root's own separator
+    posix = std::move(out);
+    return true;
+}
+
+bool PlatformIsRepresentableName(const char* name) {
+    if (!name || !*name) return false;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
+        if (*p < 0x20 || std::strchr("\\/:*?\"<>|", *p)) return false;
     return true;
 }
 

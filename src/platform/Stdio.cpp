@@ -22,6 +22,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace fs = platform::fs;
 
@@ -33,6 +34,17 @@ namespace {
 const char kCtrlZ = 0x1A;
 const size_t kReadAhead = 64 * 1024;
 const size_t kWriteChunk = 16 * 1024;
+
+// Appends the text-mode form of the bytes to out: LF becomes CR LF.
+void AppendTextMode(std::string& out, const char* data, size_t size) {
+    for (const char* end = data + size; data < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(data, '\n', static_cast<size_t>(end - data)));
+        const char* stop = lf ? lf : end;
+        out.append(data, static_cast<size_t>(stop - data));
+        if (lf) out += "\r\n";
+        data = lf ? lf + 1 : end;
+    }
+}
 
 struct Stream {
     int fd = -1;
@@ -107,10 +119,7 @@ struct Stream {
         while (done < size) {
             size_t take = std::min(kWriteChunk, size - done);
             chunk.clear();
-            for (size_t i = 0; i < take; ++i) {
-                if (data[done + i] == '\n') chunk += '\r';
-                chunk += data[done + i];
-            }
+            AppendTextMode(chunk, data + done, take);
             size_t written = fs::Write(fd, chunk.data(), chunk.size());
             if (written < chunk.size()) {
                 // Count the input bytes fully written before the failure.
@@ -234,7 +243,7 @@ void DropTrailingCtrlZ(int fd, int64_t size) {
 
 // Translates a path for a Win32 call; an unmapped drive is a missing path.
 bool Win32Path(LPCSTR path, std::string& posix) {
-    if (fs::ToPosix(path, posix) && !posix.empty()) return true;
+    if (fs::ToPosix(path, posix)) return true;
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
 }
@@ -261,19 +270,14 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
     }
     std::string posix;
     if (!fs::ToPosix(pszPath, posix)) return nullptr;
-    if (posix.empty()) {
-        errno = ENOENT;
-        return nullptr;
-    }
-    int fd = fs::Open(posix, mode.flags, 0666);
-    if (fd < 0) return nullptr;
-    // A directory, or a read-only file opened for writing, is refused even
-    // where POSIX would allow it (to root), and before anything is emptied.
+    // Only regular files open; a read-only file opened for writing is
+    // refused even where POSIX would allow it (to root), and before anything
+    // is emptied.
     fs::FileInfo info;
+    int fd = fs::OpenFile(posix, mode.flags, 0666, info);
+    if (fd < 0) return nullptr;
     int err = 0;
-    if (fs::StatFd(fd, info) != 0)
-        err = errno;
-    else if (info.isDirectory || (mode.write && fs::IsReadOnly(info)))
+    if (mode.write && fs::IsReadOnly(info))
         err = EACCES;
     else if (mode.truncate && fs::Truncate(fd, 0) != 0)
         err = errno;
@@ -376,6 +380,20 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     return ::chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
 }
 
+DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart) {
+    if (lpFilePart) *lpFilePart = nullptr;
+    std::string full;
+    if (!PlatformFullPath(lpFileName, full)) {
+        SetLastError(lpFileName && *lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+        return 0;
+    }
+    DWORD length = static_cast<DWORD>(full.size());
+    if (!lpBuffer || nBufferLength < length + 1) return length + 1;
+    std::memcpy(lpBuffer, full.c_str(), length + 1);
+    if (lpFilePart && full.back() != '\\') *lpFilePart = lpBuffer + full.rfind('\\') + 1;
+    return length;
+}
+
 DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
     CString dir = fs::CurrentDirectory();
     if (dir.IsEmpty()) {
@@ -447,8 +465,8 @@ BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
                                                    : std::string();
     std::string posixBeside;
     fs::FileInfo info;
-    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && !posixBeside.empty() &&
-                    fs::Stat(posixBeside, info, true) == 0 && !info.isDirectory;
+    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && fs::Stat(posixBeside, info, true) == 0 &&
+                    !info.isDirectory;
 
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -465,11 +483,59 @@ BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
             if (errno == EEXIST) continue;
             return Win32Fail(ERROR_PATH_NOT_FOUND);
         }
-        if (keepMode) ::fchmod(fd, info.mode | 0200);
+        if (keepMode) {
+            // The new version belongs to the file's owner and group, as a
+            // rewrite in place would; a process that may not give it away
+            // leaves it its own.
+            if (info.owner != ::geteuid() || info.group != ::getegid())
+                (void)::fchown(fd, info.owner, info.group);
+            ::fchmod(fd, info.mode | 0200);
+        }
         ::close(fd);
         rTempPath = path.c_str();
         return TRUE;
     }
     SetLastError(ERROR_FILE_EXISTS);
+    return FALSE;
+}
+
+BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
+    std::string posix;
+    if (!pText && nLength) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!Win32Path(pszPath, posix)) return FALSE;
+    // Without blocking, so that a FIFO in the file's place cannot hang the call.
+    int fd = fs::Open(posix, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) return Win32Fail(ERROR_PATH_NOT_FOUND);
+    DWORD error = ERROR_SUCCESS;
+    fs::FileInfo info;
+    if (fs::BeginAppend(fd) != 0)
+        error = errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno);
+    else if (fs::StatFd(fd, info) != 0)
+        error = PlatformErrorFromErrno(errno);
+    else if (info.isDirectory || fs::IsReadOnly(info))
+        error = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
+    else {
+        // Only an append that finds the Ctrl-Z drops it: the logs' own
+        // appends never end in one, and those that find it take turns.
+        char last = 0;
+        if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ) {
+            if (fs::LockFileEnd(fd) != 0 || fs::StatFd(fd, info) != 0)
+                error = PlatformErrorFromErrno(errno);
+            else if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ &&
+                     fs::Truncate(fd, info.size - 1) != 0)
+                error = PlatformErrorFromErrno(errno);
+        }
+        std::string bytes;
+        bytes.reserve(nLength + nLength / 8 + 2);
+        AppendTextMode(bytes, pText, nLength);
+        if (error == ERROR_SUCCESS && fs::Write(fd, bytes.data(), bytes.size()) < bytes.size())
+            error = PlatformErrorFromErrno(errno);
+    }
+    if (fs::Close(fd) != 0 && error == ERROR_SUCCESS) error = PlatformErrorFromErrno(errno);
+    if (error == ERROR_SUCCESS) return TRUE;
+    SetLastError(error);
     return FALSE;
 }

@@ -34,6 +34,7 @@
 #define FILE_ATTRIBUTE_SYSTEM 0x00000004u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+#define FILE_ATTRIBUTE_DEVICE 0x00000040u  // a FIFO, socket or device
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
@@ -71,6 +72,14 @@ PLATFORM_API int _access(const char* pszPath, int mode);
 }  // namespace crt
 
 PLATFORM_API BOOL SetCurrentDirectoryA(LPCSTR lpPathName);
+// The full path of lpFileName, as every call resolves it before the system
+// sees it (PlatformFullPath in platform/Paths.h): absolute, "." and ".."
+// resolved as text, never above the drive's root. Returns the length copied
+// (without the terminator), or, when the buffer is too small, the size
+// needed including it; 0 with ERROR_INVALID_NAME for an empty name. When
+// lpFilePart is given it points at the last component in the buffer (null
+// when the path ends with a backslash).
+PLATFORM_API DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart);
 // The length copied (without the terminator), or, when the buffer is too
 // small, the size needed including the terminator; 0 on failure.
 PLATFORM_API DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
@@ -107,3 +116,14 @@ PLATFORM_API BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, D
 // when the file cannot be created (ERROR_PATH_NOT_FOUND for a missing
 // directory); rTempPath is then empty.
 PLATFORM_API BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath);
+
+// Appends text to a file as the runtime's text mode would (fopen with
+// "at+", one fwrite, fclose: a missing file is created, one Ctrl-Z at its
+// end is removed, LF is written as CR LF), but in one write, so that the
+// appends of writers sharing the file, in any process, never mix. While a sole writer holds the file
+// (PlatformClaimAppends, Mapping.h) nothing is written: FALSE with
+// ERROR_LOCK_VIOLATION, and the caller writes elsewhere. A directory or a
+// read-only file fails with ERROR_ACCESS_DENIED, a missing directory with
+// ERROR_PATH_NOT_FOUND; other failures set the last error too.
+PLATFORM_API BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength);
+

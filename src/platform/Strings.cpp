@@ -44,10 +44,27 @@ void appendOne(std::string& out, const std::string& spec, int width, int precisi
     out.append(big.data(), n);
 }
 
+// The glibc length modifier that reads the argument of a conversion with
+// the given length as the original runtime reads it: I64 and I (pointer-
+// sized here) take 64 bits, I32 and none take an int, h a short; l, ll and
+// glibc's own q, j, z and t stay. Null for a combination neither knows.
+const char* IntegerLength(const std::string& length) {
+    static const struct {
+        const char* given;
+        const char* glibc;
+    } kLengths[] = {{"", ""},    {"h", "h"},   {"hh", "hh"}, {"l", "l"},   {"ll", "ll"}, {"q", "ll"},
+                    {"j", "j"},  {"z", "z"},   {"t", "t"},   {"I", "ll"},  {"I32", ""},  {"I64", "ll"}};
+    for (const auto& entry : kLengths)
+        if (length == entry.given) return entry.glibc;
+    return nullptr;
+}
+
 }  // namespace
 
 // Walks the format one conversion at a time so that every argument is read
-// with its own type; only %p is rewritten.
+// with its own type. A conversion it does not know ends the walk: the rest
+// of the format is copied as it stands and no further argument is read, so
+// none is ever read with a type it does not have.
 std::string PlatformFormatV(const char* pszFormat, va_list args) {
     std::string out;
     const char* p = orEmpty(pszFormat);
@@ -85,59 +102,84 @@ std::string PlatformFormatV(const char* pszFormat, va_list args) {
                 while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
             }
         }
+        const std::string head(start, p);  // the '%', flags, width and precision
         const char* lengthStart = p;
-        while (*p && std::strchr("hlLqjzt", *p)) ++p;
-        std::string length(lengthStart, p);
-        char conv = *p;
-        if (!conv) {  // a lone '%' at the end is copied as it stands
-            out.append(start);
-            break;
-        }
-        ++p;
-        std::string spec(start, p);
+        if (*p == 'I')
+            p += std::strncmp(p, "I64", 3) == 0 || std::strncmp(p, "I32", 3) == 0 ? 3 : 1;
+        else
+            while (*p && std::strchr("hlLqjzt", *p)) ++p;
+        const std::string length(lengthStart, p);
+        const char conv = *p;
+        const char* integer = IntegerLength(length);
+        std::string spec = head + (integer ? integer : "") + conv;
+        bool known = true;
         switch (conv) {
         case 'd': case 'i':
-            if (length == "ll" || length == "q" || length == "j")
+            if (!integer)
+                known = false;
+            else if (std::strcmp(integer, "ll") == 0 || std::strcmp(integer, "j") == 0)
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, long long));
-            else if (length == "l" || length == "z" || length == "t")
+            else if (integer[0] == 'l' || integer[0] == 'z' || integer[0] == 't')
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, long));
             else
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, int));
             break;
         case 'u': case 'o': case 'x': case 'X':
-            if (length == "ll" || length == "q" || length == "j")
+            if (!integer)
+                known = false;
+            else if (std::strcmp(integer, "ll") == 0 || std::strcmp(integer, "j") == 0)
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, unsigned long long));
-            else if (length == "l" || length == "z" || length == "t")
+            else if (integer[0] == 'l' || integer[0] == 'z' || integer[0] == 't')
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, unsigned long));
             else
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, unsigned int));
             break;
         case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
+            spec = head + length + conv;
             if (length == "L")
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, long double));
-            else
+            else if (length.empty() || length == "l")
                 appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, double));
+            else
+                known = false;
             break;
-        case 'c':
-            appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, int));
+        case 'c': case 's':
+            // h is the original runtime's mark of a narrow character or text.
+            spec = head + conv;
+            if (length == "h" || length.empty()) {
+                if (conv == 'c')
+                    appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, int));
+                else  // glibc writes "(null)" for a null text
+                    appendOne(out, spec, width, precision, hasWidth, hasPrecision, va_arg(args, const char*));
+            } else {
+                known = false;
+            }
             break;
-        case 's':
-            appendOne(out, spec, width, precision, hasWidth, hasPrecision, orEmpty(va_arg(args, const char*)));
+        case 'p':
+            if (length.empty()) {
+                char buf[2 * sizeof(void*) + 1];
+                std::snprintf(buf, sizeof buf, "%0*jX", static_cast<int>(2 * sizeof(void*)),
+                              static_cast<uintmax_t>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
+                out += buf;
+            } else {
+                known = false;
+            }
             break;
-        case 'p': {
-            char buf[2 * sizeof(void*) + 1];
-            std::snprintf(buf, sizeof buf, "%0*jX", static_cast<int>(2 * sizeof(void*)),
-                          static_cast<uintmax_t>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
-            out += buf;
-            break;
-        }
         case 'n':  // writing through a format is never wanted here
-            (void)va_arg(args, int*);
+            if (integer)
+                (void)va_arg(args, void*);
+            else
+                known = false;
             break;
-        default:  // unknown conversion: copied as it stands
-            out.append(spec);
+        default:
+            known = false;
             break;
         }
+        if (!known) {
+            out.append(start);
+            break;
+        }
+        ++p;
     }
     return out;
 }

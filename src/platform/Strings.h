@@ -8,8 +8,15 @@
 //     index beyond the length finds nothing.
 //   - Replace with an empty search text replaces nothing.
 //   - Left, Mid and Right clamp negative and too-large counts.
-//   - Format is printf as glibc, except %p: upper-case hex, zero-padded to the
-//     pointer width, no prefix.
+//   - Format is printf as glibc (a null %s gives "(null)"), with the original
+//     runtime's size prefixes for every integer conversion: I64 and I (the
+//     pointer's size, 64 bits here) read 64 bits, I32 32 bits, beside h, l
+//     and ll. %p is upper-case hex, zero-padded to the pointer width, with no
+//     prefix. A conversion it does not know (such as %S, a wide text) ends
+//     the formatting: the rest of the format is copied as it stands and no
+//     later argument is read. Format carries no printf format attribute, as
+//     the compiler's check reads I64 as glibc's own I flag and would reject
+//     correct calls.
 #pragma once
 
 #include <cstdarg>
@@ -87,7 +94,7 @@ public:
     void TrimRight(char chTarget);
     void TrimRight(LPCTSTR pszTargets);
 
-    void Format(LPCTSTR pszFormat, ...) __attribute__((format(printf, 2, 3)));
+    void Format(LPCTSTR pszFormat, ...);
     void FormatV(LPCTSTR pszFormat, va_list args);
 
     // Writable buffer of at least nMinLength characters plus a terminator.

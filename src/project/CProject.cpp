@@ -7,7 +7,10 @@
 
 #include "files/CSplitFilename.h"
 #include "files/MakeDirectory.h"
+#include "platform/Errors.h"
 #include "platform/Files.h"
+#include "platform/Stdio.h"
+#include "platform/Undone.h"
 #include "project/ProjectFiles.h"
 
 using namespace projectfiles;
@@ -17,19 +20,22 @@ namespace {
 // ---------------------------------------------------------------------------
 // Directory walks
 
-enum class EntryKind { Dots, Directory, Link, File };
+enum class EntryKind { Dots, Directory, Link, Special, File };
 
 EntryKind KindOf(const CFileFind& entry) {
     if (entry.IsDirectory()) {
         CString name = entry.GetFileName();
         return name == "." || name == ".." ? EntryKind::Dots : EntryKind::Directory;
     }
-    return entry.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::Link : EntryKind::File;
+    if (entry.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT)) return EntryKind::Link;
+    return entry.MatchesMask(FILE_ATTRIBUTE_DEVICE) ? EntryKind::Special : EntryKind::File;
 }
 
 // Visits every entry that the search (directory and pattern) matches, in
 // the finder's order, the last one included; the search is closed before
-// this returns, so no open search keeps the directory busy afterwards.
+// this returns, so no open search keeps the directory busy afterwards. What
+// the finder leaves out (names a path cannot carry, a directory it cannot
+// read) it reports itself.
 template <typename Visit>
 void ForEachEntry(const CString& search, Visit visit) {
     CFileFind find;
@@ -42,6 +48,16 @@ void ForEachEntry(const CString& search, Visit visit) {
     find.Close();
 }
 
+void ReportSpecial(const CString& path) { PlatformReportUndone(PlatformUndone::Special, path, ERROR_ACCESS_DENIED); }
+
+// Creates every missing level of dir (ending with a backslash); a level
+// that cannot be made is reported, and nothing is copied below it.
+bool MakeLevels(const CString& dir) {
+    if (MakeDirectory::CreateDirectoryA(dir)) return true;
+    PlatformReportUndone(PlatformUndone::NotWritten, dir, GetLastError());
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // Keyword replacement
 
@@ -51,8 +67,10 @@ void CopyTreeReplacing(CString source, const CString& pattern, CString destinati
         if (kind == EntryKind::Directory) {
             // Directories keep their names; the keyword is replaced in files only.
             CString subDestination = destination + name + "\\";
-            MakeDirectory::CreateDirectoryA(subDestination);
-            CopyTreeReplacing(source + name + "\\", pattern, subDestination, keyword, replacement);
+            if (MakeLevels(subDestination))
+                CopyTreeReplacing(source + name + "\\", pattern, subDestination, keyword, replacement);
+        } else if (kind == EntryKind::Special) {
+            ReportSpecial(source + name);
         } else if (kind == EntryKind::File) {
             CProject::CReplaceName(name, source, destination, keyword, replacement);
         }
@@ -76,42 +94,45 @@ void RewriteTreeInPlace(const CString& dir, const CString& replacement, const CS
         CString path = dir + "\\" + name;
         if (kind == EntryKind::Directory) RewriteTreeInPlace(path, replacement, keyword);
         if (kind == EntryKind::File) ReplaceInFile(path, keyword, replacement);
+        if (kind == EntryKind::Special) ReportSpecial(path);  // no contents to rewrite; the name still changes
         CString newPath = RenamedInPlace(dir, path, keyword, replacement);
-        if (!newPath.IsEmpty()) crt::rename(path, newPath);  // an existing entry of that name stays
+        // An existing entry of the new name stays, and so does this one.
+        if (!newPath.IsEmpty() && !MoveFileA(path, newPath))
+            PlatformReportUndone(PlatformUndone::NotRenamed, path, GetLastError());
     });
 }
 
 // ---------------------------------------------------------------------------
 // Tree copy and delete
 
-void CopyFileWhole(const CString& source, const CString& target) {
-    CFileStatus status;
-    CString bytes;
-    if (CFile::GetStatus(source, status) && LoadBytes(source, bytes)) WriteCopy(target, bytes, status);
-}
-
 void CopyTree(const CString& source, const CString& destination, const CString& pattern) {
-    MakeDirectory::CreateDirectoryA(destination);
+    if (!MakeLevels(destination)) return;
     ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Directory) {
             // The pattern filters this level only; below it everything is copied.
             CopyTree(source + name + "\\", destination + name + "\\", "*.*");
+        } else if (kind == EntryKind::Special) {
+            ReportSpecial(source + name);
         } else if (kind == EntryKind::File) {
-            CopyFileWhole(source + name, destination + name);
+            CopyFileReplacing(source + name, destination + name, CString(), CString(), true);
         }
     });
 }
 
+// What cannot be deleted stays and is reported; a directory that still
+// holds something (an entry left out of the listing, or one that could not
+// be deleted) stays too.
 void DeleteTree(const CString& dir) {
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         CString path = dir + "\\" + name;
         if (kind == EntryKind::Directory) {
             if (!RemoveDirectoryA(path)) DeleteTree(path);
-        } else if (kind != EntryKind::Dots) {
-            DeleteFileA(path);  // a link goes, what it points at stays
+        } else if (kind != EntryKind::Dots && !DeleteFileA(path)) {  // a link goes, what it points at stays
+            PlatformReportUndone(PlatformUndone::NotDeleted, path, GetLastError());
         }
     });
-    RemoveDirectoryA(dir);
+    if (!RemoveDirectoryA(dir) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        PlatformReportUndone(PlatformUndone::NotDeleted, dir, GetLastError());
 }
 
 // The walker's entry point for MakeProject and MakeProject1: source and
@@ -120,8 +141,8 @@ void MakeProjectTree(const CString& source, const CString& target, const CString
                      const CString& newName) {
     CString absoluteSource = AbsolutePath(source), absoluteTarget = AbsolutePath(target);
     if (!IsSafeReplacement(newName) || LiesInside(absoluteTarget, absoluteSource)) return;
-    MakeDirectory::CreateDirectoryA(absoluteTarget);
-    CProject::CCopyDirectoryAndReplaceKeyword(absoluteSource, "*.*", absoluteTarget, keyword, newName);
+    if (MakeLevels(WithBackslash(absoluteTarget)))
+        CProject::CCopyDirectoryAndReplaceKeyword(absoluteSource, "*.*", absoluteTarget, keyword, newName);
 }
 
 }  // namespace
@@ -129,9 +150,9 @@ void MakeProjectTree(const CString& source, const CString& target, const CString
 CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CString source, CString pattern,
                                                                            CString destination, CString keyword,
                                                                            CString replacement) {
-    source = AbsolutePath(source);
-    destination = AbsolutePath(destination);
-    if (!IsSafeReplacement(replacement) || LiesInside(destination, source)) return;
+    source = WithBackslash(AbsolutePath(source));
+    destination = WithBackslash(AbsolutePath(destination));
+    if (!IsSafeReplacement(replacement) || !IsSafeReplacement(pattern) || LiesInside(destination, source)) return;
     CopyTreeReplacing(source, pattern, destination, keyword, replacement);
 }
 
@@ -143,6 +164,10 @@ CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString&
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
         return;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) {
+        ReportSpecial(source);
+        return;
+    }
 
     // The keyword is replaced in the title only, never in the extension.
     CString newName = name;
@@ -153,18 +178,9 @@ CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString&
         newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
     }
     if (!IsPlainName(newName)) return;
-
-    CFileStatus status;
-    CString text;
-    if (!CFile::GetStatus(source, status) || !LoadBytes(source, text)) return;
-    CString target = destinationDir + newName;
     // A read-only copy could not be opened for rewriting: it arrives as it
     // is, like a binary file or one without the keyword.
-    bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
-    if (!readOnly && !IsBinary(text) && ReplaceAll(text, keyword, replacement) > 0)
-        WriteWhole(target, text);
-    else
-        WriteCopy(target, text, status);
+    CopyFileReplacing(source, destinationDir + newName, keyword, replacement, attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path) {
@@ -174,6 +190,7 @@ void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path
 void CProject::ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement, CString keyword) {
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::File) ReplaceKeyWord(replacement, keyword, dir + "\\" + name);
+        if (kind == EntryKind::Special) ReportSpecial(dir + "\\" + name);
     });
 }
 
@@ -185,9 +202,10 @@ CProject::ChangeKeywordAndFilenameInAllDirectoryFiles::ChangeKeywordAndFilenameI
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
                                                                                    CString destination,
                                                                                    CString pattern) {
-    source = AbsolutePath(WithBackslash(source));
-    destination = AbsolutePath(WithBackslash(destination));
-    if (!LiesInside(destination, source)) CopyTree(source, destination, pattern);
+    source = WithBackslash(AbsolutePath(source));
+    destination = WithBackslash(AbsolutePath(destination));
+    // A pattern names entries of source: one holding a separator would reach elsewhere.
+    if (IsSafeReplacement(pattern) && !LiesInside(destination, source)) CopyTree(source, destination, pattern);
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,

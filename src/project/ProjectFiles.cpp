@@ -1,100 +1,206 @@
-// Whole-file and path services of the project generator.
+// File and path services of the project generator.
 #include "project/ProjectFiles.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "files/GetFileContents.h"
-#include "platform/Files.h"
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "platform/Stdio.h"
+#include "platform/Undone.h"
 
 namespace projectfiles {
 
 namespace {
 
-constexpr DWORD kNotRewritable = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+constexpr DWORD kNotRewritable =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE;
 
-bool HasDrive(const CString& path) { return path.GetLength() >= 2 && path[1] == ':'; }
+// Reads and writes go in blocks of this size, whatever the file's size.
+constexpr size_t kBlock = 1024 * 1024;
 
-// The absolute POSIX form with "." and empty components dropped and ".."
-// taken back; empty for a path on an unmapped drive.
-std::string NormalisedPosix(const CString& path) {
-    std::string posix;
-    if (!PlatformToPosixPath(AbsolutePath(path), posix) || posix.empty()) return {};
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= posix.size()) {
-        size_t end = posix.find('/', start);
-        if (end == std::string::npos) end = posix.size();
-        std::string part = posix.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(std::move(part));
-        }
-        start = end + 1;
+// Deletes a temporary file, read-only or not.
+void Discard(const CString& temp) {
+    try {
+        CFile::SetStatus(temp, CFileStatus{});  // times left as they are, writable
+    } catch (CFileException* e) {
+        e->Delete();
     }
-    std::string normal;
-    for (const std::string& part : parts) normal += "/" + part;
-    return normal.empty() ? "/" : normal;
+    DeleteFileA(temp);
 }
 
 }  // namespace
 
-bool LoadBytes(const CString& path, CString& bytes) {
-    bytes.Empty();
-    GetFileContents file(path);
-    if (!file.m_pBuffer || file.m_nSize < 1) return false;
-    bytes = CString(file.m_pBuffer, file.m_nSize - 1);
+// ---------------------------------------------------------------------------
+// New versions of files
+
+NewVersion::NewVersion(const CString& path) : m_path(path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotRewritable)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, path, ERROR_ACCESS_DENIED);
+        return;
+    }
+    if (!PlatformCreateTempFile(path, m_temp)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, path, GetLastError());
+        return;
+    }
+    if (!m_file.Open(m_temp, CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, path, GetLastError());
+        Discard(m_temp);
+        m_temp.Empty();
+    }
+}
+
+NewVersion::~NewVersion() {
+    m_file.Abort();
+    if (!m_temp.IsEmpty()) Discard(m_temp);
+}
+
+bool NewVersion::Commit(const CFileStatus* status) {
+    if (!IsOpen()) return false;
+    try {
+        m_file.Close();  // a failed close may have lost written data
+    } catch (CFileException* e) {
+        PlatformReportUndone(PlatformUndone::NotWritten, m_path, static_cast<DWORD>(e->m_lOsError));
+        e->Delete();
+        return false;
+    }
+    try {
+        if (status) CFile::SetStatus(m_temp, *status);
+    } catch (CFileException* e) {
+        e->Delete();  // the contents arrived; only the time stamps did not
+    }
+    if (!MoveFileExA(m_temp, m_path, MOVEFILE_REPLACE_EXISTING)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, m_path, GetLastError());
+        return false;
+    }
+    m_temp.Empty();
     return true;
 }
 
-bool IsBinary(const CString& bytes) {
-    const std::string& data = bytes.str();
-    return std::memchr(data.data(), 0, data.size()) != nullptr;
-}
+// ---------------------------------------------------------------------------
+// Streaming replacement
 
-int ReplaceAll(CString& text, const CString& keyword, const CString& replacement) {
-    if (keyword == replacement) return 0;
-    return text.Replace(keyword, replacement);
-}
+int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const CString& replacement) {
+    const std::string& key = keyword.str();
+    const std::string& rep = replacement.str();
+    const bool replacing = !key.empty() && key != rep;
+    // An occurrence may start in the last key.size() - 1 bytes of a block and
+    // end in the next one: those bytes are carried in front of the next block.
+    const size_t carry = replacing ? key.size() - 1 : 0;
+    const size_t size = kBlock + carry;
+    std::unique_ptr<char[]> block(new char[size]);
+    char* data = block.get();
+    std::string pending;
+    auto emit = [&](const char* p, size_t n) {
+        if (!out) return;
+        pending.append(p, n);
+        if (pending.size() >= kBlock) {
+            out->Write(pending.data(), static_cast<UINT>(pending.size()));
+            pending.clear();
+        }
+    };
 
-bool WriteWhole(const CString& path, const CString& bytes) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotRewritable)) return false;
-    CString temp;
-    if (!PlatformCreateTempFile(path, temp)) return false;
-    const std::string& data = bytes.str();
-    bool written = false;
-    if (FILE* file = crt::fopen(temp, "wb")) {
-        written = data.empty() || std::fwrite(data.data(), data.size(), 1, file) == 1;
-        written = std::fclose(file) == 0 && written;
+    int64_t count = 0;
+    size_t kept = 0;
+    for (bool last = false; !last;) {
+        size_t room = size - kept;
+        size_t got = source.Read(data + kept, static_cast<UINT>(room));
+        last = got < room;
+        if (std::memchr(data + kept, 0, got)) {
+            if (out) PlatformCopyFileData(source, *out);
+            return -1;
+        }
+        size_t length = kept + got, pos = 0;
+        // Occurrences that start before limit lie wholly in the block.
+        size_t limit = last ? length : length - std::min(length, carry);
+        while (replacing && pos < limit) {
+            const void* hit = ::memmem(data + pos, length - pos, key.data(), key.size());
+            size_t at = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : length;
+            if (at >= limit) break;
+            emit(data + pos, at - pos);
+            emit(rep.data(), rep.size());
+            pos = at + key.size();
+            ++count;
+        }
+        if (pos < limit) {
+            emit(data + pos, limit - pos);
+            pos = limit;
+        }
+        kept = length - pos;
+        std::memmove(data, data + pos, kept);
     }
-    if (written && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) return true;
-    DeleteFileA(temp);
+    if (out && !pending.empty()) out->Write(pending.data(), static_cast<UINT>(pending.size()));
+    return count;
+}
+
+bool OpenSource(const CString& path, CFile& file) {
+    if (file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) return true;
+    DWORD attributes = GetFileAttributesA(path);
+    bool special = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE);
+    PlatformReportUndone(special ? PlatformUndone::Special : PlatformUndone::Unreadable, path,
+                         special ? ERROR_ACCESS_DENIED : GetLastError());
     return false;
 }
 
-bool WriteCopy(const CString& target, const CString& bytes, const CFileStatus& sourceStatus) {
-    if (!WriteWhole(target, bytes)) return false;
+void ReportFailure(CFileException* error, const CString& source, const CString& target) {
+    bool reading = error->m_strFileName == AbsolutePath(source);
+    PlatformReportUndone(reading ? PlatformUndone::Unreadable : PlatformUndone::NotWritten, reading ? source : target,
+                         static_cast<DWORD>(error->m_lOsError));
+    error->Delete();
+}
+
+bool CopyFileReplacing(const CString& source, const CString& target, const CString& keyword,
+                       const CString& replacement, bool bVerbatim) {
+    CFile in;
+    CFileStatus status;
+    if (!OpenSource(source, in) || !in.GetStatus(status)) return false;
+    NewVersion copy(target);
+    if (!copy.IsOpen()) return false;
+    int64_t replaced;
     try {
-        CFile::SetStatus(target, sourceStatus);
-    } catch (CFileException* error) {
-        error->Delete();  // the contents arrived; only the time stamps did not
+        if (bVerbatim) {
+            PlatformCopyFileData(in, copy.File());
+            replaced = 0;
+        } else {
+            replaced = CopyReplacing(in, &copy.File(), keyword, replacement);
+        }
+    } catch (CFileException* e) {
+        ReportFailure(e, source, target);
+        return false;
     }
-    return true;
+    // A copy that needs no change is a file copy: it keeps the source's status.
+    return copy.Commit(replaced > 0 ? nullptr : &status);
 }
 
 bool ReplaceInFile(const CString& path, const CString& keyword, const CString& replacement) {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotRewritable)) return false;
-    CString text;
-    if (!LoadBytes(path, text) || IsBinary(text)) return false;
-    if (ReplaceAll(text, keyword, replacement) == 0) return false;
-    return WriteWhole(path, text);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) {
+        PlatformReportUndone(PlatformUndone::Special, path, ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (attributes & kNotRewritable) return false;
+    CFile in;
+    if (!OpenSource(path, in)) return false;
+    try {
+        // Read once to learn whether anything changes; only then written.
+        if (CopyReplacing(in, nullptr, keyword, replacement) <= 0) return false;
+        in.SeekToBegin();
+        NewVersion rewritten(path);
+        if (!rewritten.IsOpen()) return false;
+        CopyReplacing(in, &rewritten.File(), keyword, replacement);
+        return rewritten.Commit(nullptr);
+    } catch (CFileException* e) {
+        ReportFailure(e, path, path);
+        return false;
+    }
 }
+
+// ---------------------------------------------------------------------------
+// Paths
 
 bool IsLink(const CString& path) {
     DWORD attributes = GetFileAttributesA(path);
@@ -102,19 +208,17 @@ bool IsLink(const CString& path) {
 }
 
 CString AbsolutePath(const CString& path) {
-    if (HasDrive(path) || path[0] == '\\' || path[0] == '/') return path;
-    DWORD size = GetCurrentDirectoryA(0, nullptr);
+    DWORD size = GetFullPathNameA(path, 0, nullptr, nullptr);
     if (size == 0) return path;
-    CString current;
-    DWORD length = GetCurrentDirectoryA(size, current.GetBuffer(static_cast<int>(size)));
-    current.ReleaseBuffer(length < size ? static_cast<int>(length) : 0);
-    if (current.IsEmpty()) return path;
-    return WithBackslash(current) + path;
+    CString full;
+    DWORD length = GetFullPathNameA(path, size, full.GetBuffer(static_cast<int>(size)), nullptr);
+    full.ReleaseBuffer(length < size ? static_cast<int>(length) : 0);
+    return full.IsEmpty() ? path : full;
 }
 
 bool LiesInside(const CString& inner, const CString& outer) {
-    std::string in = NormalisedPosix(inner), out = NormalisedPosix(outer);
-    if (in.empty() || out.empty()) return false;
+    std::string in, out;
+    if (!PlatformToPosixPath(inner, in) || !PlatformToPosixPath(outer, out)) return false;
     if (out == "/" || in == out) return true;
     return in.compare(0, out.size(), out) == 0 && in[out.size()] == '/';
 }
@@ -123,8 +227,9 @@ bool IsRoot(const CString& path) {
     CString trimmed = path;
     trimmed.TrimRight("\\/");
     if (trimmed.IsEmpty()) return true;
-    std::string normal = NormalisedPosix(path);
-    return normal == "/" || (HasDrive(path) && normal == NormalisedPosix(path.Left(2) + "\\"));
+    std::string full, posix;
+    if (!PlatformFullPath(path, full) || !PlatformToPosixPath(path, posix)) return false;
+    return posix == "/" || full == "\\" || (full.size() == 3 && full[1] == ':');
 }
 
 bool IsSafeReplacement(const CString& replacement) {

@@ -1,51 +1,82 @@
-// Whole-file and path services shared by the project generator and the
-// header-guard rewriter: binary-safe loading, atomic rewriting, copying with
-// the source's status, and the checks that keep every write inside the tree
-// it was asked for. Internal to the library.
+// File and path services shared by the project generator and the header-
+// guard rewriter: streaming copies and keyword replacement in bounded
+// memory, atomic rewriting, and the checks that keep every write inside the
+// tree it was asked for. Internal to the library.
+//
+// What these services cannot do for one file (read it, write it) is told to
+// the thread's undone hook (platform/Undone.h) besides their result, since
+// the operations built on them report nothing by contract.
 #pragma once
 
-#include "platform/Strings.h"
+#include <cstdint>
 
-struct CFileStatus;
+#include "platform/Files.h"
 
 namespace projectfiles {
 
-// The whole file, every byte (zero bytes included). False, and bytes
-// empty, for a missing, unreadable or non-regular file.
-bool LoadBytes(const CString& path, CString& bytes);
+// A new version of a file, written into a temporary file beside it and put
+// in its place in one step, so that a reader (or a crash) sees the old file
+// or the new one. The temporary file has the old file's permission bits,
+// owner and group where the process may give them (a new file gets the
+// default ones). Destroying an uncommitted version discards it.
+class NewVersion {
+public:
+    // Refused (IsOpen false, the reason reported as not written) when path
+    // is read-only, a directory, a link or a special file.
+    explicit NewVersion(const CString& path);
+    ~NewVersion();
+    NewVersion(const NewVersion&) = delete;
+    NewVersion& operator=(const NewVersion&) = delete;
 
-// A file that holds a zero byte is binary: copied whole, never rewritten.
-bool IsBinary(const CString& bytes);
+    bool IsOpen() const { return m_file.m_hFile != CFile::hFileNull; }
+    CFile& File() { return m_file; }
+    // Closes the file, gives it the times and read-only attribute of status
+    // when one is given, and puts it in the place of the path. False (the
+    // failure reported, the old file kept) when that fails.
+    bool Commit(const CFileStatus* status);
 
-// Every non-overlapping keyword in text replaced, as CString::Replace does;
-// the count of replacements. A keyword equal to its replacement changes
-// nothing and counts 0.
-int ReplaceAll(CString& text, const CString& keyword, const CString& replacement);
+private:
+    CString m_path, m_temp;
+    CFile m_file;
+};
 
-// Gives path exactly these contents in one step: a temporary file beside it
-// is written and renamed over it, so a reader (or a crash) sees the old
-// file or the new one. The file keeps its permission bits; a new file gets
-// the default ones. Refused (false, nothing changed) when path is read-only,
-// a directory or a symbolic link.
-bool WriteWhole(const CString& path, const CString& bytes);
+// Streams source, from its position, with every non-overlapping keyword
+// replaced from the left (CString::Replace's rule; an empty keyword, or one
+// equal to its replacement, replaces nothing), into out when it is given.
+// Blocks are of bounded size and an occurrence across a block edge is found
+// like any other. Returns the number of replacements, or -1 when the source
+// holds a zero byte: it is binary, never rewritten, and out then holds an
+// exact copy of the whole source. Throws CFileException* on a failed read
+// or write.
+int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const CString& replacement);
 
-// WriteWhole, then the target takes the source's time stamps and read-only
-// attribute, as a file copy does.
-bool WriteCopy(const CString& target, const CString& bytes, const CFileStatus& sourceStatus);
+// Opens path for reading; false, with the reason reported (a special file
+// as such, anything else as unreadable), when it cannot be opened.
+bool OpenSource(const CString& path, CFile& file);
+// Reports a failed read or write of source or target, as unreadable or not
+// written by the file the exception names, and deletes the exception.
+void ReportFailure(CFileException* error, const CString& source, const CString& target);
+
+// Copies source to target, keyword replaced in the text unless bVerbatim or
+// the file is binary; a copy without replacements keeps the source's time
+// stamps and read-only attribute. True when target holds the copy.
+bool CopyFileReplacing(const CString& source, const CString& target, const CString& keyword,
+                       const CString& replacement, bool bVerbatim);
 
 // Rewrites the text file path in place with every keyword replaced. Binary
 // files, read-only files, links and files without the keyword are left
-// untouched. True when the file was rewritten.
+// untouched (a file without the keyword is only read). True when the file
+// was rewritten.
 bool ReplaceInFile(const CString& path, const CString& keyword, const CString& replacement);
 
 // True when path itself is a symbolic link (which is never followed).
 bool IsLink(const CString& path);
 
-// path taken against the current directory when it is relative.
+// The full path: absolute, "." and ".." resolved as text (GetFullPathNameA).
 CString AbsolutePath(const CString& path);
 
-// True when inner names outer or a place inside it (compared after making
-// both absolute and resolving "." and ".." in their text).
+// True when inner names outer or a place inside it, after both are
+// resolved as every system call resolves them.
 bool LiesInside(const CString& inner, const CString& outer);
 
 // True for a path that names the root of the file system or of a drive
@@ -54,7 +85,8 @@ bool LiesInside(const CString& inner, const CString& outer);
 bool IsRoot(const CString& path);
 
 // A replacement that cannot carry a name out of its directory: no '\' or
-// '/', and neither "." nor "..". The empty text is allowed.
+// '/', and neither "." nor "..". The empty text is allowed. A file pattern
+// must pass the same test.
 bool IsSafeReplacement(const CString& replacement);
 
 // A single name that stays in its directory: not empty, no separator, and

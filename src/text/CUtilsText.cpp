@@ -1,6 +1,5 @@
 // CUtils: text, number and date helpers.
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <string>
@@ -23,24 +22,32 @@ int DigitsValue(const std::string& digits) {
     return static_cast<int>(value);
 }
 
-// The whole number of hundredths of f, truncated toward zero and saturated
-// at the 32-bit range (NaN is 0). f counts as the shortest decimal that reads
-// back as f, not its binary expansion: 0.29f is 0.28999999..., which would
-// otherwise be written ".28" and lose a hundredth on every write and read.
+// The value ascii_to_float reads from the two-decimal text of hundredths
+// (not negative).
+float ReadBack(long long hundredths) {
+    return static_cast<float>(static_cast<double>(hundredths % 100) * 0.01 + static_cast<double>(hundredths / 100));
+}
+
+// The whole number of hundredths of f: its exact value times 100 truncated
+// toward zero, saturated at the 32-bit range (NaN is 0). One exception: when
+// the text of the truncated number does not read back as f and that of the
+// next one does, the next one, since that is the decimal f was rounded
+// from (0.42f is 0.41999998..., which would otherwise be written ".41" and
+// lose a hundredth on every write and read). Where both read back as f
+// (f too large to hold every hundredth), truncation stays.
 int Hundredths(float f) {
     if (std::isnan(f)) return 0;
-    if (std::isinf(f)) return f > 0 ? INT_MAX : INT_MIN;
-    char text[128];
-    const char* end = std::to_chars(text, text + sizeof text, f, std::chars_format::fixed).ptr;
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    long long hundredths = 0;
-    for (; p < end && *p != '.'; ++p) hundredths = std::min(hundredths * 10 + (*p - '0'), 1LL << 40);
-    if (p < end) ++p;  // the point
-    for (int digit = 0; digit < 2; ++digit) hundredths = hundredths * 10 + (p < end ? *p++ - '0' : 0);
-    if (negative) hundredths = -hundredths;
-    return static_cast<int>(std::clamp<long long>(hundredths, INT_MIN, INT_MAX));
+    const bool negative = std::signbit(f);
+    const float magnitude = std::fabs(f);
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    const double product = static_cast<double>(magnitude) * 100.0;  // exact: 24 bits times 7
+    long long hundredths = limit;
+    if (product < static_cast<double>(limit)) {
+        hundredths = static_cast<long long>(product);
+        if (ReadBack(hundredths) != magnitude && ReadBack(hundredths + 1) == magnitude)
+            hundredths = std::min(hundredths + 1, limit);
+    }
+    return static_cast<int>(negative ? -hundredths : hundredths);
 }
 
 }  // namespace

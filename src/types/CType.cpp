@@ -5,14 +5,17 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <typeinfo>
 
 #include "containers/CAddArrow.h"
 #include "files/CUtils.h"
+#include "platform/Crt.h"
 
 namespace {
 
@@ -288,9 +291,16 @@ int CType::StringToType(CString& strText) {
             if (CString* p = LoadCell<CString>(m_Value.m_pValue)) *p = strText;
             break;
         case kTypeFloatPtrPtr:
-            // Read straight as a float: the nearest float, and out-of-range
-            // texts give an infinity rather than an undefined conversion.
-            if (float* p = LoadCell<float>(m_Value.m_pValue)) *p = std::strtof(static_cast<LPCTSTR>(strText), nullptr);
+            // Read as the original runtime's atof reads it, decimal forms
+            // only; beyond the float's range an infinity rather than an
+            // undefined conversion.
+            if (float* p = LoadCell<float>(m_Value.m_pValue)) {
+                double value = crt::atof(strText);
+                if (std::fabs(value) <= std::numeric_limits<float>::max())
+                    *p = static_cast<float>(value);
+                else
+                    *p = value < 0 ? -HUGE_VALF : HUGE_VALF;
+            }
             break;
         default: break;
     }

@@ -2,9 +2,13 @@
 
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 #include "LogTest.h"
 #include "logging/CLogFile.h"
+#include "platform/Errors.h"
+#include "platform/Mapping.h"
+#include "platform/Stdio.h"
 #include "platform/Sync.h"
 #include "platform/Time.h"
 
@@ -25,7 +29,8 @@ TEST_F(CLogFileTest, DayFileHoldsTheStampAndEntriesWithCrLf) {
     EXPECT_EQ(log.Log("one\ntwo"), 1);
     EXPECT_EQ(log.SaveEdits(CString("cut\0here", 8)), 1);  // a text ends at its first zero
     EXPECT_EQ(log.message("%d items, %s", 3, "\xE9t\xE9"), 1);
-    EXPECT_EQ(Contents(name), stamp + "\r\n\r\none\r\ntwo\r\ncut\r\n3 items, \xE9t\xE9\r\n");
+    EXPECT_EQ(log.message("%s|%I64d|%Iu", static_cast<const char*>(nullptr), -5ll, size_t{7}), 1);
+    EXPECT_EQ(Contents(name), stamp + "\r\n\r\none\r\ntwo\r\ncut\r\n3 items, \xE9t\xE9\r\n(null)|-5|7\r\n");
 
     CLogFile root("", "root");
     EXPECT_EQ(root.m_strDirectory, "C:\\");
@@ -44,6 +49,25 @@ TEST_F(CLogFileTest, EmptyNameOrMissingDirectoryFails) {
     CLogFile missing("C:\\no\\such\\dir", "app");
     EXPECT_EQ(missing.m_strError, "Cannot open log file!!!\n");
     EXPECT_EQ(missing.Log("x"), 0);
+}
+
+TEST_F(CLogFileTest, GoesOnInASiblingWhileAnotherLogHoldsTheDayFileAndSaysWhyItCannotWrite) {
+    CLogFile log("C:\\logs", "app");
+    const CString day = log.m_strLogFileName;
+    const CString sibling = day.Left(day.GetLength() - 4) + "-1.LOG";
+    HANDLE holder = CreateFileA(day, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(PlatformClaimAppends(holder));
+    EXPECT_EQ(log.Log("held"), 1);
+    EXPECT_EQ(log.m_strLogFileName, sibling);
+    CloseHandle(holder);
+    EXPECT_EQ(log.Log("released"), 1);  // the sibling stays the log's file, so the order stays
+    EXPECT_EQ(Contents(sibling), "held\r\nreleased\r\n");
+    EXPECT_EQ(Contents(day).find("held"), std::string::npos);
+
+    std::filesystem::permissions(PosixOf(sibling), std::filesystem::perms::owner_read);
+    EXPECT_EQ(log.Log("refused"), 0);
+    EXPECT_EQ(log.m_strError, "Cannot write to the log file " + sibling + ": Access is denied.");
 }
 
 TEST_F(CLogFileTest, CopiesOwnTheirMutexAndTime) {

@@ -63,27 +63,38 @@ TEST_F(CMemoryMappedLogTest, LastVisibleLinesAreTheLastEleven) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(log.m_pLastVisible)).substr(0, 4), "\nkkk");
 }
 
-TEST_F(CMemoryMappedLogTest, ContinuesTheTextOfAnExistingDayFile) {
+TEST_F(CMemoryMappedLogTest, ContinuesTheTextOfAnExistingDayFileRightBehindIt) {
     CString name = DayFile();
     const std::string crashed = "text of a run that never closed its log\r\n";
-    const std::pair<const char*, std::pair<std::string, std::string>> files[] = {
-        {"left at full size", {crashed, std::string(kMapSize - crashed.size(), '\0')}},
-        {"left longer than a view", {std::string(300000, 'z'), std::string(393216 - 300000, '\0')}},
-        {"nearly a view of text", {std::string(kMapSize - 100, 'n'), ""}},
-        {"more text than a view", {std::string(kMapSize + 10, 'm'), ""}},
+    std::string lines;
+    for (int i = 0; lines.size() < 120000; ++i) lines += "kept line " + std::to_string(i) + "\r\n";
+    lines.resize(120000);
+    struct Kept {
+        const char* what;
+        std::string text, filling;
+        size_t viewAt;  // where the view starts in the file
     };
-    for (const auto& [what, file] : files) {
-        SCOPED_TRACE(what);
-        const auto& [text, filling] = file;
-        WriteFile(PosixOf(name).substr(m_root.size() + 1), text + filling);
+    const Kept files[] = {
+        {"left at full size", crashed, std::string(kMapSize - crashed.size(), '\0'), 0},
+        {"left longer than a view", std::string(300000, 'z'), std::string(393216 - 300000, '\0'), 131072},
+        {"text above 96 KiB", lines, "", 0},
+        {"nearly a view of text", std::string(kMapSize - 100, 'n'), "", 0},
+        {"more text than a view", std::string(kMapSize + 10, 'm'), "", 65536},
+    };
+    for (const Kept& file : files) {
+        SCOPED_TRACE(file.what);
+        const std::string bytes = file.text + file.filling;
+        WriteFile(PosixOf(name).substr(m_root.size() + 1), bytes);
         std::string stamp;
         {
             CMemoryMappedLog log("C:\\logs", "app", nullptr);
             EXPECT_TRUE(log.m_strError.IsEmpty());
             stamp = Stamp(log);
-            EXPECT_EQ(std::string(reinterpret_cast<const char*>(log.m_pView + log.m_nPos - stamp.size())), stamp);
+            EXPECT_EQ(log.m_nPos, file.text.size() - file.viewAt + stamp.size());
+            EXPECT_TRUE(Text(log).substr(0, 32) == bytes.substr(file.viewAt, 32));
+            EXPECT_EQ(Contents(name).size(), file.viewAt + kMapSize);
         }
-        EXPECT_TRUE(Contents(name) == text + stamp);
+        EXPECT_TRUE(Contents(name) == file.text + stamp);
     }
 }
 

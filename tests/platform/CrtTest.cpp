@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -98,3 +99,32 @@ TEST(CrtTest, IntegerToTextMatchesAnOracleInEveryRadix) {
 }
 
 }  // namespace
+
+TEST(CrtTest, StrtodReadsTheDecimalFormsOnly) {
+    struct Case {
+        const char* text;
+        double value;
+        size_t used;  // characters read
+    } cases[] = {
+        {"12.5", 12.5, 4},        {"  \t-0.25e2xyz", -25.0, 10}, {"+.5", 0.5, 3},     {"7.", 7.0, 2},
+        {"1.5d2", 150.0, 5},      {"2D-1", 0.2, 4},              {"3E+02", 300.0, 5}, {"1e", 1.0, 1},
+        {"4e+", 4.0, 1},          {"0x10", 0.0, 1},              {"inf", 0.0, 0},     {"-nan", 0.0, 0},
+        {"infinity", 0.0, 0},     {".", 0.0, 0},                 {"-", 0.0, 0},       {"", 0.0, 0},
+        {"1,5", 1.0, 1},          {"00012", 12.0, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        char* end = nullptr;
+        EXPECT_DOUBLE_EQ(crt::strtod(c.text, &end), c.value);
+        EXPECT_EQ(static_cast<size_t>(end - c.text), c.used);
+        EXPECT_DOUBLE_EQ(crt::atof(c.text), c.value);
+    }
+    errno = 0;
+    EXPECT_EQ(crt::strtod("-1e999", nullptr), -HUGE_VAL);
+    EXPECT_EQ(errno, ERANGE);
+    errno = 0;
+    EXPECT_EQ(crt::strtod("1e-999", nullptr), 0.0);
+    EXPECT_EQ(errno, ERANGE);
+    std::string digits(100000, '9');  // long texts are read whole
+    EXPECT_EQ(crt::strtod(digits.c_str(), nullptr), HUGE_VAL);
+}

@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,7 +13,10 @@
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Mapping.h"
 #include "platform/Syscalls.h"
+#include "platform/Undone.h"
+#include "support/Sandbox.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -223,6 +229,102 @@ TEST_F(FilesTest, FailingDirectoryCallsFindNothing) {
     // An entry that cannot be examined is still listed: its type is known.
     PlatformFailSyscall(Syscall::Lstat, 1, EACCES);
     EXPECT_EQ(Walk("C:\\*.*").size(), 5u);
+}
+
+// What the finder and the other calls report as left undone, by kind.
+struct UndoneLog {
+    UndoneLog() {
+        PlatformSetUndoneHook([this](PlatformUndone kind, const std::string& path, DWORD) {
+            entries.push_back({kind, path});
+        });
+    }
+    ~UndoneLog() { PlatformSetUndoneHook(nullptr); }
+    std::vector<std::pair<PlatformUndone, std::string>> entries;
+};
+
+TEST_F(FilesTest, FinderLeavesOutNamesAPathCannotCarryAndMarksSpecialFiles) {
+    WriteFile("dir/ok.txt", "x");
+    const char* bad[] = {"..\\up", "a:b", "star*", "q?", "quote\"", "lt<", "gt>", "pipe|", "tab\there"};
+    for (const char* name : bad) WriteFile(std::string("dir/") + name, "x");
+    std::string why = MakeFifo(Posix("dir/fifo"));
+    if (!why.empty()) GTEST_SKIP() << why;
+
+    UndoneLog log;
+    EXPECT_EQ(Walk("C:\\dir\\*.*"), (std::vector<std::string>{".", "..", "fifo", "ok.txt"}));
+    ASSERT_EQ(log.entries.size(), std::size(bad));
+    for (const auto& [kind, path] : log.entries) {
+        EXPECT_EQ(kind, PlatformUndone::BadName);
+        EXPECT_EQ(path.rfind(Posix("dir/"), 0), 0u) << path;
+    }
+    CFileFind finder;
+    ASSERT_TRUE(finder.FindFile("C:\\dir\\fifo"));
+    finder.FindNextFile();
+    EXPECT_TRUE(finder.MatchesMask(FILE_ATTRIBUTE_DEVICE));
+    EXPECT_FALSE(finder.IsDirectory() || finder.IsArchived());
+
+    // A directory that exists but cannot be read is reported; a missing one is no match.
+    log.entries.clear();
+    EXPECT_FALSE(CFileFind().FindFile("C:\\missing\\*.*"));
+    PlatformFailSyscall(Syscall::OpenDir, 1, EACCES);
+    EXPECT_FALSE(CFileFind().FindFile("C:\\dir\\*.*"));
+    ASSERT_EQ(log.entries.size(), 1u);
+    EXPECT_EQ(log.entries[0].first, PlatformUndone::Unreadable);
+}
+
+TEST_F(FilesTest, OnlyRegularFilesOpenAndNothingWaitsOnAFifoOrADevice) {
+    std::string why = MakeFifo(Posix("fifo"));
+    if (why.empty()) why = MakeDevice(Posix("dev"));
+    if (!why.empty()) GTEST_SKIP() << why;
+    ::alarm(20);  // a blocking open would hang the test: end it instead
+    for (const char* name : {"C:\\fifo", "C:\\dev"}) {
+        SCOPED_TRACE(name);
+        CFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open(name, CFile::modeRead, &error));
+        EXPECT_EQ(error.m_lOsError, ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(file.Open(name, CFile::modeWrite | CFile::modeCreate, &error));
+        EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+        errno = 0;
+        EXPECT_EQ(crt::fopen(name, "rb"), nullptr);
+        EXPECT_EQ(errno, EACCES);
+        EXPECT_EQ(crt::fopen(name, "w"), nullptr);
+        EXPECT_EQ(CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+    ::alarm(0);
+    EXPECT_TRUE(Exists("fifo") && Exists("dev"));
+}
+
+TEST_F(FilesTest, CopiedDataKeepsHolesAndNeedsNoMoreThanABlock) {
+    // 40 MiB: a hole, data, a hole; and a plain file larger than a block.
+    {
+        int fd = ::open(Posix("sparse").c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, "data", 4, 20 << 20), 4);
+        ASSERT_EQ(::ftruncate(fd, 40 << 20), 0);
+        ::close(fd);
+    }
+    std::string dense(3 * 1024 * 1024 + 17, 'd');
+    for (size_t i = 0; i < dense.size(); i += 4099) dense[i] = static_cast<char>('a' + i % 26);
+    WriteFile("dense", dense);
+    WriteFile("longer", std::string(5 << 20, 'o'));  // an old target longer than the copy is cut
+    for (const char* name : {"sparse", "dense"}) {
+        SCOPED_TRACE(name);
+        CFile in(CString("C:\\") + name, CFile::modeRead);
+        CFile out("C:\\longer", CFile::modeWrite);
+        PlatformCopyFileData(in, out);
+        out.Close();
+        EXPECT_TRUE(ReadFile("longer") == ReadFile(name));
+    }
+    struct stat st = StatOf(Posix("sparse")), copy;
+    CFile in("C:\\sparse", CFile::modeRead), out("C:\\copy", CFile::modeCreate | CFile::modeWrite);
+    PlatformCopyFileData(in, out);
+    out.Close();
+    copy = StatOf(Posix("copy"));
+    EXPECT_EQ(copy.st_size, st.st_size);
+    if (st.st_blocks * 512 < st.st_size) {
+        EXPECT_LE(copy.st_blocks, st.st_blocks + 8);  // the holes stay holes
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/Paths.h"
 
 namespace {
@@ -33,15 +35,23 @@ TEST_F(PathsTest, LibraryPathsBecomePosixPaths) {
     struct Case { const char* path; const char* posix; };
     const Case cases[] = {
         {"C:\\a\\b.txt", "/tmp/t/a/b.txt"}, {"c:\\a", "/tmp/t/a"},   {"C:/a/b", "/tmp/t/a/b"},
-        {"C:x", "/tmp/t/x"},                {"C:\\", "/tmp/t/"},     {"\\usr\\x", "/usr/x"},
-        {"rel\\p", "rel/p"},                {"", ""},                {"Q:\\x", "<unmapped:>"},
-        {"C:\\a\\..\\b", "/tmp/t/a/../b"},
+        {"C:x", "/tmp/t/x"},                {"C:\\", "/tmp/t"},      {"\\usr\\x", "/usr/x"},
+        {"", "<unmapped:>"},                {"Q:\\x", "<unmapped:>"},
+        // "." and ".." are resolved in the text, never above the drive's root.
+        {"C:\\a\\..\\b", "/tmp/t/b"},     {"C:\\a\\.\\\\b\\", "/tmp/t/a/b"}, {"C:\\..", "/tmp/t"},
+        {"C:\\..\\..\\x", "/tmp/t/x"},     {"C:\\a\\lnk\\..", "/tmp/t/a"}, {"\\..\\etc", "/etc"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(ToPosix(c.path), c.posix);
     }
-    EXPECT_EQ(ToPosix(nullptr), "");
+    EXPECT_EQ(ToPosix(nullptr), "<unmapped:>");
+    // A relative path is taken against the current directory, in its text.
+    char* cwd = getcwd(nullptr, 0);
+    std::string here = cwd;
+    free(cwd);
+    EXPECT_EQ(ToPosix("rel\\p"), here + "/rel/p");
+    EXPECT_EQ(ToPosix("..\\x"), here.substr(0, here.rfind('/')) + "/x");
 
     PlatformSetDrive('C', "/");
     EXPECT_EQ(ToPosix("C:\\a"), "/a");

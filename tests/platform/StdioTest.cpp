@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -219,6 +222,18 @@ TEST_F(StdioTest, TempFilesAreNewHiddenAndKeepTheReplacedFilesMode) {
     EXPECT_EQ(modeOf(second), fs::perms(0755));
     EXPECT_FALSE(PlatformCreateTempFile("C:\\missing\\file", first));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(StdioTest, TempFilesBelongToTheReplacedFilesOwnerAndGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "not root: cannot give a file to another user";
+    WriteFile("theirs", "x");
+    ASSERT_EQ(::chown(Posix("theirs").c_str(), 65534, 65534), 0);
+    CString temp;
+    ASSERT_TRUE(PlatformCreateTempFile("C:\\theirs", temp));
+    struct stat st {};
+    ASSERT_EQ(::stat(Posix(temp.Mid(3).str()).c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
 }
 
 }  // namespace

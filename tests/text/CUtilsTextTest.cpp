@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <random>
 #include <string>
@@ -34,6 +35,16 @@ TEST(CUtilsTextTest, FloatToAsciiWritesHundredthsTruncated) {
         {1e12f, "21474836.47"}, {-1e12f, "-21474836.48"},
         {std::numeric_limits<float>::quiet_NaN(), ".0"},
         {std::numeric_limits<float>::infinity(), "21474836.47"},
+        // Truncation of the exact value times 100, as the text form has it,
+        // except where the next hundredth is the decimal the float stands
+        // for and the truncated one is not: 0.42f is 0.41999998...
+        {-0.42f, "-.42"}, {1000000.125f, "1000000.12"}, {-1000000.125f, "-1000000.12"},
+        {std::nextafter(0.42f, 0.0f), ".41"},  // just below 0.42f: no hundredth reads back as it
+        {std::nextafter(12.34f, 13.0f), "12.34"}, {std::nextafter(12.35f, 0.0f), "12.34"},
+        {16777216.0f, "16777216.00"}, {21474836.0f, "21474836.00"}, {21474838.0f, "21474836.47"},
+        {-21474836.0f, "-21474836.00"}, {-21474838.0f, "-21474836.48"},
+        {std::numeric_limits<float>::max(), "21474836.47"}, {-std::numeric_limits<float>::max(), "-21474836.48"},
+        {std::numeric_limits<float>::denorm_min(), ".0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -78,6 +89,19 @@ TEST(CUtilsTextTest, HundredthsSurviveWritingAndReading) {
         ASSERT_EQ(back, value) << expected;
         CUtils::float_to_ascii(-value, text);
         ASSERT_EQ(text.str(), hundredths ? "-" + expected : expected);
+    }
+}
+
+TEST(CUtilsTextTest, LargeAmountsReadAndWrittenBackKeepTheirText) {
+    // Beyond 2^17 a float cannot hold every hundredth; these are amounts
+    // whose float the truncated text reads back as.
+    for (const char* amount : {"1000000.12", "131072.01", "4194304.50", "21474836.00"}) {
+        SCOPED_TRACE(amount);
+        CString text(amount);
+        float value = -1;
+        CUtils::ascii_to_float(text, value);
+        CUtils::float_to_ascii(value, text);
+        EXPECT_EQ(text.str(), amount);
     }
 }
 

@@ -29,7 +29,7 @@ TEST_F(LogCommandsTest, LogAppendsAStampedLineAUserCanRead) {
     fs::create_directories(Posix("logs"));
     Result first = Run({"log", "logs", "app", "disk", "check", "done"});
     ASSERT_EQ(first.code, 0) << first.err;
-    EXPECT_EQ(first.out, DayFile("logs", "app") + "\n");
+    EXPECT_EQ(first.out, Posix(DayFile("logs", "app")) + "\n");  // paths are made absolute
     std::string text = ReadFile(DayFile("logs", "app"));
     EXPECT_EQ(text.rfind("\r\n\r\napp started job at ", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 17), "disk check done\r\n");

@@ -22,11 +22,12 @@ struct Result {
 
 class ToolTest : public TempDirTest {
 protected:
-    // Runs cbasis in the temporary directory, with no terminal on stdin.
-    // Arguments are single-quoted for the shell; the tests pass none holding
-    // a single quote.
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = "cd '" + m_root + "' && '" CBASIS_TOOL_PATH "'";
+    // Runs cbasis in the temporary directory, with no terminal on stdin, and
+    // ends it after a minute (exit 124) should it hang. Arguments are
+    // single-quoted for the shell; the tests pass none holding a single
+    // quote. prefix goes before the program (an environment, setpriv).
+    Result Run(const std::vector<std::string>& args, const std::string& prefix = std::string()) {
+        std::string command = "cd '" + m_root + "' && " + prefix + " timeout 60 '" CBASIS_TOOL_PATH "'";
         for (const std::string& a : args) command += " '" + a + "'";
         command += " </dev/null 2>'" + ErrorFile() + "'";
         Result result;

@@ -75,6 +75,13 @@ TEST(CTypeTest, ConvertsThroughTheCallersVariable) {
     CString overflow("1e999");
     tf.StringToType(overflow);
     EXPECT_TRUE(std::isinf(f));
+    // Only decimal forms are numbers, as for the original runtime's atof.
+    for (const auto& [text, expected] : {std::pair{"0x10", 0.0f}, {"inf", 0.0f}, {"nan", 0.0f}, {" -1.5d1!", -15.0f}}) {
+        CString input(text);
+        f = 9;
+        tf.StringToType(input);
+        EXPECT_EQ(f, expected) << text;
+    }
 
     CString s("hello");
     CString* ps = &s;

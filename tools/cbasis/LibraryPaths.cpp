@@ -24,18 +24,29 @@ bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::str
         path = typed.c_str();
         return true;
     }
-    if (typed.find('\\') != std::string::npos) {
-        error = "'" + typed + "': names with a backslash cannot be handled";
-        return false;
+    // The library would read a backslash as a separator, and its finder
+    // never lists names holding the other characters.
+    for (const std::filesystem::path& part : std::filesystem::path(typed).relative_path()) {
+        std::string name = part.string();
+        if (!name.empty() && !PlatformIsRepresentableName(name.c_str())) {
+            error = "'" + typed + "': a name holding \\ : * ? \" < > | or a control character cannot be handled";
+            return false;
+        }
     }
     std::error_code ec;
-    std::string posix = bAbsolute ? std::filesystem::absolute(typed, ec).string() : typed;
+    // ".." in a Linux path is resolved as Linux does in text, before the
+    // library's own rule (which stops at a drive's root) sees the path.
+    std::string posix = bAbsolute ? std::filesystem::absolute(typed, ec).lexically_normal().string() : typed;
     if (ec) {
         error = "'" + typed + "': " + ec.message();
         return false;
     }
     path = PlatformFromPosixPath(posix);
     return true;
+}
+
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
 }
 
 CString WithoutTrailingSeparators(CString path) {

@@ -15,10 +15,16 @@
 
 namespace cbasis {
 
-// The library form of a path as typed, made absolute when bAbsolute. False,
-// with the reason, for paths the library cannot name: empty ones, and POSIX
-// names holding a backslash, which the library would read as a separator.
+// The library form of a path as typed, made absolute (and "." and ".."
+// resolved as text) when bAbsolute. False, with the reason, for paths the
+// library cannot name: empty ones, and POSIX names holding a backslash,
+// which the library would read as a separator, or another character its
+// names cannot hold (PlatformIsRepresentableName).
 bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& error);
+
+// A name the library may put into a path: not empty, no '/' or '\', and
+// neither "." nor "..", so it cannot leave its directory.
+bool IsPlainName(const std::string& name);
 
 // The path without trailing backslashes; a drive root "C:\" becomes "C:".
 CString WithoutTrailingSeparators(CString path);

@@ -1,13 +1,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 
 #include "Command.h"
+#include "LibraryPaths.h"
+#include "platform/Errors.h"
+#include "platform/Files.h"
 #include "text/CParse.h"
 
 namespace cbasis {
@@ -26,14 +26,33 @@ int RunWords(const Args& args) {
     if (args.empty()) return UsageError(kWords, "missing FILE");
     if (args.size() > 1) return UsageError(kWords, "unexpected argument '" + args[1] + "'");
     const std::string& path = args[0];
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return Failure(kWords, "'" + path + "' is a directory");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Failure(kWords, "cannot read '" + path + "': " + std::strerror(errno));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return Failure(kWords, "cannot read '" + path + "': " + std::strerror(errno));
-    if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
-        return Failure(kWords, "'" + path + "' is too large (2 GiB at most)");
+    CString file;
+    std::string error;
+    if (!ToLibrary(path, true, file, error)) return Failure(kWords, error);
+    // Through the platform, which opens only regular files and never waits
+    // on a FIFO or a device.
+    CFile in;
+    CFileException cause;
+    if (!in.Open(file, CFile::modeRead | CFile::shareDenyNone, &cause)) {
+        std::string why = PlatformErrorText(static_cast<DWORD>(cause.m_lOsError)).str();
+        DWORD attributes = GetFileAttributesA(file);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return Failure(kWords, "'" + path + "' is a directory");
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE))
+            why = "not a regular file (a FIFO, socket or device)";
+        return Failure(kWords, "cannot read '" + path + "': " + why);
+    }
+    std::string text;
+    try {
+        if (in.GetLength() >= static_cast<DWORD>(std::numeric_limits<int>::max()))
+            return Failure(kWords, "'" + path + "' is too large (2 GiB at most)");
+        text.resize(in.GetLength());
+        text.resize(in.Read(text.data(), static_cast<UINT>(text.size())));
+    } catch (CFileException* e) {
+        std::string why = PlatformErrorText(static_cast<DWORD>(e->m_lOsError)).str();
+        e->Delete();
+        return Failure(kWords, "cannot read '" + path + "': " + why);
+    }
 
     CParse parse{CString(std::move(text))};
     CString word;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Command.h"
+#include "UndoneReport.h"
 
 namespace cbasis {
 
@@ -60,7 +61,12 @@ int main(int argc, char** argv) {
                 std::printf("usage: cbasis %s\n\n%s\n", cmd->synopsis, cmd->help);
                 return cbasis::kOk;
             }
-        return cmd->run(args);
+        // Whatever the library had to leave undone is said, and fails the command.
+        cbasis::UndoneReport undone;
+        int result = cmd->run(args);
+        if (undone.Empty()) return result;
+        undone.Print(cmd->name);
+        return result == cbasis::kOk ? cbasis::kFailed : result;
     }
     std::fprintf(stderr, "cbasis: unknown command '%s'\n", name);
     PrintOverview(stderr);

@@ -1,0 +1,22 @@
+// Counting what a tree holds, as the library sees it, for the tree
+// commands' summaries and checks.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace cbasis {
+
+struct TreeCount {
+    int files = 0;        // regular files (links and special files are not counted)
+    int directories = 0;  // below the root
+    int matching = 0;     // entries whose name holds the word asked for
+};
+
+// Walks the tree without following links. Entries whose names a library
+// path cannot carry are passed over, with all they hold, since the library
+// never sees them; so is a directory that cannot be read (the library
+// reports both). The library's temporary files are not counted.
+TreeCount CountTree(const std::filesystem::path& root, const std::string& word = std::string());
+
+}  // namespace cbasis

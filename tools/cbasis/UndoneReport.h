@@ -1,0 +1,42 @@
+// What the library left undone while a command ran: it reports each entry it
+// left out or could not do to the thread's undone hook (platform/Undone.h);
+// this collects them, once each, and says them on stderr as counts with the
+// first few paths. main makes one around every command, and a command that
+// left anything undone exits 1.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Undone.h"
+
+namespace cbasis {
+
+class UndoneReport {
+public:
+    UndoneReport();  // installs the hook on the calling thread
+    ~UndoneReport();
+    UndoneReport(const UndoneReport&) = delete;
+    UndoneReport& operator=(const UndoneReport&) = delete;
+
+    bool Empty() const { return m_seen.empty(); }
+    // Whether the report around the running command holds anything, so a
+    // command does not claim a job done whole that was not.
+    static bool AnyUndone();
+    // One line per kind of failure: "cbasis COMMAND: left undone: 2 special
+    // files (FIFO, socket or device): /t/a, /t/b".
+    void Print(const char* command) const;
+
+private:
+    // Entries of one kind and error, in the order they came.
+    using Key = std::pair<int, unsigned>;
+    std::map<Key, std::vector<std::string>> m_groups;
+    std::set<std::pair<Key, std::string>> m_seen;
+    UndoneHook m_previous;
+    UndoneReport* m_outer;
+};
+
+}  // namespace cbasis
