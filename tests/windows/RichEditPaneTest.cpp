@@ -1,6 +1,8 @@
 // CUtils::WriteFileToRichEditPane and the edit-control form of OpenFileDialog.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -68,6 +70,10 @@ TEST_F(RichEditPaneTest, WhatIsNoReadableFileFailsAndSaysSo) {
         EXPECT_EQ(text, "kept");
         EXPECT_EQ(PaneText(), "old text");
     }
+    ASSERT_EQ(mkfifo(Posix("pipe").c_str(), 0600), 0);  // exists, but opens as no file, without blocking
+    EXPECT_EQ(m_utils.WriteFileToRichEditPane("C:\\pipe", text, m_pane), !m_utils.m_bSuccess);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(PaneText(), "text");  // the selection went, as WM_CLEAR does
 }
 
 TEST_F(RichEditPaneTest, TheEditFormOfTheOpenFileDialogFiltersTextFiles) {
