@@ -2,9 +2,12 @@
 #include "platform/Snapshot.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,18 @@ constexpr double kLineHeight = 16;
 constexpr double kAscent = 12;
 constexpr double kFontSize = 12;
 constexpr const char* kFont = "DejaVu Sans";
+
+// Cairo and fontconfig keep font caches for the process; they are released
+// at exit, so that a process that drew pictures ends without leaks.
+void ReleaseCachesAtExit() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        std::atexit([] {
+            cairo_debug_reset_static_data();
+            FcFini();
+        });
+    });
+}
 
 struct CairoDeleter {
     void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
@@ -196,6 +211,7 @@ BOOL PlatformSnapshotWindow(HWND hWnd, LPCTSTR lpszPngPath) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    ReleaseCachesAtExit();
     std::unique_ptr<cairo_surface_t, CairoDeleter> surface(
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height + bar));
     std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
