@@ -1,6 +1,6 @@
 // Storing a 10 MB byte block with CUtils::ArchiveOutBytes (one operator<<
-// per byte through the archive's 4096-byte buffer) against one CFile::Write
-// of the same block. Both write the same file, truncated on each run, on
+// per byte through the archive's buffer) against one CFile::Write of the
+// same block. Both write the same file, truncated on each run, on
 // /dev/shm when it exists (a tmpfs, so the disk does not add noise), else
 // in the temporary directory.
 #include <benchmark/benchmark.h>
@@ -70,6 +70,7 @@ static void BM_CFileWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_CFileWrite)->Unit(benchmark::kMillisecond);
 
+// What the system calls of a 4,096-byte buffer cost: the block in 2,442 writes.
 static void BM_CFileWrite4K(benchmark::State& state) {
     for (auto _ : state) {
         CFile file(Target(), CFile::modeCreate | CFile::modeWrite);
@@ -79,6 +80,7 @@ static void BM_CFileWrite4K(benchmark::State& state) {
 }
 BENCHMARK(BM_CFileWrite4K)->Unit(benchmark::kMillisecond);
 
+// What the per-byte loop costs alone: the archive writes nowhere.
 class CNullFile : public CFile {
 public:
     void Write(const void*, UINT) override {}
@@ -96,18 +98,19 @@ static void BM_ArchiveOutBytesNull(benchmark::State& state) {
 }
 BENCHMARK(BM_ArchiveOutBytesNull)->Unit(benchmark::kMillisecond);
 
-// The same with a 64 KiB archive buffer given by the caller: the system
-// calls drop from 2,442 to 153.
-static void BM_ArchiveOutBytes64K(benchmark::State& state) {
+// The same through a 4,096-byte buffer of the caller's (the size the
+// original's archives use): 2,442 system calls instead of 153.
+static void BM_ArchiveOutBytes4K(benchmark::State& state) {
     CUtils utils;
     unsigned char* buffer = const_cast<unsigned char*>(Block().data());
+    static unsigned char archiveBuffer[4096];
     for (auto _ : state) {
         CFile file(Target(), CFile::modeCreate | CFile::modeWrite);
-        CArchive ar(&file, CArchive::store, 1 << 16);
+        CArchive ar(&file, CArchive::store, sizeof archiveBuffer, archiveBuffer);
         utils.ArchiveOutBytes(buffer, kSize, ar);
         ar.Close();
         file.Close();
     }
     state.SetBytesProcessed(state.iterations() * kSize);
 }
-BENCHMARK(BM_ArchiveOutBytes64K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArchiveOutBytes4K)->Unit(benchmark::kMillisecond);

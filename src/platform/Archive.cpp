@@ -6,6 +6,10 @@
 namespace {
 
 constexpr int kMinBufSize = 128;
+// The archive's own buffer is at least this large: here a system call costs
+// more than copying 4 KiB, so storing through the original's 4,096 bytes
+// would spend most of its time in the kernel.
+constexpr int kOwnBufSize = 64 * 1024;
 
 }  // namespace
 
@@ -18,7 +22,7 @@ void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName) {
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf) : m_pFile(pFile), m_nMode(nMode) {
     m_bUserBuf = lpBuf && nBufSize >= kMinBufSize;
-    m_nBufSize = static_cast<UINT>(std::max(nBufSize, kMinBufSize));
+    m_nBufSize = static_cast<UINT>(std::max(nBufSize, m_bUserBuf ? kMinBufSize : kOwnBufSize));
     m_lpBufStart = m_bUserBuf ? static_cast<BYTE*>(lpBuf) : new BYTE[m_nBufSize];
     m_lpBufCur = m_lpBufMax = m_lpStoreMax = m_lpLoadMax = m_lpBufStart;
     if (!pFile) return;  // every operation takes the slow path, which refuses

@@ -1,8 +1,11 @@
 // Serialisation: CArchive over a CFile, and CArchiveException.
 //
 // An archive either stores or loads. Values go through the archive's
-// buffer (4096 bytes unless given), so storing many small values costs one
-// file write per bufferful, not one per value. Values are stored in
+// buffer, so storing many small values costs one file write per
+// bufferful, not one per value. The buffer is the caller's, when given, or
+// else one of the archive's own of nBufSize bytes but at least 64 KiB (the
+// original allocates nBufSize, 4,096 by default: here the system calls of
+// so small a buffer would cost more than the copying). Values are stored in
 // little-endian order, as on the original platform.
 //
 // Errors are exceptions, thrown as pointers the catcher deletes (Delete()):
@@ -40,10 +43,9 @@ class PLATFORM_API CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
-    // nBufSize below 128 becomes 128. lpBuf, when given, must hold nBufSize
-    // bytes and stays the caller's; otherwise, and when nBufSize is below
-    // 128 (the caller's buffer would be too small), the archive allocates
-    // its own.
+    // lpBuf, when given, must hold nBufSize bytes and stays the caller's;
+    // otherwise, and when nBufSize is below 128 (the caller's buffer would
+    // be too small to work with), the archive allocates its own.
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
     ~CArchive();
     CArchive(const CArchive&) = delete;

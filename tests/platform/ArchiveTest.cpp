@@ -108,13 +108,17 @@ TEST_F(ArchiveTest, WrongDirectionsAndClosedArchivesAreRefused) {
 
 TEST_F(ArchiveTest, StoringGoesToTheFileOneBufferfulAtATime) {
     CCountingFile file;
+    BYTE buffer[4096];
     {
-        CArchive ar(&file, CArchive::store);
+        CArchive ar(&file, CArchive::store, sizeof buffer, buffer);
         for (int i = 0; i < 10000; ++i) ar << static_cast<BYTE>(i);
         ar.Write(std::string(5000, 'b').data(), 5000);  // larger than the buffer: written straight through
     }  // the destructor flushes
     EXPECT_EQ(file.writes, (std::vector<UINT>{4096, 4096, 1808, 5000}));
     EXPECT_EQ(file.GetLength(), 15000u);
+    CCountingFile own;
+    { CArchive ar(&own, CArchive::store); for (int i = 0; i < 100000; ++i) ar << BYTE(1); }
+    EXPECT_EQ(own.writes, (std::vector<UINT>{65536, 34464}));  // its own buffer is 64 KiB
 
     CCountingFile unflushed;
     { CArchive ar(&unflushed, CArchive::store | CArchive::bNoFlushOnDelete); ar << 1; }
