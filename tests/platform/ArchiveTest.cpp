@@ -154,13 +154,12 @@ TEST(MemFileTest, GrowsLinearlyAndAttachedBuffersStayTheCallers) {
     CMemFile file(16);
     for (int i = 0; i < 1 << 20; ++i) file.Write("x", 1);  // quadratic growth would take minutes
     EXPECT_EQ(file.GetLength(), 1u << 20);
-    file.Seek(10, CFile::end);
+    file.Seek(2, CFile::end);
     file.Write("y", 1);
-    EXPECT_EQ(file.GetLength(), (1u << 20) + 11);
-    char gap[11];
+    char gap[3];
     file.Seek(1 << 20, CFile::begin);
-    EXPECT_EQ(file.Read(gap, sizeof gap), 11u);
-    EXPECT_EQ(std::string(gap, 11), std::string(10, '\0') + "y");
+    EXPECT_EQ(file.Read(gap, sizeof gap), 3u);
+    EXPECT_EQ(std::string(gap, 3), std::string("\0\0y", 3));  // the gap is zeros
     try {
         file.Seek(-1, CFile::begin);
         ADD_FAILURE() << "sought before the start";

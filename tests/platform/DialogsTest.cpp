@@ -91,7 +91,7 @@ TEST_F(DialogsTest, ColorResponderSetsTheResultAndTheSavedCustomColors) {
     CColorDialog dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.GetColor(), RGB(10, 20, 30));
-    EXPECT_EQ(CColorDialog::GetSavedCustomColors()[0], RGB(40, 50, 60));
+    EXPECT_EQ(custom[0], RGB(40, 50, 60));
     custom[0] = RGB(255, 255, 255);
 
     CHOOSECOLORA bad{};

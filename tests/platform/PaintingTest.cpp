@@ -179,19 +179,6 @@ TEST(PaintingTest, ChildrenRepaintUnlessTheParentClipsThem) {
     }
 }
 
-TEST(PaintingTest, ScrollPositionsStayInTheirRange) {
-    TestWindow w(nullptr, 0, {0, 0, 10, 10});
-    EXPECT_EQ(SetScrollPos(w.hWnd, SB_HORZ, 30, TRUE), 0);
-    EXPECT_EQ(SetScrollPos(w.hWnd, SB_VERT, 500, TRUE), 0);
-    EXPECT_EQ(GetScrollPos(w.hWnd, SB_HORZ), 30);
-    EXPECT_EQ(GetScrollPos(w.hWnd, SB_VERT), 100);  // the default range ends at 100
-    EXPECT_TRUE(SetScrollRange(w.hWnd, SB_HORZ, 0, 20, TRUE));
-    EXPECT_EQ(GetScrollPos(w.hWnd, SB_HORZ), 20);
-    EXPECT_FALSE(SetScrollRange(w.hWnd, SB_HORZ, 5, 1, TRUE));
-    EXPECT_EQ(SetScrollPos(w.hWnd, SB_CTL, 5, TRUE), 0);
-    EXPECT_EQ(GetScrollPos(nullptr, SB_HORZ), 0);
-}
-
 namespace {
 
 class COwnerButton : public CButton {
