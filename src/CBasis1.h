@@ -80,3 +80,5 @@
 #include "platform/Snapshot.h"
 #include "windows/CGenericWnd.h"
 #include "windows/CLP.h"
+#include "sync/CCfgFile.h"
+#include "sync/CResources.h"

@@ -1,13 +1,10 @@
 // Plain records that the library only constructs and copies. Only their
 // extent in 32-bit words is fixed; the words are open for the host's use.
-// Assignment copies every word.
+// Assignment copies every word. (The configuration record, CCfgFile, lives
+// with the synchronisation classes: sync/CCfgFile.h.)
 #pragma once
 
 #include "platform/Types.h"
-
-struct CBASIS1_API CCfgFile {
-    DWORD m_dwData[97];
-};
 
 struct CBASIS1_API CSocketModuleParameters {
     DWORD m_dwData[86];
@@ -55,7 +52,6 @@ struct CBASIS1_API CUserInterface1 {
     int AddRecord(void* pRecord);
 };
 
-static_assert(sizeof(CCfgFile) == 97 * 4);
 static_assert(sizeof(CSocketModuleParameters) == 86 * 4);
 static_assert(sizeof(ConnectionRecord) == 21 * 4);
 static_assert(sizeof(TreeObject) == 3 * 4);

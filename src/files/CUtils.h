@@ -18,6 +18,7 @@
 class CArchive;
 class CEdit;
 class CRichEditCtrl;
+class CMutex;
 class CSplitterWnd;
 class CWnd;
 struct CRuntimeClass;
@@ -190,6 +191,16 @@ public:
     int CreateName(CString& rName, CString strUnused);
 
     // ---- end of header guards and names -----------------------------------
+
+    // ---- Mutexes (implemented in sync/) -----------------------------------
+
+    // Stores in out a new CMutex named with a fresh GUID string and owned by
+    // nobody; the caller deletes it. m_bSuccess; when the mutex could not be
+    // made, its negation with the reason in m_strError (out then holds a
+    // CMutex without a handle, still the caller's to delete).
+    int CreateMutexA(CMutex*& out);
+
+    // ---- end of mutexes ---------------------------------------------------
 
     // -----------------------------------------------------------------
     // Directory listings

@@ -1,129 +1,224 @@
-// CSyncObject and CMutex within one process.
-//
-// A named mutex lives in a process-wide table, name -> state, counted by the
-// CMutex objects open on it; the entry goes with the last of them. Ownership
-// belongs to a thread, not to a CMutex object, as on the original platform:
-// any handle of the owning thread may unlock it, and a thread that ends while
-// owning a mutex abandons it, which lets the next waiter in.
+// The Win32 event and mutex calls over handles, and the MFC classes over
+// them. A handle refers either to a named object's hold in the namespace
+// (platform/SyncNamespace.cpp) or to an unnamed object kept in this
+// process; both carry a body (platform/SyncBody.cpp) that does the work.
 #include "platform/Sync.h"
 
-#include <algorithm>
-#include <chrono>
-#include <condition_variable>
+#include <cstring>
+#include <memory>
 #include <mutex>
-#include <string>
-#include <thread>
-#include <unordered_map>
 #include <vector>
 
-struct CMutex::State {
-    std::mutex lock;
-    std::condition_variable released;
-    std::thread::id owner;  // default id: nobody
-    unsigned depth = 0;     // recursion count of the owner
-    int handles = 0;        // open CMutex objects of a named mutex; guarded by the name table
-};
+#include "platform/Errors.h"
+#include "platform/Handles.h"
+#include "platform/SyncNamespace.h"
 
 namespace {
 
-using State = CMutex::State;
+using platform::sync::BodyStorage;
+using platform::sync::Kind;
 
-struct NameTable {
+class SyncHandle : public platform::KernelObject {
+public:
+    explicit SyncHandle(Kind kind) : kind(kind) {}
+    const Kind kind;
+    BodyStorage* body = nullptr;
+    std::atomic<uint32_t>* waiting = nullptr;
+    virtual bool Usable() const { return true; }
+};
+
+// Unnamed mutex bodies that could not end because another live thread owns
+// them: their memory is on that thread's robust list and must stay. Each
+// new one gives the older ones another try.
+struct Retired {
     std::mutex lock;
-    std::unordered_map<std::string, std::shared_ptr<State>> names;
+    std::vector<std::unique_ptr<BodyStorage>> bodies;
 };
 
-NameTable& Names() {
-    static NameTable table;
-    return table;
+Retired& RetiredBodies() {
+    static Retired* retired = new Retired;  // outlives every static handle
+    return *retired;
 }
 
-// Mutexes the current thread owns; those still owned when it ends are
-// abandoned.
-struct OwnedByThread {
-    std::vector<std::shared_ptr<State>> states;
-    ~OwnedByThread() {
-        std::thread::id self = std::this_thread::get_id();
-        for (const std::shared_ptr<State>& state : states) {
-            std::lock_guard<std::mutex> guard(state->lock);
-            if (state->owner != self) continue;
-            state->owner = std::thread::id();
-            state->depth = 0;
-            state->released.notify_one();
-        }
+class LocalObject : public SyncHandle {
+public:
+    LocalObject(Kind kind, bool manualReset, bool initialState) : SyncHandle(kind), m_storage(new BodyStorage) {
+        platform::sync::InitBody(*m_storage, kind, manualReset, initialState, false);
+        body = m_storage.get();
+        waiting = &m_waiting;
     }
+    ~LocalObject() override {
+        if (platform::sync::EndBody(*m_storage)) return;
+        Retired& retired = RetiredBodies();
+        std::lock_guard<std::mutex> guard(retired.lock);
+        std::erase_if(retired.bodies, [](std::unique_ptr<BodyStorage>& b) { return platform::sync::EndBody(*b); });
+        retired.bodies.push_back(std::move(m_storage));
+    }
+
+private:
+    std::unique_ptr<BodyStorage> m_storage;
+    std::atomic<uint32_t> m_waiting{0};
 };
 
-thread_local OwnedByThread t_owned;
+class NamedObject : public SyncHandle {
+public:
+    using SyncHandle::SyncHandle;
+    ~NamedObject() override { platform::sync::CloseNamed(ref); }
+    bool Usable() const override { return !ref.Inherited(); }
+    platform::sync::NamedRef ref;
+};
 
-// Makes the calling thread the owner. The state must be locked and free.
-void TakeOwnership(const std::shared_ptr<State>& state) {
-    state->owner = std::this_thread::get_id();
-    state->depth = 1;
-    t_owned.states.push_back(state);
+// The object behind a handle of the wanted kind, or null with
+// ERROR_INVALID_HANDLE.
+std::shared_ptr<SyncHandle> ObjectOf(HANDLE handle, Kind kind, bool anyKind = false) {
+    auto object = std::dynamic_pointer_cast<SyncHandle>(platform::ObjectOfHandle(handle));
+    if (!object || (!anyKind && object->kind != kind) || !object->Usable()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return object;
 }
 
-void DropOwnership(State* state) {
-    state->owner = std::thread::id();
-    auto it = std::find_if(t_owned.states.begin(), t_owned.states.end(),
-                           [state](const std::shared_ptr<State>& s) { return s.get() == state; });
-    if (it != t_owned.states.end()) t_owned.states.erase(it);
+// Checks an object name. Sets name and length to the name as the namespace
+// keeps it (length 0 for an unnamed object); returns the failure's code.
+DWORD CheckName(LPCSTR lpName, const char*& name, uint32_t& length) {
+    name = lpName;
+    length = 0;
+    if (!lpName || !*lpName) return ERROR_SUCCESS;
+    size_t n = strnlen(lpName, MAX_PATH + 1);
+    if (n > MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    if (std::strncmp(lpName, "Local\\", 6) == 0) {
+        name += 6;
+        n -= 6;
+    }
+    const char* rest = std::strncmp(name, "Global\\", 7) == 0 ? name + 7 : name;
+    if (*rest == 0) return ERROR_INVALID_NAME;
+    if (std::strchr(rest, '\\')) return ERROR_PATH_NOT_FOUND;
+    length = static_cast<uint32_t>(n);
+    return ERROR_SUCCESS;
+}
+
+HANDLE Make(Kind kind, LPCSTR lpName, bool create, bool manualReset, bool initialState) {
+    const char* name;
+    uint32_t length;
+    DWORD result = CheckName(lpName, name, length);
+    if (result == ERROR_SUCCESS && length == 0 && !create) result = ERROR_INVALID_PARAMETER;
+    if (result != ERROR_SUCCESS) {
+        SetLastError(result);
+        return nullptr;
+    }
+    std::shared_ptr<SyncHandle> object;
+    if (length == 0) {
+        object = std::make_shared<LocalObject>(kind, manualReset, initialState);
+    } else {
+        auto named = std::make_shared<NamedObject>(kind);
+        result = platform::sync::OpenNamed({kind, name, length, create, manualReset, initialState}, named->ref);
+        if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS) {
+            SetLastError(result);
+            return nullptr;
+        }
+        named->body = named->ref.body;
+        named->waiting = named->ref.waiting;
+        object = std::move(named);
+    }
+    HANDLE handle = platform::OpenHandle(std::move(object));
+    if (create) SetLastError(result);
+    return handle;
 }
 
 }  // namespace
 
-CSyncObject::CSyncObject(LPCTSTR pstrName) : m_strName(pstrName) {}
-
-CSyncObject::~CSyncObject() = default;
-
-CMutex::CMutex(BOOL bInitiallyOwn, LPCTSTR lpszName, LPSECURITY_ATTRIBUTES) : CSyncObject(lpszName) {
-    if (m_strName.IsEmpty()) {
-        m_state = std::make_shared<State>();
-        if (bInitiallyOwn) TakeOwnership(m_state);
-        return;
-    }
-    NameTable& table = Names();
-    std::lock_guard<std::mutex> guard(table.lock);
-    std::shared_ptr<State>& entry = table.names[m_strName.str()];
-    if (!entry) {
-        // Only the creator may take initial ownership; opening an existing
-        // name ignores it, as the original platform does.
-        entry = std::make_shared<State>();
-        if (bInitiallyOwn) TakeOwnership(entry);
-    }
-    ++entry->handles;
-    m_state = entry;
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName) {
+    return Make(Kind::Event, lpName, true, bManualReset, bInitialState);
 }
 
-CMutex::~CMutex() {
-    if (m_strName.IsEmpty()) return;
-    NameTable& table = Names();
-    std::lock_guard<std::mutex> guard(table.lock);
-    if (--m_state->handles == 0) table.names.erase(m_strName.str());
+HANDLE OpenEventA(DWORD, BOOL, LPCSTR lpName) { return Make(Kind::Event, lpName, false, false, false); }
+
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
+    return Make(Kind::Mutex, lpName, true, false, bInitialOwner);
 }
 
-BOOL CMutex::Lock(DWORD dwTimeout) {
-    std::unique_lock<std::mutex> guard(m_state->lock);
-    std::thread::id self = std::this_thread::get_id();
-    if (m_state->owner == self) {
-        ++m_state->depth;
-        return TRUE;
-    }
-    auto free = [this] { return m_state->owner == std::thread::id(); };
-    if (dwTimeout == INFINITE)
-        m_state->released.wait(guard, free);
-    else if (!m_state->released.wait_for(guard, std::chrono::milliseconds(dwTimeout), free))
-        return FALSE;
-    TakeOwnership(m_state);
-    return TRUE;
+HANDLE OpenMutexA(DWORD, BOOL, LPCSTR lpName) { return Make(Kind::Mutex, lpName, false, false, false); }
+
+namespace {
+
+BOOL Apply(HANDLE handle, Kind kind, BOOL (*operation)(BodyStorage&)) {
+    auto object = ObjectOf(handle, kind);
+    return object ? operation(*object->body) : FALSE;
 }
 
-BOOL CMutex::Unlock() {
-    std::lock_guard<std::mutex> guard(m_state->lock);
-    if (m_state->owner != std::this_thread::get_id()) return FALSE;
-    if (--m_state->depth == 0) {
-        DropOwnership(m_state.get());
-        m_state->released.notify_one();
-    }
-    return TRUE;
+}  // namespace
+
+BOOL SetEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::SetBody); }
+
+BOOL ResetEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::ResetBody); }
+
+BOOL PulseEvent(HANDLE hEvent) { return Apply(hEvent, Kind::Event, platform::sync::PulseBody); }
+
+BOOL ReleaseMutex(HANDLE hMutex) { return Apply(hMutex, Kind::Mutex, platform::sync::ReleaseBody); }
+
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+    auto object = ObjectOf(hHandle, Kind::Event, true);  // held for the whole wait
+    return object ? platform::sync::WaitBody(*object->body, dwMilliseconds, *object->waiting) : WAIT_FAILED;
+}
+
+// ---------------------------------------------------------------------------
+// MFC classes
+
+IMPLEMENT_DYNAMIC(CSyncObject, CObject)
+IMPLEMENT_DYNAMIC(CMutex, CSyncObject)
+IMPLEMENT_DYNAMIC(CEvent, CSyncObject)
+
+CSyncObject::CSyncObject(LPCTSTR pstrName) : m_hObject(nullptr), m_strName(pstrName) {}
+
+CSyncObject::~CSyncObject() {
+    if (m_hObject) CloseHandle(m_hObject);
+}
+
+BOOL CSyncObject::Lock(DWORD dwTimeout) {
+    DWORD result = WaitForSingleObject(m_hObject, dwTimeout);
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+BOOL CSyncObject::Unlock(LONG, LONG*) { return TRUE; }
+
+CMutex::CMutex(BOOL bInitiallyOwn, LPCTSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute) : CSyncObject(lpszName) {
+    m_hObject = ::CreateMutexA(lpsaAttribute, bInitiallyOwn, lpszName);
+}
+
+BOOL CMutex::Unlock() { return ::ReleaseMutex(m_hObject); }
+
+CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset, LPCTSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute)
+    : CSyncObject(lpszName) {
+    m_hObject = ::CreateEventA(lpsaAttribute, bManualReset, bInitiallyOwn, lpszName);
+}
+
+BOOL CEvent::SetEvent() { return ::SetEvent(m_hObject); }
+
+BOOL CEvent::PulseEvent() { return ::PulseEvent(m_hObject); }
+
+BOOL CEvent::ResetEvent() { return ::ResetEvent(m_hObject); }
+
+BOOL CEvent::Unlock() { return TRUE; }
+
+CSingleLock::CSingleLock(CSyncObject* pObject, BOOL bInitialLock)
+    : m_pObject(pObject), m_hObject(pObject ? pObject->m_hObject : nullptr), m_bAcquired(FALSE) {
+    if (bInitialLock) Lock();
+}
+
+CSingleLock::~CSingleLock() { Unlock(); }
+
+BOOL CSingleLock::Lock(DWORD dwTimeOut) {
+    if (!m_bAcquired && m_pObject) m_bAcquired = m_pObject->Lock(dwTimeOut);
+    return m_bAcquired;
+}
+
+BOOL CSingleLock::Unlock() {
+    if (m_bAcquired) m_bAcquired = !m_pObject->Unlock();
+    return !m_bAcquired;
+}
+
+BOOL CSingleLock::Unlock(LONG lCount, LONG* lPrevCount) {
+    if (m_bAcquired) m_bAcquired = !m_pObject->Unlock(lCount, lPrevCount);
+    return !m_bAcquired;
 }
