@@ -31,14 +31,14 @@ const std::string kHelp =
     "is moved and maximized, and closes, saving its placement. Prints the\n"
     "placement found, the window tree and the saved profile entries; a second\n"
     "run shows the placement the first one saved.\n"
+    "With --snapshot, a PNG picture of the main frame is written to FILE.png\n"
+    "once its two frames are open.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
     "module FILE (its GetDllView and GetDllFrame exports) and opens it; the\n"
     "window tree shows the plugin's classes. The example plugin:\n  " +
-    ExamplePluginPath() +
-    "\nWith --snapshot, a PNG picture of the main frame is written to FILE.png\n"
-    "once its two frames are open.";
+    ExamplePluginPath();
 
 int RunFrameDemo(const Args& args);
 
