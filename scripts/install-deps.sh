@@ -11,6 +11,10 @@ command -v pkg-config >/dev/null || need+=(pkg-config)
 # clang++ and its libFuzzer runtime, for the fuzz targets.
 command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-dev)
+# Cairo (with fontconfig), for the PNG pictures of the headless window tree.
+pkg-config --exists cairo fontconfig 2>/dev/null || need+=(libcairo2-dev)
+# A font for the text in those pictures.
+{ command -v fc-list >/dev/null && [ -n "$(fc-list 2>/dev/null)" ]; } || need+=(fonts-dejavu-core)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq

@@ -18,25 +18,74 @@ class CChartDoc : public CDocument {
 };
 IMPLEMENT_DYNCREATE(CChartDoc, CDocument)
 
-class CReportView : public CView {
+// A view that paints its content with Draw when it gets WM_PAINT.
+class CPaintedView : public CView {
+    DECLARE_DYNAMIC(CPaintedView)
+protected:
+    virtual void Draw(CDC* pDC) = 0;
+    void OnPaint() {
+        CPaintDC dc(this);
+        Draw(&dc);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNAMIC(CPaintedView, CView)
+
+BEGIN_MESSAGE_MAP(CPaintedView, CView)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class CReportView : public CPaintedView {
     DECLARE_DYNCREATE(CReportView)
+protected:
+    void Draw(CDC* pDC) override {
+        for (int line = 0; line < 6; ++line) {
+            CString text;
+            text.Format("Report line %d", line + 1);
+            pDC->TextOut(12, 24 + 20 * line, text);
+        }
+    }
 };
-IMPLEMENT_DYNCREATE(CReportView, CView)
+IMPLEMENT_DYNCREATE(CReportView, CPaintedView)
 
-class CChartView : public CView {
+class CChartView : public CPaintedView {
     DECLARE_DYNCREATE(CChartView)
+protected:
+    void Draw(CDC* pDC) override {
+        const int heights[] = {120, 200, 80, 160};
+        for (int i = 0; i < 4; ++i) pDC->FillSolidRect(30 + 60 * i, 260 - heights[i], 40, heights[i], RGB(40, 90, 200));
+        pDC->FillSolidRect(20, 260, 250, 2, RGB(0, 0, 0));
+    }
 };
-IMPLEMENT_DYNCREATE(CChartView, CView)
+IMPLEMENT_DYNCREATE(CChartView, CPaintedView)
 
-class CLegendView : public CView {
+class CLegendView : public CPaintedView {
     DECLARE_DYNCREATE(CLegendView)
+protected:
+    void Draw(CDC* pDC) override {
+        CRect client;
+        GetClientRect(&client);
+        pDC->FillSolidRect(&client, RGB(235, 235, 235));
+        pDC->FillSolidRect(12, 30, 14, 14, RGB(40, 90, 200));
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->TextOut(32, 29, CString("Sales"));
+    }
 };
-IMPLEMENT_DYNCREATE(CLegendView, CView)
+IMPLEMENT_DYNCREATE(CLegendView, CPaintedView)
+
+class CReportFrame : public CMDIChildFrame {
+    DECLARE_DYNCREATE(CReportFrame)
+protected:
+    CReportFrame() : CMDIChildFrame("Report") {}
+};
+IMPLEMENT_DYNCREATE(CReportFrame, CMDIChildFrame)
 
 // The chart and its legend side by side.
 class CChartFrame : public CMDIChildFrame {
     DECLARE_DYNCREATE(CChartFrame)
 protected:
+    CChartFrame() : CMDIChildFrame("Chart") {}
     BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
         return m_wndSplitter.CreateStatic(this, 1, 2) &&
                m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CChartView), CSize(300, 200), pContext) &&
@@ -46,9 +95,90 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CChartFrame, CMDIChildFrame)
 
+constexpr UINT IDC_PANEL = 0xE810;
+constexpr UINT IDC_COLOUR = 100;
+constexpr int kPanelWidth = 150;
+
+// A glyph on the tool panel: an owner-drawn square with a letter.
+class CGlyph : public CButton {
+public:
+    COLORREF m_crFace = 0;
+    CString m_strLabel;
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override {
+        CDC* pDC = CDC::FromHandle(lpDIS->hDC);
+        pDC->FillSolidRect(&lpDIS->rcItem, m_crFace);
+        pDC->SetTextColor(RGB(255, 255, 255));
+        pDC->DrawText(m_strLabel, &lpDIS->rcItem, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+};
+
+// The docked tool panel: an owner-drawn button whose background its
+// CGenericWnd companion paints. The companion hands the glyphs' owner
+// drawing on to them and colours the panel's plain button.
+class CToolPanel : public CButton {
+public:
+    BOOL Make(CWnd* pParent) {
+        if (!Create("Tools", WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, kPanelWidth, 1), pParent, IDC_PANEL)) return FALSE;
+        m_generic.Create(nullptr, 0, CRect(), pParent, IDC_PANEL, RGB(0, 128, 128));
+        m_generic.m_pWnd = this;
+        const COLORREF faces[] = {RGB(230, 120, 20), RGB(120, 60, 170)};
+        const char* labels[] = {"A", "B"};
+        for (UINT i = 0; i < 2; ++i) {
+            m_glyphs[i].m_crFace = faces[i];
+            m_glyphs[i].m_strLabel = labels[i];
+            CRect place(20 + 60 * static_cast<int>(i), 40, 70 + 60 * static_cast<int>(i), 90);
+            if (!m_glyphs[i].Create("", WS_VISIBLE | BS_OWNERDRAW, place, this, i + 1)) return FALSE;
+            m_generic.AddToChildDraws(&m_glyphs[i]);  // number i + 1, its control ID
+        }
+        return m_colour.Create("Colour...", WS_VISIBLE, CRect(20, 110, 130, 134), this, IDC_COLOUR);
+    }
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override { m_generic.DrawItem(lpDIS); }
+
+protected:
+    LRESULT OnDrawOwnWindow(WPARAM wParam, LPARAM) {
+        auto* pDC = reinterpret_cast<CDC*>(wParam);
+        pDC->SetTextColor(RGB(255, 255, 255));
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->TextOut(20, 12, CString("Tools"));
+        return 0;
+    }
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDIS) { m_generic.OnDrawItem(nIDCtl, lpDIS); }
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+        return m_generic.OnCtlColor(pDC, pWnd, nCtlColor, CWnd::OnCtlColor(pDC, pWnd, nCtlColor));
+    }
+    DECLARE_MESSAGE_MAP()
+
+    CGenericWnd m_generic;
+    CGlyph m_glyphs[2];
+    CButton m_colour;
+};
+
+BEGIN_MESSAGE_MAP(CToolPanel, CButton)
+    ON_MESSAGE(WM_DRAWOWNWINDOW, OnDrawOwnWindow)
+    ON_WM_DRAWITEM()
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+// The main frame: the tool panel docked at the left, the MDI client in the
+// rest of the client area.
 class CDemoMainFrame : public CPersistentFrame {
 public:
     CDemoMainFrame() = default;
+
+    void RecalcLayout(BOOL) override {
+        CRect area;
+        GetClientRect(&area);
+        if (m_panel.m_hWnd) m_utils.SetChildWindowPlacement(area, &m_panel, kPanelWidth, 1);
+        ::MoveWindow(m_hWndMDIClient, area.left, area.top, area.Width(), area.Height(), TRUE);
+    }
+
+protected:
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
+        return CPersistentFrame::OnCreateClient(lpcs, pContext) && m_panel.Make(this);
+    }
+
+    CToolPanel m_panel;
+    CUtils m_utils;
 };
 
 const char* ShowName(UINT showCmd) {
@@ -89,7 +219,8 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
 
 }  // namespace
 
-MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin) {
+MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin,
+                         const std::string& snapshotPath) {
     CWinApp app("FrameDemo");
     if (!profileDir.empty()) app.SetProfileFile((profileDir + "/FrameDemo.ini").c_str());
     const char* section = "Mainframe Settings";
@@ -109,20 +240,26 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     PrintPlacement(out, bSaved ? "restored placement" : "default placement", pMain);
 
     int nReport = 0, nChart = 0;
-    pMain->AddFrame(&nReport, 0, nullptr, nullptr, RUNTIME_CLASS(CReportView));
+    pMain->AddFrame(&nReport, 0, nullptr, RUNTIME_CLASS(CReportFrame), RUNTIME_CLASS(CReportView));
     pMain->AddFrame(&nChart, 0, RUNTIME_CLASS(CChartDoc), RUNTIME_CLASS(CChartFrame), RUNTIME_CLASS(CChartView));
     pMain->PostMessage(WM_NEWFOCUS, nReport);
     pMain->PostMessage(WM_NEWFOCUS, nChart);
+    PlatformPumpMessages();  // also paints what the frames opened
+    MdiHostResult result = kMdiHostOk;
+    if (!snapshotPath.empty()) {
+        bool bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
+        std::fprintf(out, "%s: %s\n", bPictured ? "picture" : "no picture", snapshotPath.c_str());
+        if (!bPictured) result = kPictureNotWritten;
+    }
     pMain->PostMessage(WM_NEWFOCUS, nReport);  // open already: activated, not made again
     PlatformPumpMessages();
-    MdiHostResult result = kMdiHostOk;
     int nPlugin = 0;
     if (!plugin.empty()) {
         if (pMain->LoadDLLFrame(nullptr, CString(plugin.c_str()), &nPlugin, 0, nullptr)) {
             CFrame* pFrame = pMain->GetFrame(nPlugin);
             std::fprintf(out, "plugin frame %d: %s with %s\n", nPlugin, pFrame->pFrameClass->m_lpszClassName,
                          pFrame->pViewClass->m_lpszClassName);
-        } else {
+        } else if (result == kMdiHostOk) {
             result = kPluginNotLoaded;
         }
     }

@@ -10,11 +10,17 @@
 #include <cstdio>
 
 #include "files/FileRecords.h"
+#include "platform/Brushes.h"
+#include "platform/Geometry.h"
 #include "platform/Strings.h"
 #include "platform/Time.h"
 
+class CArchive;
+class CEdit;
+class CRichEditCtrl;
 class CMutex;
 class CSplitterWnd;
+class CWnd;
 struct CRuntimeClass;
 
 class CBASIS1_API CUtils {
@@ -66,6 +72,77 @@ public:
     // no digits read as 0. Digit runs beyond the int range saturate. Always 1.
     static int ascii_to_float(CString& str, float& f);
     // ---- end of text, number and date helpers -----------------------------
+
+    // ---- Archive helpers (implemented in text/) -----------------------------
+    // Byte blocks, fixed-size string fields and window ID records, stored
+    // with no length, tag or padding of their own. Errors of the archive
+    // itself (end of file, write failures) pass through as its exceptions.
+
+    // Write buffer[0] to buffer[n - 1], respectively read n bytes into them,
+    // one byte at a time; the caller's pointer stays. A count of 0 or less,
+    // or a null buffer, writes or reads nothing.
+    void ArchiveOutBytes(unsigned char*& buffer, int n, CArchive& ar);
+    void ArchiveInBytes(unsigned char*& buffer, int n, CArchive& ar);
+    // String i takes exactly sizes[i] bytes: its characters, then zeros; a
+    // string of sizes[i] characters or more is cut to sizes[i] and has no
+    // zero. The work buffer (bufSize bytes) bounds the text: at most
+    // bufSize - 1 characters of a string go out or come in, the rest of a
+    // longer field being written as zeros, respectively read and dropped, so
+    // nothing is written or read past the buffer and the fields stay in
+    // step. Null string or size arrays write and read nothing; a null string
+    // pointer writes an empty field, and its field is read and dropped.
+    void ArchiveOutStrings(unsigned char* buffer, unsigned int bufSize, CString** strings, unsigned int count,
+                           unsigned int* sizes, CArchive& ar);
+    void ArchiveInStrings(unsigned char* buffer, unsigned int bufSize, CString** strings, unsigned int count,
+                          unsigned int* sizes, CArchive& ar);
+    // 20 bytes: the ID (32 bits), then the window's normal (restored)
+    // rectangle as left, top, right, bottom (32 bits each, signed). A null
+    // window or one that is gone stores an empty rectangle.
+    void ArchiveOutID(unsigned int id, CWnd* pWnd, CArchive& ar);
+    // Reads a window ID record. A record cut short throws CArchiveException
+    // with endOfFile, also in its rectangle (which Read alone would report
+    // only by a short count).
+    void ArchiveInID(unsigned int& id, RECT& rect, CArchive& ar);
+    // ---- end of archive helpers ---------------------------------------------
+
+    // ---- Window utilities (implemented in windows/) -------------------------
+
+    // Sends (synchronously) WM_COPYDATA to the receiver, wParam 0, with
+    // dwData = code, cbData = the text's length with its zero and lpData =
+    // a private copy of the text, released after the send. A null text is
+    // sent as an empty one.
+    void SetViewStatus(char* text, HWND receiver, UINT code);
+    // Loads the file (read as bytes) into rText, up to its first zero byte,
+    // and makes it the control's whole text, repainted at once; m_bSuccess.
+    // A missing file, a directory and a file of 2 GiB or more leave text and
+    // control untouched and give !m_bSuccess; a file that exists but cannot
+    // be opened gives !m_bSuccess after emptying rText and deleting the
+    // control's selection (WM_CLEAR).
+    int WriteFileToRichEditPane(CString path, CString& rText, CRichEditCtrl& control);
+    // Runs the open-file dialog (structure size 76, a 100-character buffer,
+    // "Open File", OFN_EXPLORER | OFN_FILEMUSTEXIST) and stores the chosen
+    // path; a cancelled or failed dialog gives the empty text.
+    void OpenFileDialog(HWND owner, CString& rPath);
+    // The same with the single filter entry "*.TXT;*.DOC;*.BAK" (described so,
+    // with an empty pattern), writing the path into the edit control.
+    void OpenFileDialog(HWND owner, CEdit& edit);
+    // Docks the child in the remaining area: at its right edge for side 2,
+    // at its left edge for any other side, taking the area's full height and
+    // the given width, which the area loses. The child gets that rectangle as
+    // its normal position and is shown normal; its other placement fields
+    // stay. A null child changes nothing.
+    void SetChildWindowPlacement(CRect& area, CWnd* pChild, int width, int side);
+    // A rectangle reaching left of 0 moves right so that it starts at 0,
+    // keeping its width; top and bottom never change.
+    void ResizeRect(CRect& rect);
+    void ResizeRect(RECT& rect);
+    // Releases the brush held in rBrush, makes a new one of the colour
+    // (stored in rColor), and repaints the window's parent at once (erasing).
+    void ChangeBackgroundColor(CWnd* pWnd, COLORREF color, COLORREF& rColor, HBRUSH& rBrush);
+    // The normal position of the window's placement (for a child, in its
+    // parent's client coordinates); empty for a null window or one that is gone.
+    CRect GetWindowRect(CWnd* pWnd);
+    // ---- end of window utilities ----------------------------------------------
 
     // ---- View switching (implemented in frame/) ---------------------------
 

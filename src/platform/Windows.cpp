@@ -1,7 +1,8 @@
 // The window table, the per-thread message queues and the window calls.
 //
-// Sections: table and queues; classes and creation; destruction; messages;
-// attributes; show state and placement; coordinates, focus and the screen.
+// Sections: table and queues; painting state; classes and creation;
+// destruction; messages; attributes; show state and placement; coordinates,
+// focus and the screen; scrolling; watching windows go.
 //
 // One lock guards the table, the classes and every queue. It is never held
 // while a window procedure runs, since procedures call back into these
@@ -24,6 +25,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DeviceContext.h"
+#include "platform/Painting.h"
+
 namespace {
 
 // ---- Table and queues -------------------------------------------------------
@@ -45,6 +49,13 @@ struct Window {
     POINT maxPos{-1, -1};
     bool restoreToMax = false;  // a minimized window restores to maximized
     bool destroying = false;
+    RECT update{};               // bounding box of what is to be painted; empty when nothing is
+    bool erase = false;          // the background is to be erased first
+    struct ScrollBar {
+        int pos = 0;
+        int min = 0;
+        int max = 100;
+    } scroll[2];                 // SB_HORZ, SB_VERT
 };
 
 struct Queue {
@@ -52,6 +63,7 @@ struct Queue {
     bool quit = false;
     int quitCode = 0;
     HWND focus = nullptr;
+    std::vector<HWND> needsPaint;  // this thread's windows with an update rectangle, oldest first
     std::condition_variable ready;
 };
 
@@ -67,6 +79,7 @@ struct WindowSystem {
     std::unordered_map<std::thread::id, std::unique_ptr<Queue>> queues;
     std::vector<HWND> topLevel;  // in creation order
     std::map<std::string, WindowProcFactory, NoCaseLess> classes;
+    std::map<const void*, WindowRemovalWatcher> removalWatchers;
     uintptr_t lastHandle = 0xFFFF;
     ATOM lastAtom = 0xC000;
 };
@@ -100,16 +113,33 @@ std::shared_ptr<const WindowProc> removeLocked(WindowSystem& s, HWND hWnd) {
         }
     if (auto q = s.queues.find(window->owner); q != s.queues.end()) {
         std::erase_if(q->second->posted, [hWnd](const MSG& m) { return m.hwnd == hWnd; });
+        std::erase(q->second->needsPaint, hWnd);
         if (q->second->focus == hWnd) q->second->focus = nullptr;
     }
     s.windows.erase(hWnd);
     return proc;
 }
 
+void notifyRemoved(WindowSystem& s, const std::vector<HWND>& gone) {
+    if (gone.empty()) return;
+    std::vector<WindowRemovalWatcher> watchers;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        for (const auto& entry : s.removalWatchers) watchers.push_back(entry.second);
+    }
+    for (const WindowRemovalWatcher& watcher : watchers)
+        for (HWND hWnd : gone) watcher(hWnd);
+}
+
 void removeWindow(WindowSystem& s, HWND hWnd) {
     std::shared_ptr<const WindowProc> proc;
-    std::lock_guard<std::mutex> guard(s.lock);
-    proc = removeLocked(s, hWnd);
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        proc = removeLocked(s, hWnd);
+    }
+    if (!proc) return;
+    proc.reset();
+    notifyRemoved(s, {hWnd});
 }
 
 // Drops the thread's queue and windows when the thread ends.
@@ -117,13 +147,17 @@ struct ThreadExit {
     ~ThreadExit() {
         WindowSystem& s = windowSystem();
         std::vector<std::shared_ptr<const WindowProc>> procs;
-        std::lock_guard<std::mutex> guard(s.lock);
-        std::thread::id self = std::this_thread::get_id();
         std::vector<HWND> owned;
-        for (const auto& [hWnd, window] : s.windows)
-            if (window.owner == self) owned.push_back(hWnd);
-        for (HWND hWnd : owned) procs.push_back(removeLocked(s, hWnd));
-        s.queues.erase(self);
+        {
+            std::lock_guard<std::mutex> guard(s.lock);
+            std::thread::id self = std::this_thread::get_id();
+            for (const auto& [hWnd, window] : s.windows)
+                if (window.owner == self) owned.push_back(hWnd);
+            for (HWND hWnd : owned) procs.push_back(removeLocked(s, hWnd));
+            s.queues.erase(self);
+        }
+        procs.clear();
+        notifyRemoved(s, owned);
     }
 };
 
@@ -146,7 +180,9 @@ bool matches(const MSG& m, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     return m.message >= wMsgFilterMin && m.message <= wMsgFilterMax;
 }
 
-// Takes the first matching posted message, or else WM_QUIT when posted.
+// Takes the first matching posted message, or else WM_QUIT when posted, or
+// else WM_PAINT for a window with an update rectangle (which stays until
+// the window is validated).
 bool takeLocked(Queue& q, LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, bool bRemove) {
     auto it = std::find_if(q.posted.begin(), q.posted.end(),
                            [&](const MSG& m) { return matches(m, hWnd, wMsgFilterMin, wMsgFilterMax); });
@@ -155,10 +191,81 @@ bool takeLocked(Queue& q, LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgF
         if (bRemove) q.posted.erase(it);
         return true;
     }
-    if (!q.quit) return false;
-    *lpMsg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, tickCount(), {0, 0}};
-    if (bRemove) q.quit = false;
+    if (q.quit) {
+        *lpMsg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, tickCount(), {0, 0}};
+        if (bRemove) q.quit = false;
+        return true;
+    }
+    for (HWND hPaint : q.needsPaint) {
+        MSG paint{hPaint, WM_PAINT, 0, 0, tickCount(), {0, 0}};
+        if (!matches(paint, hWnd, wMsgFilterMin, wMsgFilterMax)) continue;
+        *lpMsg = paint;
+        return true;
+    }
+    return false;
+}
+
+// ---- Painting state -----------------------------------------------------------
+
+bool isEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT intersection(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    return isEmpty(r) ? RECT{} : r;
+}
+
+RECT unionOf(const RECT& a, const RECT& b) {
+    if (isEmpty(a)) return b;
+    if (isEmpty(b)) return a;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+RECT clientOf(const Window& w) { return RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top}; }
+
+// The window and all its ancestors have WS_VISIBLE.
+bool visibleLocked(WindowSystem& s, const Window* w) {
+    for (; w; w = findLocked(s, w->parent))
+        if (!(w->style & WS_VISIBLE)) return false;
     return true;
+}
+
+// Adds the rectangle (client coordinates; null: all) to the window's update
+// rectangle, then to its visible children's: to all of them with
+// allChildren, else only when the window lacks WS_CLIPCHILDREN. The caller
+// has checked that the window is visible.
+void invalidateLocked(WindowSystem& s, HWND hWnd, Window& w, const RECT* lpRect, bool bErase, bool allChildren) {
+    RECT r = lpRect ? intersection(*lpRect, clientOf(w)) : clientOf(w);
+    if (isEmpty(r)) return;
+    if (isEmpty(w.update)) {
+        if (auto q = s.queues.find(w.owner); q != s.queues.end()) {
+            q->second->needsPaint.push_back(hWnd);
+            q->second->ready.notify_one();
+        }
+    }
+    w.update = unionOf(w.update, r);
+    w.erase = w.erase || bErase;
+    if (!allChildren && (w.style & WS_CLIPCHILDREN)) return;
+    for (HWND hChild : w.children) {
+        Window* c = findLocked(s, hChild);
+        if (!c || !(c->style & WS_VISIBLE)) continue;
+        RECT inChild{r.left - c->rect.left, r.top - c->rect.top, r.right - c->rect.left, r.bottom - c->rect.top};
+        invalidateLocked(s, hChild, *c, &inChild, bErase, allChildren);
+    }
+}
+
+void validateLocked(WindowSystem& s, HWND hWnd, Window& w) {
+    if (isEmpty(w.update)) return;
+    w.update = RECT{};
+    w.erase = false;
+    if (auto q = s.queues.find(w.owner); q != s.queues.end()) std::erase(q->second->needsPaint, hWnd);
+}
+
+// A hidden window has nothing to paint, nor have its descendants.
+void validateTreeLocked(WindowSystem& s, HWND hWnd, Window& w) {
+    validateLocked(s, hWnd, w);
+    for (HWND hChild : w.children)
+        if (Window* c = findLocked(s, hChild)) validateTreeLocked(s, hChild, *c);
 }
 
 // ---- Classes and creation ---------------------------------------------------
@@ -201,7 +308,11 @@ HWND createWindow(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR l
         DestroyWindow(hWnd);
         return nullptr;
     }
-    return IsWindow(hWnd) ? hWnd : nullptr;
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* window = findLocked(s, hWnd);
+    if (!window) return nullptr;
+    if (visibleLocked(s, window)) invalidateLocked(s, hWnd, *window, nullptr, true, true);
+    return hWnd;
 }
 
 // ---- Destruction ------------------------------------------------------------
@@ -333,6 +444,11 @@ BOOL applyShow(HWND hWnd, int nCmdShow, const WINDOWPLACEMENT* placement) {
         old = w->rect;
         now = w->rect = stateRectLocked(s, *w);
         sizeType = sizeTypeOf(w->style);
+        bool resized = old.right - old.left != now.right - now.left || old.bottom - old.top != now.bottom - now.top;
+        if (!(w->style & WS_VISIBLE))
+            validateTreeLocked(s, hWnd, *w);
+        else if ((!wasVisible || resized) && visibleLocked(s, w))
+            invalidateLocked(s, hWnd, *w, nullptr, true, !wasVisible);
     }
     notifyMoved(hWnd, old, now, sizeType);
     return wasVisible;
@@ -423,6 +539,22 @@ BOOL DestroyWindow(HWND hWnd) {
 
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     switch (Msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (BeginPaint(hWnd, &ps)) EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 0;  // there are no class brushes: the background stays as it is
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return PlatformDefaultCtlColor(reinterpret_cast<HDC>(wParam), COLOR_WINDOW);
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return PlatformDefaultCtlColor(reinterpret_cast<HDC>(wParam), COLOR_3DFACE);
     case WM_NCCREATE: {
         auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         if (cs) setText(hWnd, cs->lpszName);
@@ -516,16 +648,26 @@ int PlatformPumpMessages() {
     WindowSystem& s = windowSystem();
     int count = 0;
     for (;;) {
-        MSG msg;
+        MSG msg{};
         {
             std::lock_guard<std::mutex> guard(s.lock);
             Queue& q = currentQueueLocked(s);
-            if (q.posted.empty()) return count;
-            msg = q.posted.front();
-            q.posted.pop_front();
+            if (!q.posted.empty()) {
+                msg = q.posted.front();
+                q.posted.pop_front();
+            } else if (!q.needsPaint.empty()) {
+                msg = MSG{q.needsPaint.front(), WM_PAINT, 0, 0, tickCount(), {0, 0}};
+            } else {
+                return count;
+            }
         }
         DispatchMessageA(&msg);
         ++count;
+        if (msg.message != WM_PAINT) continue;
+        // A handler that never validates would be painted forever; the pump
+        // paints each request once.
+        std::lock_guard<std::mutex> guard(s.lock);
+        if (Window* window = findLocked(s, msg.hwnd)) validateLocked(s, msg.hwnd, *window);
     }
 }
 
@@ -613,17 +755,21 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
     });
 }
 
-BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
     RECT old{};
     WPARAM sizeType = SIZE_RESTORED;
-    BOOL moved = withWindow(hWnd, FALSE, [&](Window& w) {
-        old = w.rect;
-        w.rect = RECT{X, Y, X + nWidth, Y + nHeight};
-        if (!(w.style & (WS_MINIMIZE | WS_MAXIMIZE))) w.normal = w.rect;
-        sizeType = sizeTypeOf(w.style);
-        return TRUE;
-    });
-    if (!moved) return FALSE;
+    {
+        WindowSystem& s = windowSystem();
+        std::lock_guard<std::mutex> guard(s.lock);
+        Window* w = findLocked(s, hWnd);
+        if (!w) return FALSE;
+        old = w->rect;
+        w->rect = RECT{X, Y, X + nWidth, Y + nHeight};
+        if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normal = w->rect;
+        sizeType = sizeTypeOf(w->style);
+        bool resized = old.right - old.left != nWidth || old.bottom - old.top != nHeight;
+        if (bRepaint && resized && visibleLocked(s, w)) invalidateLocked(s, hWnd, *w, nullptr, true, false);
+    }
     notifyMoved(hWnd, old, RECT{X, Y, X + nWidth, Y + nHeight}, sizeType);
     return TRUE;
 }
@@ -748,4 +894,91 @@ void PlatformSetScreenSize(int cx, int cy) {
     bool valid = cx > 0 && cy > 0;
     screenWidth = valid ? cx : kDefaultScreenWidth;
     screenHeight = valid ? cy : kDefaultScreenHeight;
+}
+
+// ---- Painting state -------------------------------------------------------------
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* w = findLocked(s, hWnd);
+    if (!w) return FALSE;
+    if (visibleLocked(s, w)) invalidateLocked(s, hWnd, *w, lpRect, bErase, false);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hWnd, const RECT* lpRect) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* w = findLocked(s, hWnd);
+    if (!w) return FALSE;
+    const RECT& u = w->update;
+    if (!lpRect || (lpRect->left <= u.left && lpRect->top <= u.top && lpRect->right >= u.right &&
+                    lpRect->bottom >= u.bottom))
+        validateLocked(s, hWnd, *w);
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL) {
+    return withWindow(hWnd, FALSE, [lpRect](Window& w) {
+        if (lpRect) *lpRect = w.update;
+        return isEmpty(w.update) ? FALSE : TRUE;
+    });
+}
+
+BOOL PlatformTakeUpdate(HWND hWnd, LPRECT lpRect, BOOL* pbErase) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    Window* w = findLocked(s, hWnd);
+    if (!w) return FALSE;
+    if (lpRect) *lpRect = w->update;
+    if (pbErase) *pbErase = w->erase && !isEmpty(w->update);
+    validateLocked(s, hWnd, *w);
+    return TRUE;
+}
+
+// ---- Scrolling -----------------------------------------------------------------------
+
+int GetScrollPos(HWND hWnd, int nBar) {
+    if (nBar != SB_HORZ && nBar != SB_VERT) return 0;
+    return withWindow(hWnd, 0, [nBar](Window& w) { return w.scroll[nBar].pos; });
+}
+
+int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL) {
+    if (nBar != SB_HORZ && nBar != SB_VERT) return 0;
+    return withWindow(hWnd, 0, [nBar, nPos](Window& w) {
+        Window::ScrollBar& bar = w.scroll[nBar];
+        return std::exchange(bar.pos, std::clamp(nPos, bar.min, bar.max));
+    });
+}
+
+BOOL GetScrollRange(HWND hWnd, int nBar, int* lpMinPos, int* lpMaxPos) {
+    if ((nBar != SB_HORZ && nBar != SB_VERT) || !lpMinPos || !lpMaxPos) return FALSE;
+    return withWindow(hWnd, FALSE, [&](Window& w) {
+        *lpMinPos = w.scroll[nBar].min;
+        *lpMaxPos = w.scroll[nBar].max;
+        return TRUE;
+    });
+}
+
+BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL) {
+    if ((nBar != SB_HORZ && nBar != SB_VERT) || nMinPos > nMaxPos) return FALSE;
+    return withWindow(hWnd, FALSE, [&](Window& w) {
+        Window::ScrollBar& bar = w.scroll[nBar];
+        bar.min = nMinPos;
+        bar.max = nMaxPos;
+        bar.pos = std::clamp(bar.pos, nMinPos, nMaxPos);
+        return TRUE;
+    });
+}
+
+// ---- Watching windows go ----------------------------------------------------------------
+
+void PlatformWatchWindowRemoval(const void* owner, WindowRemovalWatcher watcher) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (watcher)
+        s.removalWatchers[owner] = std::move(watcher);
+    else
+        s.removalWatchers.erase(owner);
 }

@@ -28,6 +28,22 @@
 // area; a minimized window is a 160 x 24 rectangle at its minimized
 // position (-32000, -32000 until one is set). The virtual screen is
 // 1024 x 768 with a border of 1 unless set otherwise.
+//
+// Painting: a window has an update rectangle (the bounding box of what was
+// invalidated) and a pending-erase flag. Only visible windows are
+// invalidated; a window is invalidated whole when it becomes visible or
+// changes size, and invalidating a window without WS_CLIPCHILDREN also
+// invalidates its visible children under the rectangle. A window with an
+// update rectangle gets WM_PAINT from GetMessageA and PeekMessageA when no
+// posted message matches (after WM_QUIT), and from PlatformPumpMessages
+// once its queue is empty; the message stays until the window is validated
+// (BeginPaint does that, and DefWindowProcA's WM_PAINT runs BeginPaint and
+// EndPaint).
+//
+// Scrolling: each window has a horizontal and a vertical scroll position,
+// each in a range that is 0 to 100 until set, as for the original's
+// standard scroll bars; positions are kept inside their range. There is no
+// scroll bar to draw.
 #pragma once
 
 #include <functional>
@@ -41,6 +57,7 @@ typedef struct HMENU__* HMENU;
 typedef struct HICON__* HICON;
 typedef HICON HCURSOR;
 typedef struct HBRUSH__* HBRUSH;
+typedef struct HDC__* HDC;
 
 struct POINT {
     LONG x;
@@ -129,12 +146,23 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
 #define WM_COPYDATA 0x004A
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_COMMAND 0x0111
+// wParam: the control's HDC; lParam: the control's HWND; the answer is an
+// HBRUSH for its background.
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_CTLCOLORSTATIC 0x0138
 #define WM_CUT 0x0300
 #define WM_COPY 0x0301
 #define WM_PASTE 0x0302
@@ -198,8 +226,14 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WS_MINIMIZEBOX 0x00020000u
 #define WS_MAXIMIZEBOX 0x00010000u
 #define WS_CLIPCHILDREN 0x02000000u
+#define WS_VSCROLL 0x00200000u
+#define WS_HSCROLL 0x00100000u
 #define WS_OVERLAPPEDWINDOW \
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
 
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
@@ -358,3 +392,43 @@ PLATFORM_API int GetSystemMetrics(int nIndex);
 // Sets the virtual screen's size; a width or height of 0 or less restores
 // the default 1024 x 768.
 PLATFORM_API void PlatformSetScreenSize(int cx, int cy);
+
+// ---- Painting state --------------------------------------------------------------
+
+// Adds the rectangle (in client coordinates; null: the whole client area) to
+// the update rectangle, and with bErase marks the background for erasing.
+// TRUE for a window (also a hidden one, which is left alone); FALSE for null
+// (there is no screen to redraw) and for handles that are not windows.
+PLATFORM_API BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+// Removes the rectangle (null: everything) from the update rectangle. The
+// update rectangle is a bounding box: it goes only when lpRect covers it.
+PLATFORM_API BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
+// TRUE when the window has something to paint; lpRect (may be null)
+// receives the update rectangle, or an empty one. bErase is not acted on:
+// erasing is BeginPaint's.
+PLATFORM_API BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
+// For BeginPaint: validates the window and hands back its update rectangle
+// and whether the background was to be erased. FALSE for a handle that is
+// not a window.
+PLATFORM_API BOOL PlatformTakeUpdate(HWND hWnd, LPRECT lpRect, BOOL* pbErase);
+
+// ---- Scrolling ---------------------------------------------------------------------
+
+// SB_HORZ and SB_VERT; 0 (FALSE) for any other bar and for handles that are
+// not windows. SetScrollPos keeps the position inside the range and returns
+// the previous one; SetScrollRange keeps the position inside the new range.
+// bRedraw is accepted and ignored.
+PLATFORM_API int GetScrollPos(HWND hWnd, int nBar);
+PLATFORM_API int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw);
+PLATFORM_API BOOL GetScrollRange(HWND hWnd, int nBar, int* lpMinPos, int* lpMaxPos);
+PLATFORM_API BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
+
+// ---- Watching windows go -------------------------------------------------------------
+
+// Called with every window that leaves the table (after its WM_NCDESTROY,
+// or when its thread ends), without any lock held. For the layer's side
+// tables (device contexts, drawings). Watchers are keyed by an owner
+// pointer; a new watcher of the same owner replaces the old one, an empty
+// one removes it.
+using WindowRemovalWatcher = std::function<void(HWND hWnd)>;
+PLATFORM_API void PlatformWatchWindowRemoval(const void* owner, WindowRemovalWatcher watcher);

@@ -24,8 +24,11 @@
 class CCmdTarget;
 class CWnd;
 class CFrameWnd;
+class CDC;
 class CDataExchange;
 struct CCreateContext;
+struct DRAWITEMSTRUCT;
+typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
 typedef CREATESTRUCTA CREATESTRUCT;
 typedef CREATESTRUCTA* LPCREATESTRUCT;
@@ -168,6 +171,17 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
 
+    // Painting, device contexts and scrolling (Painting.h, DeviceContext.h).
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void Invalidate(BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    void UpdateWindow();
+    // A temporary CDC of the client area (see CDC::FromHandle), given back
+    // with ReleaseDC.
+    CDC* GetDC();
+    int ReleaseDC(CDC* pDC);
+    int GetScrollPos(int nBar) const;
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
     // Runs DoDataExchange: bSaveAndValidate TRUE takes the controls' data
     // into the members, FALSE puts the members into the controls. FALSE
     // when the exchange failed (platform/FormView.h).
@@ -190,6 +204,11 @@ protected:
     void OnDestroy();
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // Hands the item to the control's DrawItem when the control is a CButton.
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
 
     DECLARE_MESSAGE_MAP()
 

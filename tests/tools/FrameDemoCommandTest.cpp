@@ -1,10 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
+#include <memory>
 #include <string>
 
 #include "tools/ToolTest.h"
 
+namespace {
+
 using FrameDemoCommandTest = ToolTest;
+
+// The picture's pixel as 0xRRGGBB.
+uint32_t PixelAt(cairo_surface_t* surface, int x, int y) {
+    const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+}
+
+}  // namespace
 
 TEST_F(FrameDemoCommandTest, APluginsFrameAndViewShowInTheWindowTree) {
     Result help = Run({"frame-demo", "--help"});
@@ -27,4 +40,39 @@ TEST_F(FrameDemoCommandTest, AFileThatIsNoPluginFailsTheRun) {
     EXPECT_NE(run.err.find("its frame was not shown"), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("plugin frame"), std::string::npos);
     EXPECT_EQ(Run({"frame-demo", "--plugin"}).code, 2);
+}
+
+TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) {
+    Result run = Run({"frame-demo", "--profile-dir", Posix("profile"), "--snapshot", "out.png"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("picture: "), std::string::npos);
+    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> picture(
+        cairo_image_surface_create_from_png(Posix("out.png").c_str()), cairo_surface_destroy);
+    ASSERT_EQ(cairo_surface_status(picture.get()), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 768);
+    EXPECT_EQ(cairo_image_surface_get_height(picture.get()), 576 + 18);  // the title bar above the frame
+    struct Check {
+        int x, y;
+        uint32_t expected;
+        const char* what;
+    };
+    const Check checks[] = {
+        {300, 8, 0x0A246A, "the main frame's title bar"},
+        {60, 400, 0x008080, "the docked panel's background, painted by its companion"},
+        {30, 70, 0xE67814, "a glyph drawn through the companion's child list"},
+        {700, 550, 0x808080, "the MDI client's workspace"},
+        {400, 50, 0x0A246A, "the active child frame's title bar"},
+        {605, 30, 0x808080, "the other child frame's title bar, behind it"},
+    };
+    for (const Check& check : checks) {
+        SCOPED_TRACE(check.what);
+        EXPECT_EQ(PixelAt(picture.get(), check.x, check.y), check.expected);
+    }
+}
+
+TEST_F(FrameDemoCommandTest, AnUnwritablePictureFailsTheCommand) {
+    Result run = Run({"frame-demo", "--profile-dir", Posix("profile"), "--snapshot", "missing/out.png"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("the picture could not be written"), std::string::npos) << run.err;
+    EXPECT_EQ(Run({"frame-demo", "--snapshot"}).code, 2);
 }

@@ -31,6 +31,8 @@ const std::string kHelp =
     "is moved and maximized, and closes, saving its placement. Prints the\n"
     "placement found, the window tree and the saved profile entries; a second\n"
     "run shows the placement the first one saved.\n"
+    "With --snapshot, a PNG picture of the main frame is written to FILE.png\n"
+    "once its two frames are open.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
@@ -40,11 +42,11 @@ const std::string kHelp =
 
 int RunFrameDemo(const Args& args);
 
-const Command kFrameDemo("frame-demo", "frame-demo [--profile-dir DIR] [--plugin FILE]",
+const Command kFrameDemo("frame-demo", "frame-demo [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
                          "run the headless MDI frame and show its windows", kHelp.c_str(), RunFrameDemo);
 
 int RunFrameDemo(const Args& args) {
-    std::string profileDir, plugin;
+    std::string profileDir, plugin, snapshot;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile-dir" && i + 1 < args.size()) {
             profileDir = args[++i];
@@ -53,14 +55,20 @@ int RunFrameDemo(const Args& args) {
             std::string error;
             if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
             plugin = path;
+        } else if (args[i] == "--snapshot" && i + 1 < args.size()) {
+            CString path;
+            std::string error;
+            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
+            snapshot = path;
         } else {
             return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
         }
     }
-    switch (RunMdiHost(profileDir, stdout, plugin)) {
+    switch (RunMdiHost(profileDir, stdout, plugin, snapshot)) {
     case kMdiHostOk: return kOk;
     case kPluginNotLoaded:
         return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
+    case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
     case kNoMainFrame: break;
     }
     return Failure(kFrameDemo, "the main frame could not be made");
