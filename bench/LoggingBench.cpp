@@ -17,6 +17,7 @@
 #include <spdlog/spdlog.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -134,30 +135,41 @@ BENCHMARK(BM_LogFileWithoutLock);
 
 // A raw open(O_APPEND), write and close per entry; with lock, plus the one
 // lock call that an entry of a shared day file costs (the shared lock that
-// keeps a sole writer's claim off, see PlatformAppendText).
-template <bool lock>
+// keeps a sole writer's claim off, see PlatformAppendText); with the rules,
+// the lock and what the Ctrl-Z rule and the read-only rule need besides:
+// the open file's status and its last byte. That is the least a day-file
+// entry can cost, whoever writes it.
+enum class Raw { plain, lock, rules };
+template <Raw kind>
 void RawAppend(benchmark::State& state) {
     std::string posix;
-    Dir().Fresh(lock ? "rawlocked" : "raw", posix);
+    Dir().Fresh(kind == Raw::plain ? "raw" : kind == Raw::lock ? "rawlocked" : "rawrules", posix);
     std::string path = posix + "/app.log", line = kEntry + "\r\n";
     for (auto _ : state) {
         int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-        if (lock) {
+        if (kind != Raw::plain) {
             struct flock shared = {};
             shared.l_type = F_RDLCK;
             shared.l_start = off_t{1} << 62;
             shared.l_len = 1;
             benchmark::DoNotOptimize(::fcntl(fd, F_OFD_SETLK, &shared));
         }
+        if (kind == Raw::rules) {
+            struct stat st;
+            char last = 0;
+            if (::fstat(fd, &st) == 0 && st.st_size > 0) benchmark::DoNotOptimize(::pread(fd, &last, 1, st.st_size - 1));
+        }
         benchmark::DoNotOptimize(::write(fd, line.data(), line.size()));
         ::close(fd);
     }
     state.SetItemsProcessed(state.iterations());
 }
-void BM_RawAppend(benchmark::State& state) { RawAppend<false>(state); }
-void BM_RawAppendWithLock(benchmark::State& state) { RawAppend<true>(state); }
+void BM_RawAppend(benchmark::State& state) { RawAppend<Raw::plain>(state); }
+void BM_RawAppendWithLock(benchmark::State& state) { RawAppend<Raw::lock>(state); }
+void BM_RawAppendWithTheRules(benchmark::State& state) { RawAppend<Raw::rules>(state); }
 BENCHMARK(BM_RawAppend);
 BENCHMARK(BM_RawAppendWithLock);
+BENCHMARK(BM_RawAppendWithTheRules);
 
 void BM_SpdlogBasicFileFlushEach(benchmark::State& state) {
     std::string posix;

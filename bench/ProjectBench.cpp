@@ -1,6 +1,7 @@
-// MakeProject against the shell doing the same job, in one run: a template
-// of 2,000 text files of about 8 KiB in 40 directories and 20 binary files
-// of 100 KiB with zero bytes, names and texts carrying the keyword Foo.
+// MakeProject against the shell doing the same job, in one run: the template
+// of ProjectTemplate.h (2,000 text files of about 8 KiB in 40 directories,
+// every tenth a guarded header, and 20 binary files of 100 KiB with zero
+// bytes, names and texts carrying the keyword Foo).
 // The shell baseline copies the tree (cp -a), replaces the keyword in every
 // file (one sed -i over all of them) and renames every file whose title holds
 // it (a loop of mv); a second baseline leaves out the renames. A third pair
@@ -15,9 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 
+#include "ProjectTemplate.h"
 #include "platform/Paths.h"
 #include "project/CProject.h"
 
@@ -25,44 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kDirectories = 40;
-constexpr int kFilesPerDirectory = 50;
-constexpr int kBinaryFiles = 20;
-constexpr int kAllFiles = kDirectories * kFilesPerDirectory + kBinaryFiles;
+constexpr int kAllFiles = 2020;
 
-void Write(const fs::path& path, const std::string& bytes) {
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-}
-
-// The template, made once: root/Foo/FooModNN/FooUnitNN.cpp and root/Foo/bin/FooDataNN.bin.
+// The template (ProjectTemplate.h), made once below root/T.
 class Template {
 public:
     Template() {
         std::string pattern = (fs::temp_directory_path() / "cbasis-bench-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) std::abort();
         m_root = pattern;
-        std::mt19937 random(7);
-        for (int d = 0; d < kDirectories; ++d) {
-            fs::path dir = m_root / "T" / "Foo" / ("FooMod" + std::to_string(d));
-            fs::create_directories(dir);
-            for (int f = 0; f < kFilesPerDirectory; ++f) {
-                std::string text;
-                for (int line = 0; text.size() < 8192; ++line)
-                    text += "// line " + std::to_string(line) + " of FooUnit" + std::to_string(f) +
-                            ": class CFooThing { int m_nFoo; }; plain words without the keyword here\n";
-                Write(dir / ("FooUnit" + std::to_string(f) + ".cpp"), text);
-            }
-        }
-        fs::create_directories(m_root / "T" / "Foo" / "bin");
-        for (int b = 0; b < kBinaryFiles; ++b) {
-            std::string bytes(100 * 1024, '\0');
-            for (size_t i = 0; i < bytes.size(); i += 3) bytes[i] = static_cast<char>(random());
-            bytes.replace(5000, 3, "Foo");
-            Write(m_root / "T" / "Foo" / "bin" / ("FooData" + std::to_string(b) + ".bin"), bytes);
-        }
+        bench::MakeProjectTemplate(m_root / "T", 1);
     }
     ~Template() {
         std::error_code ec;

@@ -154,14 +154,10 @@ int CUtils::CopyFileA(char* source, char* target) {
         return !m_bSuccess;
     };
     CString temp;
-    if (!PlatformCreateTempFile(to, temp)) {
+    CFile out;
+    if (!PlatformCreateTempFile(to, temp, out)) {
         if (attributes != INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_ACCESS_DENIED)
             CFileException::ThrowOsError(ERROR_ACCESS_DENIED, to);  // the removal would have failed
-        return cannotCreate();
-    }
-    CFile out;
-    if (!out.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary)) {
-        DiscardFile(temp);
         return cannotCreate();
     }
 
@@ -170,15 +166,8 @@ int CUtils::CopyFileA(char* source, char* target) {
         // length), and a sparse source stays sparse.
         PlatformCopyFileData(in, out);
         in.Close();
+        PlatformSetCopyStatus(out, sourceStatus);
         out.Close();
-
-        CFileStatus status;
-        CFile::GetStatus(temp, status);
-        status.m_ctime = sourceStatus.m_ctime;
-        status.m_mtime = sourceStatus.m_mtime;
-        status.m_atime = sourceStatus.m_atime;
-        status.m_attribute = sourceStatus.m_attribute;
-        CFile::SetStatus(temp, status);
     } catch (CFileException*) {
         in.Abort();
         out.Abort();

@@ -1,15 +1,15 @@
 // The wildcard rules, the directory listing both finders share, CFileFind
 // and the runtime's _findfirst family.
-#include <strings.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -27,12 +27,13 @@ char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned 
 // One matching entry. Its status is read when first needed: the directory
 // entry's type already tells directories and links apart, which is all a
 // walk needs, and reading every entry's status would cost more than the
-// listing itself.
+// listing itself. Entries are kept small, since a listing holds one per
+// name of the directory: the status, once read, lives in the listing.
 struct Entry {
     std::string name;
-    fs::FileInfo info;
     DWORD attributes = 0;
-    bool examined = false;
+    int rank = 2;     // 0 for ".", 1 for "..", 2 for any other name: the dots come first
+    int status = -1;  // index of the entry's status in the listing, once read
 };
 
 // The matching entries of one directory, in the finder's order, and a
@@ -41,20 +42,21 @@ struct Listing {
     CString root;       // full path of the directory, ending with a backslash
     std::string posix;  // the directory for the OS, ending with '/'
     std::vector<Entry> entries;
+    std::vector<fs::FileInfo> statuses;  // of the entries examined
     size_t next = 0;    // index of the entry the next step makes current
     long current = -1;  // index of the current entry; -1 before the first step
 };
 
 // Reads the entry's status. False when it cannot be read (the entry vanished
 // or cannot be examined); the entry then keeps what its type told.
-bool Examine(const Listing& listing, Entry& entry) {
-    if (entry.examined) return true;
+bool Examine(Listing& listing, Entry& entry) {
+    if (entry.status >= 0) return true;
     fs::FileInfo info;
     if (fs::Stat(listing.posix + entry.name, info, false) != 0) return false;
-    entry.examined = true;
     if (info.isLink) info.size = 0;
-    entry.info = info;
     entry.attributes = fs::Attributes(info, entry.name.c_str());
+    entry.status = static_cast<int>(listing.statuses.size());
+    listing.statuses.push_back(info);
     return true;
 }
 
@@ -62,11 +64,13 @@ Entry* Current(Listing* listing) {
     return listing && listing->current >= 0 ? &listing->entries[listing->current] : nullptr;
 }
 
-// The current entry with its status read; null when there is none.
-const Entry* CurrentExamined(Listing* listing) {
+// The status of the current entry, read now if need be: null when there is
+// no current entry, all zero when it cannot be read.
+const fs::FileInfo* CurrentStatus(Listing* listing) {
+    static const fs::FileInfo kNone;
     Entry* entry = Current(listing);
-    if (entry) Examine(*listing, *entry);
-    return entry;
+    if (!entry) return nullptr;
+    return Examine(*listing, *entry) ? &listing->statuses[entry->status] : &kNone;
 }
 
 // Splits a search spec into its directory part (with its final separator,
@@ -80,12 +84,26 @@ void SplitSpec(const std::string& spec, std::string& dir, std::string& pattern) 
 
 int DotRank(const std::string& name) { return name == "." ? 0 : name == ".." ? 1 : 2; }
 
+// strcasecmp's order, without a call for every byte: only upper-case
+// letters fold, and the portable ones are ASCII.
+int CompareIgnoringCase(const std::string& a, const std::string& b) {
+    auto fold = [](char c) {
+        unsigned char u = static_cast<unsigned char>(c);
+        return static_cast<unsigned char>((u >= 'A' && u <= 'Z') || u >= 0x80 ? Lower(c) : c);
+    };
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = fold(a[i]), y = fold(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 // "." and ".." first, then by name ignoring case; names that differ only in
 // case keep a fixed order by their bytes.
 bool ComesFirst(const Entry& a, const Entry& b) {
-    int rankA = DotRank(a.name), rankB = DotRank(b.name);
-    if (rankA != rankB) return rankA < rankB;
-    int byCase = strcasecmp(a.name.c_str(), b.name.c_str());
+    if (a.rank != b.rank) return a.rank < b.rank;
+    int byCase = CompareIgnoringCase(a.name, b.name);
     return byCase != 0 ? byCase < 0 : a.name < b.name;
 }
 
@@ -104,37 +122,50 @@ bool List(LPCTSTR pszSpec, Listing& listing) {
     listing.root = fs::FullPath(dir.c_str());
     if (listing.root.IsEmpty() || listing.root[listing.root.GetLength() - 1] != '\\') listing.root += '\\';
 
-    std::vector<fs::DirEntry> found;
-    if (fs::ReadDirectory(listing.posix, found) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR)
-            PlatformReportUndonePosix(PlatformUndone::Unreadable, listing.posix, PlatformErrorFromErrno(errno));
-        return false;
-    }
+    const std::string dirPath = listing.posix;
     if (listing.posix.back() != '/') listing.posix += '/';
-    for (fs::DirEntry& item : found) {
-        if (!PlatformMatchWildcard(item.name.c_str(), pattern.c_str())) continue;
-        if (!PlatformIsRepresentableName(item.name.c_str())) {
-            PlatformReportUndonePosix(PlatformUndone::BadName, listing.posix + item.name, ERROR_INVALID_NAME);
-            continue;
+    // What is left out is reported once the whole directory has been read.
+    struct LeftOut {
+        PlatformUndone kind;
+        std::string path;
+        DWORD error;
+    };
+    std::vector<LeftOut> leftOut;
+    int read = fs::ReadDirectory(listing.posix, [&](const char* name, fs::EntryType type) {
+        if (!PlatformMatchWildcard(name, pattern.c_str())) return;
+        if (!PlatformIsRepresentableName(name)) {
+            leftOut.push_back({PlatformUndone::BadName, listing.posix + name, ERROR_INVALID_NAME});
+            return;
         }
         Entry entry;
-        entry.name = std::move(item.name);
-        if (item.type == fs::DirEntry::unknown) {
+        entry.name = name;
+        entry.rank = DotRank(entry.name);
+        if (type == fs::EntryType::unknown) {
             // The type needs the status; an entry that cannot be examined is left out.
             if (!Examine(listing, entry)) {
-                PlatformReportUndonePosix(PlatformUndone::Unreadable, listing.posix + entry.name,
-                                          PlatformErrorFromErrno(errno));
-                continue;
+                leftOut.push_back({PlatformUndone::Unreadable, listing.posix + name, PlatformErrorFromErrno(errno)});
+                return;
             }
         } else {
-            entry.info.isDirectory = item.type == fs::DirEntry::directory;
-            entry.info.isLink = item.type == fs::DirEntry::link;
-            entry.info.isSpecial = item.type == fs::DirEntry::special;
-            entry.info.mode = 0200;  // not known to be read-only until examined
-            entry.attributes = fs::Attributes(entry.info, entry.name.c_str());
+            fs::FileInfo typed;
+            typed.isDirectory = type == fs::EntryType::directory;
+            typed.isLink = type == fs::EntryType::link;
+            typed.isSpecial = type == fs::EntryType::special;
+            typed.mode = 0200;  // not known to be read-only until examined
+            entry.attributes = fs::Attributes(typed, name);
         }
         listing.entries.push_back(std::move(entry));
+    });
+    if (read != 0) {
+        int err = errno;
+        if (err != ENOENT && err != ENOTDIR)
+            PlatformReportUndonePosix(PlatformUndone::Unreadable, dirPath, PlatformErrorFromErrno(err));
+        listing.entries.clear();
+        listing.statuses.clear();
+        errno = err;
+        return false;
     }
+    for (const LeftOut& entry : leftOut) PlatformReportUndonePosix(entry.kind, entry.path, entry.error);
     std::sort(listing.entries.begin(), listing.entries.end(), ComesFirst);
     if (listing.entries.empty()) {
         errno = ENOENT;
@@ -223,38 +254,38 @@ CString CFileFind::GetFileTitle() const { return fs::Title(GetFileName()); }
 CString CFileFind::GetRoot() const { return m_pSearch ? m_pSearch->root : CString(); }
 
 DWORD CFileFind::GetLength() const {
-    const Entry* entry = CurrentExamined(m_pSearch.get());
-    return entry ? Size32(entry->info) : 0;
+    const fs::FileInfo* info = CurrentStatus(m_pSearch.get());
+    return info ? Size32(*info) : 0;
 }
 
 BOOL CFileFind::GetLastWriteTime(CTime& refTime) const {
-    const Entry* entry = CurrentExamined(m_pSearch.get());
-    if (entry) refTime = CTime(entry->info.modified);
-    return entry != nullptr;
+    const fs::FileInfo* info = CurrentStatus(m_pSearch.get());
+    if (info) refTime = CTime(info->modified);
+    return info != nullptr;
 }
 
 BOOL CFileFind::GetLastAccessTime(CTime& refTime) const {
-    const Entry* entry = CurrentExamined(m_pSearch.get());
-    if (entry) refTime = CTime(entry->info.accessed);
-    return entry != nullptr;
+    const fs::FileInfo* info = CurrentStatus(m_pSearch.get());
+    if (info) refTime = CTime(info->accessed);
+    return info != nullptr;
 }
 
 BOOL CFileFind::GetCreationTime(CTime& refTime) const {
-    const Entry* entry = CurrentExamined(m_pSearch.get());
-    if (entry) refTime = CTime(entry->info.created);
-    return entry != nullptr;
+    const fs::FileInfo* info = CurrentStatus(m_pSearch.get());
+    if (info) refTime = CTime(info->created);
+    return info != nullptr;
 }
 
 BOOL CFileFind::MatchesMask(DWORD dwMask) const {
     // Only the read-only bit needs the status; the others come with the type.
-    const Entry* entry =
-        (dwMask & FILE_ATTRIBUTE_READONLY) ? CurrentExamined(m_pSearch.get()) : Current(m_pSearch.get());
+    if (dwMask & FILE_ATTRIBUTE_READONLY) CurrentStatus(m_pSearch.get());
+    const Entry* entry = Current(m_pSearch.get());
     return entry && (entry->attributes & dwMask) != 0;
 }
 
 BOOL CFileFind::IsDots() const {
     const Entry* entry = Current(m_pSearch.get());
-    return entry && (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) && DotRank(entry->name) < 2;
+    return entry && (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) && entry->rank < 2;
 }
 
 // ---------------------------------------------------------------------------
@@ -279,11 +310,12 @@ bool NextFitting(Listing& listing, crt::_finddata_t* pData) {
         Entry& entry = listing.entries[listing.next++];
         // Too long for the name field, or gone before its status was read.
         if (entry.name.size() >= sizeof pData->name || !Examine(listing, entry)) continue;
+        const fs::FileInfo& info = listing.statuses[entry.status];
         pData->attrib = entry.attributes;
-        pData->time_create = entry.info.created;
-        pData->time_access = entry.info.accessed;
-        pData->time_write = entry.info.modified;
-        pData->size = Size32(entry.info);
+        pData->time_create = info.created;
+        pData->time_access = info.accessed;
+        pData->time_write = info.modified;
+        pData->size = Size32(info);
         std::memcpy(pData->name, entry.name.c_str(), entry.name.size() + 1);
         return true;
     }

@@ -184,8 +184,7 @@ int Rmdir(const std::string& posix) {
     return ::rmdir(posix.c_str());
 }
 
-int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries) {
-    entries.clear();
+int ReadDirectory(const std::string& posix, const std::function<void(const char* name, EntryType type)>& visit) {
     if (PlatformSyscallFails(Syscall::OpenDir)) return -1;
     DIR* dir = ::opendir(posix.c_str());
     if (!dir) return -1;
@@ -201,19 +200,16 @@ int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries) {
             if (errno != 0) result = -1;
             break;
         }
-        DirEntry::Type type = entry->d_type == DT_DIR       ? DirEntry::directory
-                              : entry->d_type == DT_LNK     ? DirEntry::link
-                              : entry->d_type == DT_REG     ? DirEntry::regular
-                              : entry->d_type == DT_UNKNOWN ? DirEntry::unknown
-                                                            : DirEntry::special;
-        entries.push_back(DirEntry{entry->d_name, type});
+        EntryType type = entry->d_type == DT_DIR       ? EntryType::directory
+                         : entry->d_type == DT_LNK     ? EntryType::link
+                         : entry->d_type == DT_REG     ? EntryType::regular
+                         : entry->d_type == DT_UNKNOWN ? EntryType::unknown
+                                                       : EntryType::special;
+        visit(entry->d_name, type);
     }
     int err = errno;
     ::closedir(dir);
-    if (result != 0) {
-        entries.clear();
-        errno = err;
-    }
+    errno = err;
     return result;
 }
 

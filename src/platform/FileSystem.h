@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/Strings.h"
 
@@ -64,15 +64,13 @@ int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
 int StatFd(int fd, FileInfo& info);
 int Mkdir(const std::string& posix);
 int Rmdir(const std::string& posix);
-// One name in a directory, with the type its directory entry gives, which
-// costs nothing to learn (Stat tells the rest).
-struct DirEntry {
-    enum Type { unknown, directory, link, regular, special };
-    std::string name;
-    Type type = unknown;
-};
-// Reads the entries of a directory, "." and ".." included.
-int ReadDirectory(const std::string& posix, std::vector<DirEntry>& entries);
+// The type a directory entry gives with its name, which costs nothing to
+// learn (Stat tells the rest).
+enum class EntryType { unknown, directory, link, regular, special };
+// Reads the entries of a directory, "." and ".." included, handing each to
+// visit as it is read (the name lasts for the call only). On failure
+// (-1, errno set) entries already visited must be dropped by the caller.
+int ReadDirectory(const std::string& posix, const std::function<void(const char* name, EntryType type)>& visit);
 
 // The original platform refuses to delete a read-only file or a directory
 // (EACCES); POSIX would allow the first.

@@ -1,20 +1,26 @@
-// CFileException and CFile over POSIX descriptors.
+// CFileException and CFile over POSIX descriptors, and the file copies,
+// opens and temporary files the library's walks and rewrites are built on.
 #include "platform/Files.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/Syscalls.h"
 
 namespace fs = platform::fs;
 
@@ -131,18 +137,10 @@ void FillStatus(const fs::FileInfo& info, const CString& fullName, CFileStatus& 
                 fits ? fullName.GetLength() + 1 : 1);
 }
 
-}  // namespace
-
-CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) {
-    CFileException error;
-    if (!Open(lpszFileName, nOpenFlags, &error))
-        throw new CFileException(error.m_cause, error.m_lOsError, error.m_strFileName);
-}
-
-CFile::~CFile() { Abort(); }
-
-BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
-    Abort();
+// CFile::Open with further POSIX open flags; info is the open file's status.
+BOOL OpenAs(CFile& file, LPCTSTR lpszFileName, UINT nOpenFlags, int extraFlags, fs::FileInfo& info,
+            CFileException* pError) {
+    file.Abort();
     auto fail = [&](DWORD code) {
         SetLastError(code);
         if (pError) {
@@ -155,39 +153,58 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) 
     std::string posix;
     if (!lpszFileName || !fs::ToPosix(lpszFileName, posix)) return fail(ERROR_PATH_NOT_FOUND);
 
-    fs::FileInfo info;
-    int fd = fs::OpenFile(posix, OpenFlagsFor(nOpenFlags), 0666, info);
+    int fd = fs::OpenFile(posix, OpenFlagsFor(nOpenFlags) | extraFlags, 0666, info);
     if (fd < 0) {
         // With O_CREAT a missing entry can only be a missing directory.
-        bool create = nOpenFlags & modeCreate;
+        bool create = nOpenFlags & CFile::modeCreate;
         return fail(errno == ENOENT && create ? ERROR_PATH_NOT_FOUND : PlatformErrorFromErrno(errno));
     }
     DWORD code = ERROR_SUCCESS;
     int lock = LockFor(nOpenFlags);
-    if ((nOpenFlags & 3) != modeRead && fs::IsReadOnly(info))
+    if ((nOpenFlags & 3) != CFile::modeRead && fs::IsReadOnly(info))
         code = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
     else if (lock && ::flock(fd, lock | LOCK_NB) != 0)
         code = errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : PlatformErrorFromErrno(errno);
-    // Emptied only now, so that a file another CFile holds stays intact.
-    else if ((nOpenFlags & modeCreate) && !(nOpenFlags & modeNoTruncate) && fs::Truncate(fd, 0) != 0)
+    // Emptied only now, so that a file another CFile holds stays intact; an
+    // empty file is left alone (ext4 writes a truncated file out at close).
+    else if ((nOpenFlags & CFile::modeCreate) && !(nOpenFlags & CFile::modeNoTruncate) && info.size > 0 &&
+             fs::Truncate(fd, 0) != 0)
         code = PlatformErrorFromErrno(errno);
     if (code != ERROR_SUCCESS) {
         ::close(fd);
         return fail(code);
     }
-    m_hFile = fd;
-    m_strFileName = fs::FullPath(lpszFileName);
+    file.m_hFile = fd;
+    file.SetFilePath(fs::FullPath(lpszFileName));
     return TRUE;
 }
 
+}  // namespace
+
+CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) {
+    CFileException error;
+    if (!Open(lpszFileName, nOpenFlags, &error))
+        throw new CFileException(error.m_cause, error.m_lOsError, error.m_strFileName);
+}
+
+CFile::~CFile() { Abort(); }
+
+BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
+    fs::FileInfo info;
+    return OpenAs(*this, lpszFileName, nOpenFlags, 0, info, pError);
+}
+
 UINT CFile::Read(void* lpBuf, UINT nCount) {
+    // The most one read call returns on Linux; a read that stops there may not be at the end.
+    constexpr size_t kMostOneRead = 0x7ffff000;
     char* p = static_cast<char*>(lpBuf);
     UINT done = 0;
     while (done < nCount) {
-        long n = fs::Read(m_hFile, p + done, nCount - done);
+        size_t want = nCount - done;
+        long n = fs::Read(m_hFile, p + done, want);
         if (n < 0) CFileException::ThrowErrno(errno, m_strFileName);
-        if (n == 0) break;
         done += static_cast<UINT>(n);
+        if (static_cast<size_t>(n) < std::min(want, kMostOneRead)) break;  // the end of the file
     }
     return done;
 }
@@ -286,7 +303,7 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName) {
 }
 
 // ---------------------------------------------------------------------------
-// Copying file data
+// Copying file data, opening for walks, temporary files
 
 namespace {
 
@@ -309,37 +326,146 @@ bool NextData(int fd, int64_t offset, int64_t size, int64_t& start, int64_t& end
     return start < size;
 }
 
+// Errors of copy_file_range that belong to the target; any other makes the
+// copy go on through a buffer, whose reads and writes then tell which side
+// failed.
+bool IsTargetError(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG || err == EROFS; }
+
+// One stretch [start, end) of data, at the same offsets in both files.
+// Returns the offset reached: less than end when the source shrank.
+// kernel is cleared when the kernel cannot copy between these files.
+int64_t CopyStretch(CFile& source, CFile& target, int64_t start, int64_t end, bool& kernel,
+                    std::unique_ptr<char[]>& block) {
+    int64_t offset = start;
+    while (kernel && offset < end) {
+        // The kernel reads and writes at once: the seam may fail either.
+        if (PlatformSyscallFails(Syscall::Read)) CFileException::ThrowErrno(errno, source.GetFilePath());
+        if (PlatformSyscallFails(Syscall::Write)) CFileException::ThrowErrno(errno, target.GetFilePath());
+        loff_t in = offset, out = offset;
+        ssize_t n = ::copy_file_range(source.m_hFile, &in, target.m_hFile, &out,
+                                      static_cast<size_t>(std::min<int64_t>(end - offset, 1 << 30)), 0);
+        if (n == 0) return offset;  // the source shrank while it was copied
+        if (n > 0) {
+            offset += n;
+        } else if (errno != EINTR) {
+            if (IsTargetError(errno)) CFileException::ThrowErrno(errno, target.GetFilePath());
+            kernel = false;
+        }
+    }
+    if (offset >= end) return offset;
+    if (!block) block.reset(new char[kCopyBlock]);
+    if (::lseek(source.m_hFile, offset, SEEK_SET) < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
+    if (::lseek(target.m_hFile, offset, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
+    while (offset < end) {
+        long got = fs::Read(source.m_hFile, block.get(), static_cast<size_t>(std::min<int64_t>(kCopyBlock, end - offset)));
+        if (got < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
+        if (got == 0) return offset;
+        if (fs::Write(target.m_hFile, block.get(), static_cast<size_t>(got)) < static_cast<size_t>(got))
+            CFileException::ThrowErrno(errno, target.GetFilePath());
+        offset += got;
+    }
+    return offset;
+}
+
 }  // namespace
 
 void PlatformCopyFileData(CFile& source, CFile& target) {
-    fs::FileInfo info;
+    fs::FileInfo info, written;
     if (fs::StatFd(source.m_hFile, info) != 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-    std::unique_ptr<char[]> block(new (std::nothrow) char[kCopyBlock]);
-    char fallback[4096];
-    char* buffer = block ? block.get() : fallback;
-    size_t blockSize = block ? kCopyBlock : sizeof fallback;
-
-    // Emptied first, so the holes read as zeros whatever target held.
-    if (fs::Truncate(target.m_hFile, 0) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-    int64_t size = info.size, offset = 0, start, end;
-    while (offset < size && NextData(source.m_hFile, offset, size, start, end)) {
-        if (::lseek(source.m_hFile, start, SEEK_SET) < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-        if (::lseek(target.m_hFile, start, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-        for (offset = start; offset < end;) {
-            long got = fs::Read(source.m_hFile, buffer, static_cast<size_t>(std::min<int64_t>(blockSize, end - offset)));
-            if (got < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-            if (got == 0) {  // the source shrank while it was copied
-                size = offset;
-                break;
-            }
-            if (fs::Write(target.m_hFile, buffer, static_cast<size_t>(got)) < static_cast<size_t>(got))
-                CFileException::ThrowErrno(errno, target.GetFilePath());
-            offset += got;
+    if (fs::StatFd(target.m_hFile, written) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
+    // Emptied first, so the holes read as zeros whatever target held; a new
+    // file is not truncated (ext4 writes a truncated file out at close).
+    if (written.size > 0 && fs::Truncate(target.m_hFile, 0) != 0)
+        CFileException::ThrowErrno(errno, target.GetFilePath());
+    std::unique_ptr<char[]> block;
+    bool kernel = true;
+    int64_t size = info.size, offset = 0, end = 0, start, stretchEnd;
+    while (offset < size && NextData(source.m_hFile, offset, size, start, stretchEnd)) {
+        offset = CopyStretch(source, target, start, stretchEnd, kernel, block);
+        end = offset;
+        if (offset < stretchEnd) {
+            size = offset;
+            break;
         }
-        offset = std::max(offset, end);
     }
     // A hole at the end comes from the length.
-    if (fs::Truncate(target.m_hFile, size) != 0 || ::lseek(target.m_hFile, size, SEEK_SET) < 0)
-        CFileException::ThrowErrno(errno, target.GetFilePath());
+    if (end < size && fs::Truncate(target.m_hFile, size) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
+    if (::lseek(target.m_hFile, size, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
     ::lseek(source.m_hFile, size, SEEK_SET);
+}
+
+BOOL PlatformOpenFileNoFollow(CFile& rFile, LPCTSTR lpszFileName, CFileStatus& rStatus) {
+    fs::FileInfo info;
+    if (!OpenAs(rFile, lpszFileName, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, O_NOFOLLOW, info,
+                nullptr))
+        return FALSE;
+    FillStatus(info, rFile.GetFilePath(), rStatus);
+    return TRUE;
+}
+
+BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath, CFile& rFile, BOOL bLikeBeside) {
+    rTempPath.Empty();
+    rFile.Abort();
+    std::string beside = pszBeside ? pszBeside : "";
+    size_t sep = beside.find_last_of("\\/");
+    std::string dir = sep != std::string::npos ? beside.substr(0, sep + 1)
+                      : fs::HasDrive(beside)       ? beside.substr(0, 2)
+                                                   : std::string();
+    std::string posixBeside;
+    fs::FileInfo like;
+    bool keepMode = bLikeBeside && fs::ToPosix(pszBeside, posixBeside) && fs::Stat(posixBeside, like, true) == 0 &&
+                    !like.isDirectory;
+
+    // The process id is read once: a child of fork mixing its parent's id
+    // can only meet a name that exists, which O_EXCL refuses.
+    static const unsigned pid = static_cast<unsigned>(::getpid());
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (pid << 16) ^ (counter++ * 2654435761u);
+        char name[32];
+        std::snprintf(name, sizeof name, ".cb%08x.tmp", mix);
+        std::string path = dir + name, posix;
+        if (!fs::ToPosix(path.c_str(), posix)) {
+            SetLastError(ERROR_PATH_NOT_FOUND);
+            return FALSE;
+        }
+        int fd = fs::Open(posix, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PlatformErrorFromErrno(errno));
+            return FALSE;
+        }
+        if (keepMode) {
+            // The new version belongs to the file's owner and group, as a
+            // rewrite in place would; a process that may not give it away
+            // leaves it its own.
+            if (like.owner != ::geteuid() || like.group != ::getegid())
+                (void)::fchown(fd, like.owner, like.group);
+            ::fchmod(fd, like.mode | 0200);
+        }
+        rFile.m_hFile = fd;
+        rFile.SetFilePath(fs::FullPath(path.c_str()));
+        rTempPath = rFile.GetFilePath();
+        return TRUE;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return FALSE;
+}
+
+void PlatformSetCopyStatus(CFile& rFile, const CFileStatus& status) {
+    time_t accessed = status.m_atime.GetTime(), modified = status.m_mtime.GetTime();
+    struct timespec times[2] = {};
+    times[0].tv_sec = accessed;
+    times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
+    times[1].tv_sec = modified;
+    times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
+    if (PlatformSyscallFails(Syscall::Utime) || ::futimens(rFile.m_hFile, times) != 0)
+        CFileException::ThrowErrno(errno, rFile.GetFilePath());
+    if (!(status.m_attribute & CFile::readOnly)) return;
+    fs::FileInfo info;
+    if (fs::StatFd(rFile.m_hFile, info) != 0 || PlatformSyscallFails(Syscall::Chmod) ||
+        ::fchmod(rFile.m_hFile, info.mode & ~0222u) != 0)
+        CFileException::ThrowErrno(errno, rFile.GetFilePath());
 }

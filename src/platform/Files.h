@@ -89,7 +89,11 @@ public:
 
     // The operations below throw CFileException* on failure, as the original
     // does; using a closed CFile fails the same way.
-    // Reads up to nCount bytes; fewer only at the end of the file.
+    // Reads up to nCount bytes; fewer only at the end of the file. Only
+    // regular files open as CFiles, and on Linux a regular file's read
+    // returns less than asked only at its end, so a short read is taken as
+    // the end without a further read to confirm it, as the original's one
+    // ReadFile call does.
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes; a full disk throws diskFull.
     virtual void Write(const void* lpBuf, UINT nCount);
@@ -111,6 +115,8 @@ public:
     // The full path given to Open (made absolute), its last component, and
     // that without its extension.
     virtual CString GetFilePath() const { return m_strFileName; }
+    // Sets the path the file reports (and its exceptions name).
+    virtual void SetFilePath(LPCTSTR lpszNewName) { m_strFileName = lpszNewName; }
     virtual CString GetFileName() const;
     virtual CString GetFileTitle() const;
 
@@ -134,12 +140,42 @@ protected:
 };
 
 // Copies the whole of source, from its start, over target, which is emptied
-// first, in blocks of bounded size: a file of
-// any size copies in the same small memory. Holes of a sparse source stay
-// holes where the file systems keep them (only its data is read and
-// written). Both files are left at their end. Throws CFileException* on a
-// failed read or write, as Read and Write do.
+// first, in bounded steps: a file of any size copies in the same small
+// memory. The kernel copies the data where it can (copy_file_range), else it
+// goes through a block of 1 MiB. Holes of a sparse source stay holes where
+// the file systems keep them (only its data is read and written). Both files
+// are left at their end. Throws CFileException* on a failed read or write,
+// as Read and Write do.
 PLATFORM_API void PlatformCopyFileData(CFile& source, CFile& target);
+
+// Opens lpszFileName for reading as CFile::Open does with modeRead |
+// shareDenyNone | typeBinary, for a walk that met the name in a directory
+// listing, in one open and one status call: a symbolic link is refused
+// (ERROR_CANT_RESOLVE_FILENAME), never followed, even if the name was
+// swapped for one after the listing; and rStatus receives the open file's
+// status. FALSE with the last error set on failure, as CFile::Open.
+PLATFORM_API BOOL PlatformOpenFileNoFollow(CFile& rFile, LPCTSTR lpszFileName, CFileStatus& rStatus);
+
+// Creates a new, empty file with a unique hidden name (".cb*.tmp") in the
+// directory of pszBeside (which need not exist), opens it for writing in
+// rFile and gives its library path in rTempPath: the first step of writing
+// or rewriting pszBeside atomically (write the temporary file, then move it
+// into place). With bLikeBeside and pszBeside an existing file, the new file
+// gets its permission bits (owner write added, so it can be written) and,
+// where the process may give them, its owner and group, before anything is
+// written to it; otherwise, and always without bLikeBeside (for a file that
+// is known not to exist, which saves looking), it gets the default ones.
+// FALSE with the last error set when the file cannot be created
+// (ERROR_PATH_NOT_FOUND for a missing directory); rTempPath is then empty and
+// rFile closed.
+PLATFORM_API BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath, CFile& rFile, BOOL bLikeBeside = TRUE);
+
+// Gives a copy that this process is writing, before it is closed, the
+// last-modification and last-access times of status (a time of 0 leaves
+// that time as it is) and, when status has it, the read-only attribute (the
+// file, open for writing, is writable until then). Creation times cannot be
+// set on POSIX. Throws CFileException* on failure, as CFile::SetStatus.
+PLATFORM_API void PlatformSetCopyStatus(CFile& rFile, const CFileStatus& status);
 
 // Case-insensitive wildcard match with the original platform's rules: "*"
 // and "?" as usual, except that "?" also matches nothing before a dot or at

@@ -1,5 +1,6 @@
-// GUIDs: CoCreateGuid draws 128 bits from the system's random source and
-// marks them as a version 4 GUID.
+// GUIDs: CoCreateGuid gives 128 random-looking bits marked as a version 4
+// GUID, from a generator that the process (and every child of fork) seeds
+// once from the system's random source: no system call a GUID after that.
 #pragma once
 
 #include "platform/Types.h"
@@ -12,5 +13,6 @@ struct GUID {
 };
 static_assert(sizeof(GUID) == 16);
 
-// S_OK, or E_FAIL (leaving *pGuid unchanged) when no random bytes could be had.
+// S_OK, or E_FAIL (leaving *pGuid unchanged) when the generator could not be
+// seeded (the next call tries again).
 PLATFORM_API HRESULT CoCreateGuid(GUID* pGuid);

@@ -5,10 +5,12 @@
 // chunks are separate allocations, each twice the size of the one before (up
 // to 64 KiB), linked for HeapDestroy and kept in a sorted range table so that
 // HeapFree tells its own blocks from anything else without reading memory it
-// does not own. Every block is a 16-byte header followed by its payload,
-// carved from the current chunk or taken from the free list of its size
-// class. A block above the largest class gets a chunk of its own, returned to
-// the system when the block is freed.
+// does not own. Every block is an 8-byte header followed by its payload, the
+// two a multiple of 16 bytes long and the payload 16-byte aligned (blocks
+// start 8 bytes past a multiple of 16), carved from the current chunk or
+// taken from the free list of its size class: a list node of 24 bytes takes
+// 32, an element of 8 takes 16. A block above the largest class gets a chunk
+// of its own, returned to the system when the block is freed.
 //
 // Handles are not pointers: a handle names a slot in a process-wide table and
 // carries the slot's generation, so a destroyed or made-up handle is refused
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -29,14 +32,14 @@
 
 namespace {
 
-// Size classes: steps of 16 bytes up to 1 KiB, then four per power of two up
-// to 64 KiB.
+// Size classes of whole blocks (header and payload): steps of 16 bytes up to
+// 1 KiB, then four per power of two up to 64 KiB.
 constexpr size_t kStep = 16;
 constexpr size_t kFineLimit = 1024;
 constexpr size_t kLargeLimit = 65536;
 constexpr int kFineClasses = kFineLimit / kStep;
 constexpr int kClasses = kFineClasses + 4 * 6;
-constexpr uint32_t kLargeClass = 0xFFFFFFFFu;
+constexpr uint32_t kLargeClass = 0xFFu;
 
 constexpr size_t kMinChunk = 512;
 constexpr size_t kMaxChunk = size_t(1) << 16;  // below malloc's mmap threshold, so chunks are reused warm
@@ -60,13 +63,23 @@ int ClassOf(size_t bytes) {
 constexpr size_t RoundUp(size_t n) { return (n + kStep - 1) & ~(kStep - 1); }
 
 struct Block {
-    uint32_t tag;   // Tag(this, live or free): tells a real header from stray bytes
-    uint32_t cls;   // size class, or kLargeClass
-    uint64_t size;  // bytes the caller asked for
+    uint32_t tag;         // Tag(this, live or free): tells a real header from stray bytes
+    uint32_t cls : 8;     // size class, or kLargeClass
+    uint32_t size : 24;   // bytes the caller asked for (a large block keeps them in front of it)
     char* Payload() { return reinterpret_cast<char*>(this + 1); }
     static Block* Of(void* payload) { return static_cast<Block*>(payload) - 1; }
 };
-static_assert(sizeof(Block) == kStep);
+constexpr size_t kHeader = sizeof(Block);
+static_assert(kHeader == 8 && kLargeLimit < (size_t(1) << 24));
+// The largest payload of a small block.
+constexpr size_t kSmallLimit = kLargeLimit - kHeader;
+
+// A large block's chunk: its size, then its header, so the payload is aligned.
+struct LargeChunk {
+    uint64_t size;
+    Block block;
+};
+static_assert(sizeof(LargeChunk) == kStep);
 
 uint32_t Tag(const Block* block, bool live) {
     uint64_t mixed = reinterpret_cast<uintptr_t>(block) * 0x9E3779B97F4A7C15ull;
@@ -252,8 +265,8 @@ bool WithinMaximum(const Heap* heap, size_t bytes) {
 
 // Starts a new chunk with room for at least `need` bytes of blocks.
 bool Grow(Heap* heap, size_t need) {
-    size_t bytes = std::max(need + kChunkHeader, heap->nextChunk);
-    if (!WithinMaximum(heap, bytes)) bytes = need + kChunkHeader;
+    size_t bytes = std::max(need + kChunkHeader + kHeader, heap->nextChunk);
+    if (!WithinMaximum(heap, bytes)) bytes = need + kChunkHeader + kHeader;
     if (!WithinMaximum(heap, bytes)) return false;
     char* memory = static_cast<char*>(ObtainChunk(bytes));
     if (!memory) return false;
@@ -271,53 +284,57 @@ bool Grow(Heap* heap, size_t need) {
     chunk->size = bytes;
     heap->chunks = chunk;
     heap->obtained += bytes;
-    heap->cursor = memory + kChunkHeader;
+    heap->cursor = memory + kChunkHeader + kHeader;  // so that payloads are aligned
     heap->limit = memory + bytes;
     heap->nextChunk = std::min(heap->nextChunk * 2, kMaxChunk);
     return true;
 }
 
 void* AllocSmall(Heap* heap, size_t bytes) {
-    int cls = ClassOf(bytes);
-    size_t payload = ClassSize(cls);
+    int cls = ClassOf(bytes + kHeader);
+    size_t need = ClassSize(cls);
     Block* block = heap->freeLists[cls];
     if (block) {
         Block* next;
         std::memcpy(&next, block->Payload(), sizeof next);
         heap->freeLists[cls] = next;
-        std::memset(block->Payload(), 0, payload);
+        std::memset(block->Payload(), 0, need - kHeader);
     } else {
-        size_t need = sizeof(Block) + payload;
         if (size_t(heap->limit - heap->cursor) < need && !Grow(heap, need)) return nullptr;
         block = reinterpret_cast<Block*>(heap->cursor);  // fresh chunk memory is zero
         heap->cursor += need;
         block->cls = uint32_t(cls);
     }
     block->tag = Tag(block, true);
-    block->size = bytes;
+    block->size = uint32_t(bytes);
     return block->Payload();
 }
 
 void* AllocLarge(Heap* heap, size_t bytes) {
-    size_t total = sizeof(Block) + bytes;
+    size_t total = sizeof(LargeChunk) + bytes;
     if (!WithinMaximum(heap, total)) return nullptr;
-    Block* block = static_cast<Block*>(ObtainChunk(total));
-    if (!block) return nullptr;
+    LargeChunk* chunk = static_cast<LargeChunk*>(ObtainChunk(total));
+    if (!chunk) return nullptr;
+    Block* block = &chunk->block;
     try {
         heap->large.insert(block->Payload());
     } catch (const std::bad_alloc&) {
-        std::free(block);
+        std::free(chunk);
         return nullptr;
     }
+    chunk->size = bytes;
     block->tag = Tag(block, true);
     block->cls = kLargeClass;
-    block->size = bytes;
     heap->obtained += total;
     return block->Payload();
 }
 
+LargeChunk* LargeChunkOf(Block* block) {
+    return reinterpret_cast<LargeChunk*>(reinterpret_cast<char*>(block) - offsetof(LargeChunk, block));
+}
+
 bool InRange(const Range& range, uintptr_t address) {
-    return address >= range.begin + sizeof(Block) && address < range.end;
+    return address >= range.begin + kHeader && address < range.end;
 }
 
 // The header of a live block this heap handed out, or null.
@@ -362,9 +379,9 @@ HANDLE HeapCreate(DWORD flOptions, size_t dwInitialSize, size_t dwMaximumSize) {
     heap->serialize = !(flOptions & HEAP_NO_SERIALIZE);
     heap->maximum = maximum;
     heap->obtained = firstChunk;
-    heap->cursor = memory + kHeapHeader;
-    heap->limit = heap->cursor + firstChunk;
-    heap->first = {reinterpret_cast<uintptr_t>(heap->cursor), reinterpret_cast<uintptr_t>(heap->limit)};
+    heap->cursor = memory + kHeapHeader + kHeader;  // so that payloads are aligned
+    heap->limit = memory + kHeapHeader + firstChunk;
+    heap->first = {reinterpret_cast<uintptr_t>(memory + kHeapHeader), reinterpret_cast<uintptr_t>(heap->limit)};
     heap->nextChunk = std::min(std::max(firstChunk, kMinChunk) * 2, kMaxChunk);
     HANDLE handle = Register(heap);
     if (!handle) {
@@ -377,7 +394,7 @@ HANDLE HeapCreate(DWORD flOptions, size_t dwInitialSize, size_t dwMaximumSize) {
 BOOL HeapDestroy(HANDLE hHeap) {
     Heap* heap = Unregister(hHeap);
     if (!heap) return FALSE;
-    for (void* payload : heap->large) std::free(Block::Of(payload));
+    for (void* payload : heap->large) std::free(LargeChunkOf(Block::Of(payload)));
     for (Chunk* chunk = heap->chunks; chunk;) {
         Chunk* next = chunk->next;
         ReleaseChunk(chunk, chunk->size);
@@ -392,7 +409,7 @@ LPVOID HeapAlloc(HANDLE hHeap, DWORD dwFlags, size_t dwBytes) {
     Heap* heap = Lookup(hHeap);
     if (!heap || dwBytes > kMaxRequest || AllocPlannedToFail()) return nullptr;
     HeapLock guard(heap, dwFlags);
-    return dwBytes <= kLargeLimit ? AllocSmall(heap, dwBytes) : AllocLarge(heap, dwBytes);
+    return dwBytes <= kSmallLimit ? AllocSmall(heap, dwBytes) : AllocLarge(heap, dwBytes);
 }
 
 BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem) {
@@ -403,9 +420,10 @@ BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem) {
     Block* block = OwnBlock(heap, lpMem);
     if (!block) return FALSE;
     if (block->cls == kLargeClass) {
+        LargeChunk* chunk = LargeChunkOf(block);
         heap->large.erase(lpMem);
-        heap->obtained -= sizeof(Block) + block->size;
-        std::free(block);
+        heap->obtained -= sizeof(LargeChunk) + chunk->size;
+        std::free(chunk);
         return TRUE;
     }
     block->tag = Tag(block, false);
@@ -419,7 +437,8 @@ size_t HeapSize(HANDLE hHeap, DWORD dwFlags, const void* lpMem) {
     if (!heap || !lpMem) return size_t(-1);
     HeapLock guard(heap, dwFlags);
     Block* block = OwnBlock(heap, const_cast<void*>(lpMem));
-    return block ? size_t(block->size) : size_t(-1);
+    if (!block) return size_t(-1);
+    return block->cls == kLargeClass ? size_t(LargeChunkOf(block)->size) : size_t(block->size);
 }
 
 void HeapFailAlloc(int nth, bool bRepeat) {

@@ -1,6 +1,7 @@
 // The drive table and the translation of paths in both directions.
 #include "platform/Paths.h"
 
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -131,9 +132,16 @@ bool PlatformToPosixPath(LPCTSTR path, std::string& posix) {
 }
 
 bool PlatformIsRepresentableName(const char* name) {
+    // Checked for every name of every listing: one table look-up a byte.
+    static const auto forbidden = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c) table[c] = true;
+        for (const char* p = "\\/:*?\"<>|"; *p; ++p) table[static_cast<unsigned char>(*p)] = true;
+        return table;
+    }();
     if (!name || !*name) return false;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
-        if (*p < 0x20 || std::strchr("\\/:*?\"<>|", *p)) return false;
+        if (forbidden[*p]) return false;
     return true;
 }
 

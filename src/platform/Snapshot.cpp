@@ -179,14 +179,15 @@ cairo_status_t Append(void* closure, const unsigned char* data, unsigned int len
 // target's place.
 BOOL WriteReplacing(LPCTSTR lpszPath, const std::string& bytes) {
     CString temp;
-    if (!PlatformCreateTempFile(lpszPath, temp)) return FALSE;
+    CFile file;
+    if (!PlatformCreateTempFile(lpszPath, temp, file)) return FALSE;
     try {
-        CFile file(temp, CFile::modeWrite);
         file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
         file.Close();
     } catch (CFileException* e) {
         SetLastError(static_cast<DWORD>(e->m_lOsError));
         e->Delete();
+        file.Abort();
         DeleteFileA(temp);
         return FALSE;
     }

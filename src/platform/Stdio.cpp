@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -454,49 +453,6 @@ BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags)
     int result = (dwFlags & MOVEFILE_REPLACE_EXISTING) ? fs::Replace(from, to) : fs::Rename(from, to);
     if (result == 0 && writeThrough) result = fs::SyncToDisk(fs::ParentOf(to));
     return result == 0 ? TRUE : Win32Fail();
-}
-
-BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath) {
-    rTempPath.Empty();
-    std::string beside = pszBeside ? pszBeside : "";
-    size_t sep = beside.find_last_of("\\/");
-    std::string dir = sep != std::string::npos ? beside.substr(0, sep + 1)
-                      : fs::HasDrive(beside)       ? beside.substr(0, 2)
-                                                   : std::string();
-    std::string posixBeside;
-    fs::FileInfo info;
-    bool keepMode = fs::ToPosix(pszBeside, posixBeside) && fs::Stat(posixBeside, info, true) == 0 &&
-                    !info.isDirectory;
-
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        struct timespec now;
-        ::clock_gettime(CLOCK_REALTIME, &now);
-        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (static_cast<unsigned>(::getpid()) << 16) ^
-                       (counter++ * 2654435761u);
-        char name[32];
-        std::snprintf(name, sizeof name, ".cb%08x.tmp", mix);
-        std::string path = dir + name, posix;
-        if (!Win32Path(path.c_str(), posix)) return FALSE;
-        int fd = fs::Open(posix, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return Win32Fail(ERROR_PATH_NOT_FOUND);
-        }
-        if (keepMode) {
-            // The new version belongs to the file's owner and group, as a
-            // rewrite in place would; a process that may not give it away
-            // leaves it its own.
-            if (info.owner != ::geteuid() || info.group != ::getegid())
-                (void)::fchown(fd, info.owner, info.group);
-            ::fchmod(fd, info.mode | 0200);
-        }
-        ::close(fd);
-        rTempPath = path.c_str();
-        return TRUE;
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return FALSE;
 }
 
 BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {

@@ -106,17 +106,6 @@ PLATFORM_API BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
 // ERROR_INVALID_PARAMETER. Without flags it is MoveFileA.
 PLATFORM_API BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
 
-// Creates a new, empty file with a unique hidden name in the directory of
-// pszBeside (which need not exist) and gives its library path in rTempPath:
-// the first step of rewriting or replacing pszBeside atomically (write the
-// temporary file, then MoveFileExA it over pszBeside with
-// MOVEFILE_REPLACE_EXISTING). When pszBeside is an existing file, the new
-// file gets its permission bits, with owner write added so it can be
-// written; otherwise it gets the default ones. FALSE with the last error set
-// when the file cannot be created (ERROR_PATH_NOT_FOUND for a missing
-// directory); rTempPath is then empty.
-PLATFORM_API BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath);
-
 // Appends text to a file as the runtime's text mode would (fopen with
 // "at+", one fwrite, fclose: a missing file is created, one Ctrl-Z at its
 // end is removed, LF is written as CR LF), but in one write, so that the

@@ -58,21 +58,61 @@ bool MakeLevels(const CString& dir) {
     return false;
 }
 
+// Makes the destination directory dir (ending with a backslash) of a walk;
+// bFresh tells whether it did not exist before, so that nothing in it can be
+// in the way of the files to come. A symbolic link of that name is reported
+// and nothing is made through it: the walk would leave its tree.
+bool MakeDestination(const CString& dir, bool& bFresh) {
+    DWORD attributes = GetFileAttributesA(dir.Left(dir.GetLength() - 1));
+    bFresh = attributes == INVALID_FILE_ATTRIBUTES;
+    if (!bFresh && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, dir, ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return MakeLevels(dir);
+}
+
+thread_local CProject::MadeHook t_madeHook;
+
+void ReportMade(const CString& path, bool bDirectory) {
+    if (t_madeHook) t_madeHook(path, bDirectory);
+}
+
 // ---------------------------------------------------------------------------
 // Keyword replacement
 
-void CopyTreeReplacing(CString source, const CString& pattern, CString destination, CString keyword,
-                       CString replacement) {
-    ForEachEntry(source + pattern, [&](CString name, EntryKind kind) {
+// The per-entry step for a file of sourceDir: copied into destinationDir
+// under its new name, the keyword replaced in its text. bAbsent:
+// destinationDir was made by this walk.
+void ReplaceName(const CString& name, const CString& sourceDir, const CString& destinationDir,
+                 const CString& keyword, const CString& replacement, bool bAbsent) {
+    // The keyword is replaced in the title only, never in the extension.
+    CString newName = name;
+    CSplitFilename split(newName);
+    if (split.m_strFileTitle.Find(keyword) >= 0) {
+        CString title = split.m_strFileTitle;
+        title.Replace(keyword, replacement);
+        newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
+    }
+    if (!IsPlainName(newName)) return;
+    CString target = destinationDir + newName;
+    if (CopyFileReplacing(sourceDir + name, target, keyword, replacement, false, bAbsent)) ReportMade(target, false);
+}
+
+void CopyTreeReplacing(const CString& source, const CString& pattern, const CString& destination,
+                       const CString& keyword, const CString& replacement, bool bFresh) {
+    ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Directory) {
             // Directories keep their names; the keyword is replaced in files only.
             CString subDestination = destination + name + "\\";
-            if (MakeLevels(subDestination))
-                CopyTreeReplacing(source + name + "\\", pattern, subDestination, keyword, replacement);
+            bool fresh;
+            if (!MakeDestination(subDestination, fresh)) return;
+            ReportMade(destination + name, true);
+            CopyTreeReplacing(source + name + "\\", pattern, subDestination, keyword, replacement, fresh);
         } else if (kind == EntryKind::Special) {
             ReportSpecial(source + name);
         } else if (kind == EntryKind::File) {
-            CProject::CReplaceName(name, source, destination, keyword, replacement);
+            ReplaceName(name, source, destination, keyword, replacement, bFresh);
         }
     });
 }
@@ -141,11 +181,19 @@ void MakeProjectTree(const CString& source, const CString& target, const CString
                      const CString& newName) {
     CString absoluteSource = AbsolutePath(source), absoluteTarget = AbsolutePath(target);
     if (!IsSafeReplacement(newName) || LiesInside(absoluteTarget, absoluteSource)) return;
-    if (MakeLevels(WithBackslash(absoluteTarget)))
-        CProject::CCopyDirectoryAndReplaceKeyword(absoluteSource, "*.*", absoluteTarget, keyword, newName);
+    CString destination = WithBackslash(absoluteTarget);
+    bool fresh = GetFileAttributesA(absoluteTarget) == INVALID_FILE_ATTRIBUTES;
+    if (MakeLevels(destination))
+        CopyTreeReplacing(WithBackslash(absoluteSource), "*.*", destination, keyword, newName, fresh);
 }
 
 }  // namespace
+
+CProject::MadeHook CProject::SetMadeHook(MadeHook hook) {
+    MadeHook old = std::move(t_madeHook);
+    t_madeHook = std::move(hook);
+    return old;
+}
 
 CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CString source, CString pattern,
                                                                            CString destination, CString keyword,
@@ -153,7 +201,7 @@ CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CStri
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     if (!IsSafeReplacement(replacement) || !IsSafeReplacement(pattern) || LiesInside(destination, source)) return;
-    CopyTreeReplacing(source, pattern, destination, keyword, replacement);
+    CopyTreeReplacing(source, pattern, destination, keyword, replacement, false);
 }
 
 CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString& destinationDir, CString& keyword,
@@ -168,19 +216,7 @@ CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString&
         ReportSpecial(source);
         return;
     }
-
-    // The keyword is replaced in the title only, never in the extension.
-    CString newName = name;
-    CSplitFilename split(name);
-    if (split.m_strFileTitle.Find(keyword) >= 0) {
-        CString title = split.m_strFileTitle;
-        title.Replace(keyword, replacement);
-        newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
-    }
-    if (!IsPlainName(newName)) return;
-    // A read-only copy could not be opened for rewriting: it arrives as it
-    // is, like a binary file or one without the keyword.
-    CopyFileReplacing(source, destinationDir + newName, keyword, replacement, attributes & FILE_ATTRIBUTE_READONLY);
+    ReplaceName(name, sourceDir, destinationDir, keyword, replacement, false);
 }
 
 void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path) {

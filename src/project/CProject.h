@@ -32,6 +32,8 @@
 // current directory while a call runs).
 #pragma once
 
+#include <functional>
+
 #include "platform/Strings.h"
 
 class CBASIS1_API CProject {
@@ -39,6 +41,17 @@ public:
     CProject() = default;
     CProject(const CProject&) = default;
     CProject& operator=(const CProject&) { return *this; }
+
+    // Told, on the calling thread, of every file and directory that the copy
+    // with replacement (MakeProject, MakeProject1, the walker, CReplaceName)
+    // has made, once it stands complete under its name: the library path of
+    // each file written and of each directory below the destination, so a
+    // host learns what a project holds without walking it again. Sets the
+    // calling thread's hook and returns the previous one; an empty hook
+    // removes it. The hook may call the library (rewrite a file it is told
+    // of, for one).
+    using MadeHook = std::function<void(const CString& path, bool bDirectory)>;
+    static MadeHook SetMadeHook(MadeHook hook);
 
     // Makes the project newName from the template tree templateRoot\keyword\:
     // the target is the location's drive, directory and title followed by

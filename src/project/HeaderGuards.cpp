@@ -98,8 +98,13 @@ int CUtils::RenewHeaderGuard(CString strPath, CString strNewName, CString strFal
         m_strError = "read-only";
         return 0;
     }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        PlatformReportUndone(PlatformUndone::NotWritten, strPath, ERROR_ACCESS_DENIED);  // never written through
+        return failed("cannot be written", ERROR_ACCESS_DENIED);
+    }
     CFile in;
-    if (!projectfiles::OpenSource(strPath, in)) return failed("cannot be read", GetLastError());
+    CFileStatus status;
+    if (!projectfiles::OpenSource(strPath, in, status)) return failed("cannot be read", GetLastError());
     try {
         CString oldGuard;
         int found = FindGuardName(in, oldGuard);

@@ -21,6 +21,19 @@ constexpr DWORD kNotRewritable =
 // Reads and writes go in blocks of this size, whatever the file's size.
 constexpr size_t kBlock = 1024 * 1024;
 
+// The first occurrence of key in [from, end), or end. Keywords are short
+// names: a scan for their first byte, then a comparison, is quicker than
+// memmem, which sets up its tables anew for every occurrence.
+const char* Search(const char* from, const char* end, const std::string& key) {
+    const size_t n = key.size();
+    for (const char* p = from; static_cast<size_t>(end - p) >= n; ++p) {
+        p = static_cast<const char*>(std::memchr(p, key[0], static_cast<size_t>(end - p) - n + 1));
+        if (!p) break;
+        if (std::memcmp(p + 1, key.data() + 1, n - 1) == 0) return p;
+    }
+    return end;
+}
+
 // Deletes a temporary file, read-only or not.
 void Discard(const CString& temp) {
     try {
@@ -36,21 +49,17 @@ void Discard(const CString& temp) {
 // ---------------------------------------------------------------------------
 // New versions of files
 
-NewVersion::NewVersion(const CString& path) : m_path(path) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotRewritable)) {
-        PlatformReportUndone(PlatformUndone::NotWritten, path, ERROR_ACCESS_DENIED);
-        return;
+NewVersion::NewVersion(const CString& path, bool bAbsent) : m_path(path), m_bAbsent(bAbsent) {
+    if (!bAbsent) {
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotRewritable)) {
+            PlatformReportUndone(PlatformUndone::NotWritten, path, ERROR_ACCESS_DENIED);
+            return;
+        }
+        m_bAbsent = attributes == INVALID_FILE_ATTRIBUTES;
     }
-    if (!PlatformCreateTempFile(path, m_temp)) {
+    if (!PlatformCreateTempFile(path, m_temp, m_file, !m_bAbsent))
         PlatformReportUndone(PlatformUndone::NotWritten, path, GetLastError());
-        return;
-    }
-    if (!m_file.Open(m_temp, CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary)) {
-        PlatformReportUndone(PlatformUndone::NotWritten, path, GetLastError());
-        Discard(m_temp);
-        m_temp.Empty();
-    }
 }
 
 NewVersion::~NewVersion() {
@@ -61,18 +70,23 @@ NewVersion::~NewVersion() {
 bool NewVersion::Commit(const CFileStatus* status) {
     if (!IsOpen()) return false;
     try {
+        if (status) PlatformSetCopyStatus(m_file, *status);
+    } catch (CFileException* e) {
+        e->Delete();  // the contents arrive; only the time stamps do not
+    }
+    try {
         m_file.Close();  // a failed close may have lost written data
     } catch (CFileException* e) {
         PlatformReportUndone(PlatformUndone::NotWritten, m_path, static_cast<DWORD>(e->m_lOsError));
         e->Delete();
         return false;
     }
-    try {
-        if (status) CFile::SetStatus(m_temp, *status);
-    } catch (CFileException* e) {
-        e->Delete();  // the contents arrived; only the time stamps did not
-    }
-    if (!MoveFileExA(m_temp, m_path, MOVEFILE_REPLACE_EXISTING)) {
+    // A new file takes a free name without looking first; only when one
+    // stands there after all is it replaced.
+    BOOL placed = m_bAbsent && MoveFileA(m_temp, m_path);
+    if (!placed && (!m_bAbsent || GetLastError() == ERROR_ALREADY_EXISTS))
+        placed = MoveFileExA(m_temp, m_path, MOVEFILE_REPLACE_EXISTING);
+    if (!placed) {
         PlatformReportUndone(PlatformUndone::NotWritten, m_path, GetLastError());
         return false;
     }
@@ -117,8 +131,7 @@ int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const C
         // Occurrences that start before limit lie wholly in the block.
         size_t limit = last ? length : length - std::min(length, carry);
         while (replacing && pos < limit) {
-            const void* hit = ::memmem(data + pos, length - pos, key.data(), key.size());
-            size_t at = hit ? static_cast<size_t>(static_cast<const char*>(hit) - data) : length;
+            size_t at = static_cast<size_t>(Search(data + pos, data + length, key) - data);
             if (at >= limit) break;
             emit(data + pos, at - pos);
             emit(rep.data(), rep.size());
@@ -136,12 +149,14 @@ int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const C
     return count;
 }
 
-bool OpenSource(const CString& path, CFile& file) {
-    if (file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) return true;
+bool OpenSource(const CString& path, CFile& file, CFileStatus& status) {
+    if (PlatformOpenFileNoFollow(file, path, status)) return true;
+    DWORD error = GetLastError();
     DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
     bool special = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE);
     PlatformReportUndone(special ? PlatformUndone::Special : PlatformUndone::Unreadable, path,
-                         special ? ERROR_ACCESS_DENIED : GetLastError());
+                         special ? ERROR_ACCESS_DENIED : error);
     return false;
 }
 
@@ -153,11 +168,14 @@ void ReportFailure(CFileException* error, const CString& source, const CString& 
 }
 
 bool CopyFileReplacing(const CString& source, const CString& target, const CString& keyword,
-                       const CString& replacement, bool bVerbatim) {
+                       const CString& replacement, bool bVerbatim, bool bAbsent) {
     CFile in;
     CFileStatus status;
-    if (!OpenSource(source, in) || !in.GetStatus(status)) return false;
-    NewVersion copy(target);
+    if (!OpenSource(source, in, status)) return false;
+    // A read-only copy could not be opened for rewriting: it arrives as it
+    // is, like a binary file or one without the keyword.
+    bVerbatim = bVerbatim || (status.m_attribute & CFile::readOnly);
+    NewVersion copy(target, bAbsent);
     if (!copy.IsOpen()) return false;
     int64_t replaced;
     try {
@@ -184,7 +202,8 @@ bool ReplaceInFile(const CString& path, const CString& keyword, const CString& r
     }
     if (attributes & kNotRewritable) return false;
     CFile in;
-    if (!OpenSource(path, in)) return false;
+    CFileStatus status;
+    if (!OpenSource(path, in, status)) return false;
     try {
         // Read once to learn whether anything changes; only then written.
         if (CopyReplacing(in, nullptr, keyword, replacement) <= 0) return false;

@@ -22,8 +22,13 @@ namespace projectfiles {
 class NewVersion {
 public:
     // Refused (IsOpen false, the reason reported as not written) when path
-    // is read-only, a directory, a link or a special file.
-    explicit NewVersion(const CString& path);
+    // is read-only, a directory, a link or a special file. bAbsent says that
+    // path cannot exist yet (it lies in a directory the same walk has just
+    // made), so nothing is looked up: the file takes its name only where
+    // none stands, and should an entry of that name have appeared all the
+    // same, it is replaced as a rewrite replaces it (read-only files and
+    // directories never), the new file keeping the default permissions.
+    explicit NewVersion(const CString& path, bool bAbsent = false);
     ~NewVersion();
     NewVersion(const NewVersion&) = delete;
     NewVersion& operator=(const NewVersion&) = delete;
@@ -38,6 +43,7 @@ public:
 private:
     CString m_path, m_temp;
     CFile m_file;
+    bool m_bAbsent;
 };
 
 // Streams source, from its position, with every non-overlapping keyword
@@ -50,18 +56,21 @@ private:
 // or write.
 int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const CString& replacement);
 
-// Opens path for reading; false, with the reason reported (a special file
-// as such, anything else as unreadable), when it cannot be opened.
-bool OpenSource(const CString& path, CFile& file);
+// Opens path for reading, never through a symbolic link, with its status;
+// false when it cannot be opened: a link silently (no walk follows one),
+// anything else with the reason reported (a special file as such, the rest
+// as unreadable).
+bool OpenSource(const CString& path, CFile& file, CFileStatus& status);
 // Reports a failed read or write of source or target, as unreadable or not
 // written by the file the exception names, and deletes the exception.
 void ReportFailure(CFileException* error, const CString& source, const CString& target);
 
 // Copies source to target, keyword replaced in the text unless bVerbatim or
-// the file is binary; a copy without replacements keeps the source's time
-// stamps and read-only attribute. True when target holds the copy.
+// the file is binary or read-only; a copy without replacements keeps the
+// source's time stamps and read-only attribute. bAbsent as for NewVersion.
+// True when target holds the copy.
 bool CopyFileReplacing(const CString& source, const CString& target, const CString& keyword,
-                       const CString& replacement, bool bVerbatim);
+                       const CString& replacement, bool bVerbatim, bool bAbsent = false);
 
 // Rewrites the text file path in place with every keyword replaced. Binary
 // files, read-only files, links and files without the keyword are left

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -139,6 +143,43 @@ TEST(CGenerateGuidTest, FormIsThirtySixUpperHexWithUnderscores) {
                 EXPECT_TRUE((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F')) << g;
         }
         EXPECT_NE(g, previous);
+        EXPECT_EQ(g[14], '4');  // a version 4 GUID
+        EXPECT_NE(CString("89AB").Find(g[19]), -1) << g;
         previous = g;
     }
+}
+
+TEST(CGenerateGuidTest, AChildOfForkDoesNotRepeatItsParentsGuids) {
+    CString first;
+    CGenerateGuid seeded(first);  // the parent's generator is in use before the fork
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        for (int i = 0; i < 50; ++i) {
+            CString g;
+            CGenerateGuid make(g);
+            if (::write(pipeEnds[1], static_cast<LPCTSTR>(g), 36) != 36) ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::set<std::string> parent;
+    for (int i = 0; i < 50; ++i) {
+        CString g;
+        CGenerateGuid make(g);
+        parent.insert(g.str());
+    }
+    char buffer[36];
+    int fromChild = 0;
+    while (::read(pipeEnds[0], buffer, sizeof buffer) == static_cast<ssize_t>(sizeof buffer)) {
+        ++fromChild;
+        EXPECT_EQ(parent.count(std::string(buffer, sizeof buffer)), 0u);
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(fromChild, 50);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
@@ -295,6 +296,30 @@ TEST_F(FilesTest, OnlyRegularFilesOpenAndNothingWaitsOnAFifoOrADevice) {
     EXPECT_TRUE(Exists("fifo") && Exists("dev"));
 }
 
+TEST_F(FilesTest, WalksOpenWhatTheyFoundWithItsStatusAndNeverThroughALink) {
+    WriteFile("plain.txt", "12345");
+    fs::permissions(Posix("plain.txt"), fs::perms(0444));
+    fs::create_symlink(Posix("plain.txt"), Posix("link.txt"));
+    fs::create_directory(Posix("dir"));
+    CFile file;
+    CFileStatus status;
+    ASSERT_TRUE(PlatformOpenFileNoFollow(file, "C:\\plain.txt", status));
+    EXPECT_EQ(status.m_size, 5);
+    EXPECT_EQ(status.m_attribute, CFile::archive | CFile::readOnly);
+    EXPECT_STREQ(status.m_szFullName, "C:\\plain.txt");
+    char buffer[8];
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 5u);
+    struct Case { const char* path; DWORD error; } refused[] = {
+        {"C:\\link.txt", ERROR_CANT_RESOLVE_FILENAME}, {"C:\\dir", ERROR_ACCESS_DENIED},
+        {"C:\\none", ERROR_FILE_NOT_FOUND}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.path);
+        EXPECT_FALSE(PlatformOpenFileNoFollow(file, c.path, status));
+        EXPECT_EQ(GetLastError(), c.error);
+        EXPECT_EQ(file.m_hFile, CFile::hFileNull);
+    }
+}
+
 TEST_F(FilesTest, CopiedDataKeepsHolesAndNeedsNoMoreThanABlock) {
     // 40 MiB: a hole, data, a hole; and a plain file larger than a block.
     {
@@ -315,6 +340,17 @@ TEST_F(FilesTest, CopiedDataKeepsHolesAndNeedsNoMoreThanABlock) {
         PlatformCopyFileData(in, out);
         out.Close();
         EXPECT_TRUE(ReadFile("longer") == ReadFile(name));
+    }
+    // From another file system the kernel may not copy: the data goes through a block.
+    std::string shm = "/dev/shm/cbasis-copy-" + std::to_string(::getpid());
+    if (FILE* f = std::fopen(shm.c_str(), "wb")) {
+        std::fwrite(dense.data(), 1, dense.size(), f);
+        std::fclose(f);
+        CFile in(PlatformFromPosixPath(shm), CFile::modeRead), out("C:\\longer", CFile::modeWrite);
+        PlatformCopyFileData(in, out);
+        out.Close();
+        std::remove(shm.c_str());
+        EXPECT_TRUE(ReadFile("longer") == dense);
     }
     struct stat st = StatOf(Posix("sparse")), copy;
     CFile in("C:\\sparse", CFile::modeRead), out("C:\\copy", CFile::modeCreate | CFile::modeWrite);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/Errors.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Stdio.h"
 #include "platform/Syscalls.h"
@@ -19,6 +20,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+mode_t UmaskNow() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 // What a text-mode read delivers for the given file bytes.
 std::string TextOf(const std::string& raw) {
@@ -208,20 +215,29 @@ TEST_F(StdioTest, MoveFileExReplacesInOneStepButNeverAReadOnlyTargetOrADirectory
     EXPECT_EQ(ReadFile("old"), "new");
 }
 
-TEST_F(StdioTest, TempFilesAreNewHiddenAndKeepTheReplacedFilesMode) {
+TEST_F(StdioTest, TempFilesAreNewHiddenOpenAndKeepTheReplacedFilesMode) {
     auto modeOf = [&](const CString& path) { return fs::status(Posix(path.Mid(3).str())).permissions(); };
     WriteFile("script", "#!/bin/sh\n");
     fs::permissions(Posix("script"), fs::perms(0750));
-    CString first, second;
-    ASSERT_TRUE(PlatformCreateTempFile("C:\\script", first));
+    CString first, second, plain;
+    CFile file;
+    ASSERT_TRUE(PlatformCreateTempFile("C:\\script", first, file));
     EXPECT_EQ(first.Left(4), "C:\\.");  // hidden, beside the file it will replace
+    EXPECT_EQ(file.GetFilePath(), first);
+    file.Write("new", 3);  // open for writing, nothing to open again
+    file.Close();
+    EXPECT_EQ(ReadFile(first.Mid(3).str()), "new");
     EXPECT_EQ(modeOf(first), fs::perms(0750));
     fs::permissions(Posix("script"), fs::perms(0555));  // read-only: the new file still gets owner write
-    ASSERT_TRUE(PlatformCreateTempFile("C:\\script", second));
+    ASSERT_TRUE(PlatformCreateTempFile("C:\\script", second, file));
     EXPECT_NE(first, second);
     EXPECT_EQ(modeOf(second), fs::perms(0755));
-    EXPECT_FALSE(PlatformCreateTempFile("C:\\missing\\file", first));
+    // Not like the file beside it: the default mode, whatever that file's.
+    ASSERT_TRUE(PlatformCreateTempFile("C:\\script", plain, file, FALSE));
+    EXPECT_EQ(modeOf(plain), fs::perms(0666) & ~fs::perms(UmaskNow()));
+    EXPECT_FALSE(PlatformCreateTempFile("C:\\missing\\file", first, file));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(file.m_hFile, CFile::hFileNull);
 }
 
 TEST_F(StdioTest, TempFilesBelongToTheReplacedFilesOwnerAndGroup) {
@@ -229,7 +245,8 @@ TEST_F(StdioTest, TempFilesBelongToTheReplacedFilesOwnerAndGroup) {
     WriteFile("theirs", "x");
     ASSERT_EQ(::chown(Posix("theirs").c_str(), 65534, 65534), 0);
     CString temp;
-    ASSERT_TRUE(PlatformCreateTempFile("C:\\theirs", temp));
+    CFile file;
+    ASSERT_TRUE(PlatformCreateTempFile("C:\\theirs", temp, file));
     struct stat st {};
     ASSERT_EQ(::stat(Posix(temp.Mid(3).str()).c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);

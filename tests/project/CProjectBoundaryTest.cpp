@@ -90,6 +90,18 @@ TEST_F(CProjectBoundaryTest, DotDotIsTheParentInTheTextNotThroughALink) {
     EXPECT_TRUE(Exists("drive/stays.txt"));
 }
 
+TEST_F(CProjectBoundaryTest, ALinkInTheDestinationIsNeverWrittenThrough) {
+    WriteFile("T/Foo/Sub/Foo.txt", "Foo");
+    WriteFile("T/Foo/top.txt", "Foo");
+    fs::create_directories(Posix("Out"));
+    fs::create_directory_symlink(Posix("victim"), Posix("Out/Sub"));
+    CProject().MakeProject1("Foo", "C:\\T\\Foo", "C:\\Out", "Bar");
+    EXPECT_EQ(ReadFile("Out/top.txt"), "Bar");
+    EXPECT_TRUE(fs::is_symlink(Posix("Out/Sub")));  // and the victim stays as it was (TearDown)
+    ASSERT_EQ(Undone(PlatformUndone::NotWritten), 1u);
+    EXPECT_EQ(m_undone[0].second, Posix("Out/Sub"));
+}
+
 TEST_F(CProjectBoundaryTest, SpecialFilesAreNeitherOpenedNorCopied) {
     WriteFile("T/Foo.txt", "Foo");
     std::string why = MakeFifo(Posix("T/FooPipe"));

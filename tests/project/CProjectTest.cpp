@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/Syscalls.h"
@@ -75,6 +76,36 @@ TEST_F(CProjectTest, MakeProjectCopiesTheTemplateWithTheKeywordReplacedInTitlesA
     m_project.MakeProject("Foo", "C:\\Work\\", "Bar", "C:\\T\\");
     EXPECT_EQ(Entries("Work/Bar"), entries);
     EXPECT_EQ(ReadFile("Work/Bar/BarView.cpp"), "class CBarView {}; // BarBar\n");
+}
+
+TEST_F(CProjectTest, TheCopyTellsWhatItMadeAndPlacesNewFilesWithoutReplacingOthers) {
+    MakeTemplate();
+    WriteFile("T/Foo/FooRes/FooNote.txt", "Foo");
+    WriteFile("T/Foo/FooRes/FooKeep.txt", "Foo");
+    std::set<std::string> made;
+    CProject::MadeHook outer = CProject::SetMadeHook([&](const CString& path, bool bDirectory) {
+        made.insert(path.str() + (bDirectory ? "\\" : ""));
+        // Entries that appear in a directory the copy has just made (as if
+        // another program put them there) are replaced only where a rewrite
+        // would replace them: a plain file, never a read-only one.
+        if (bDirectory && path.Right(6) == "FooRes") {
+            WriteFile("P/FooRes/BarNote.txt", "theirs");
+            WriteFile("P/FooRes/BarKeep.txt", "theirs, read-only");
+            fs::permissions(Posix("P/FooRes/BarKeep.txt"), fs::perms(0444));
+        }
+    });
+    m_project.MakeProject1("Foo", "C:\\T\\Foo", "C:\\P", "Bar");
+    CProject::SetMadeHook(std::move(outer));
+
+    std::set<std::string> expected = {
+        "C:\\P\\BarView.cpp", "C:\\P\\plain.txt",          "C:\\P\\same.txt",
+        "C:\\P\\Bar.Foo",     "C:\\P\\x.Foo",              "C:\\P\\FooRes\\",
+        "C:\\P\\FooRes\\BarIcon.bin", "C:\\P\\FooRes\\BarNote.txt", "C:\\P\\Foo docs\\",
+        "C:\\P\\Foo docs\\Bar \xc3\xbc.txt", "C:\\P\\empty\\"};
+    EXPECT_EQ(made, expected);  // everything but the file that could not be placed
+    EXPECT_EQ(ReadFile("P/FooRes/BarNote.txt"), "Bar");
+    EXPECT_EQ(ReadFile("P/FooRes/BarKeep.txt"), "theirs, read-only");
+    EXPECT_EQ(Entries("P/FooRes"), 3u);  // no temporary file left behind
 }
 
 TEST_F(CProjectTest, TargetDirectoryFollowsTheLocationsForm) {

@@ -77,6 +77,14 @@ TEST_F(HeaderGuardsTest, FileFormRewritesTextHeadersOnly) {
     m_utils.GenerateGUIDforHeaderFile("C:\\Binary.h", "X", "");
     EXPECT_EQ(ReadFile("Binary.h"), binary);
 
+    // A link is neither read nor written through, whatever it points at.
+    WriteFile("Target.h", Header(kOldGuard));
+    std::filesystem::create_symlink(Posix("Target.h"), Posix("Link.h"));
+    CString guard;
+    EXPECT_EQ(m_utils.RenewHeaderGuard("C:\\Link.h", "X", "", guard), -1);
+    EXPECT_EQ(ReadFile("Target.h"), Header(kOldGuard));
+    EXPECT_TRUE(std::filesystem::is_symlink(Posix("Link.h")));
+
     // A header that exists but cannot be read is never emptied.
     WriteFile("Locked.h", Header(kOldGuard));
     PlatformFailSyscall(Syscall::Open, 1, EACCES);

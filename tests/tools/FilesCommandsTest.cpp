@@ -28,6 +28,10 @@ TEST_F(FilesCommandsTest, ListsARealTreeInEachShape) {
     Result bases = Run({"ls", "proj/", "*.*", "--bases"});
     EXPECT_EQ(bases.out, "\n\na\nb\n\n");
     EXPECT_EQ(Run({"ls", "proj/sub dir", "*.txt"}).out, "c.TXT\n");  // wildcards ignore case
+    // The pattern filters every level: a directory is entered only when its name matches.
+    WriteFile("proj/s.d/t.d/u.txt", "u");
+    WriteFile("proj/s.d/v.txt", "v");
+    EXPECT_EQ(Run({"ls", "proj", "*.d", "--tree"}).out, "s.d/\n  t.d/\n");
 }
 
 TEST_F(FilesCommandsTest, SplitsMakesDirectoriesAndCopies) {

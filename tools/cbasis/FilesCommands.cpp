@@ -11,7 +11,6 @@
 #include "Command.h"
 #include "LibraryPaths.h"
 #include "containers/CLinkedList.h"
-#include "files/CGetDirListing.h"
 #include "files/CGetDirectoryListing.h"
 #include "files/CSplitFilename.h"
 #include "files/CUtils.h"
@@ -47,20 +46,21 @@ const Command kLs("ls", "ls DIR [PATTERN] [--tree|--bases]", "list a directory's
                   "DIR is a Linux path, or a library path such as C:\\dir.",
                   RunLs);
 
-void PrintTree(const CGetDirListing& listing, const CString& pattern, int depth) {
-    CLinkedList<CGetDirListing*>& subs = *listing.m_pSubDirs;
-    subs.MoveFirst();
-    const CLinkedList<CString*>& names = listing.m_Names;
-    for (auto* node = names.m_pHead; node; node = node->pNext) {
-        const CString& name = **node->pValue;
-        CString suffix = "\\" + name + "\\" + pattern;
-        const CGetDirListing* sub = subs.m_pCurrent ? *subs.m_pCurrent->pValue : nullptr;
-        bool isDir = sub && sub->m_strPath.Right(suffix.GetLength()) == suffix;
-        std::printf("%*s%s%s\n", depth * 2, "", static_cast<LPCTSTR>(name), isDir ? "/" : "");
-        if (isDir) {
-            subs.MoveNext();
-            PrintTree(*sub, pattern, depth + 1);
-        }
+// Prints the tree listing of dir as CGetDirListing lists it (the same
+// finder, the pattern at every level, links named but never entered), each
+// name as soon as it is found: only the listings of the directories on the
+// way down are held, never the whole tree.
+void PrintTree(const CString& dir, const CString& pattern, int depth) {
+    CFileFind find;
+    BOOL more = find.FindFile(dir + "\\" + pattern);
+    while (more) {
+        more = find.FindNextFile();
+        if (find.IsDots()) continue;
+        bool isDir = find.MatchesMask(FILE_ATTRIBUTE_DIRECTORY);
+        for (int i = 0; i < depth; ++i) std::fputs("  ", stdout);
+        std::fputs(find.GetFileName(), stdout);
+        std::fputs(isDir ? "/\n" : "\n", stdout);
+        if (isDir) PrintTree(find.GetFilePath(), pattern, depth + 1);
     }
 }
 
@@ -92,8 +92,7 @@ int RunLs(const Args& args) {
     if (!(status.m_attribute & CFile::directory)) return Failure(kLs, "'" + operands[0] + "' is not a directory");
 
     if (mode == kTree) {
-        CGetDirListing listing(dir, pattern);
-        PrintTree(listing, pattern, 0);
+        PrintTree(dir, pattern, 0);
     } else if (mode == kBases) {
         CLinkedList<TextRecord> records;
         CGetDirectoryListing listing(dir, pattern, &records);

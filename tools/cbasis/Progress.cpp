@@ -9,8 +9,8 @@
 
 namespace cbasis {
 
-Progress::Progress(const char* command, std::filesystem::path target, int total)
-    : m_command(command), m_target(std::move(target)), m_total(total) {
+Progress::Progress(const char* command, std::filesystem::path source, const std::atomic<int>& done)
+    : m_command(command), m_source(std::move(source)), m_done(done) {
     if (::isatty(STDERR_FILENO)) m_thread = std::thread([this] { Run(); });
 }
 
@@ -18,7 +18,7 @@ Progress::~Progress() {
     if (!m_thread.joinable()) return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_done = true;
+        m_finished = true;
     }
     m_wake.notify_one();
     m_thread.join();
@@ -26,10 +26,10 @@ Progress::~Progress() {
 }
 
 void Progress::Run() {
+    int total = CountTree(m_source).files;
     std::unique_lock<std::mutex> lock(m_mutex);
-    while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
-        int done = CountTree(m_target).files;
-        m_width = std::fprintf(stderr, "\rcbasis %s: %d of %d files", m_command, done, m_total);
+    while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_finished; })) {
+        m_width = std::fprintf(stderr, "\rcbasis %s: %d of %d files", m_command, m_done.load(), total);
         std::fflush(stderr);
     }
 }

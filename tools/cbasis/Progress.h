@@ -1,7 +1,9 @@
 // "files done of total" on stderr while a tree is being made, when stderr is
-// a terminal; it counts the files that have arrived in the target.
+// a terminal: the total is counted in the source tree, on the progress
+// thread, and the files done are those the command has been told of.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -11,7 +13,7 @@ namespace cbasis {
 
 class Progress {
 public:
-    Progress(const char* command, std::filesystem::path target, int total);
+    Progress(const char* command, std::filesystem::path source, const std::atomic<int>& done);
     ~Progress();
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -20,10 +22,10 @@ private:
     void Run();
 
     const char* m_command;
-    std::filesystem::path m_target;
-    int m_total;
+    std::filesystem::path m_source;
+    const std::atomic<int>& m_done;
     int m_width = 0;
-    bool m_done = false;
+    bool m_finished = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::thread m_thread;
