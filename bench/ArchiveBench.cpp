@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "files/CUtils.h"
-#include "platform/Archive.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Archive.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "files/CGetDirListing.h"
 #include "files/CUtils.h"
 #include "files/GetFileContents.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/Heaps.h"
+#include "platform/kernel/Heaps.h"
 
 namespace {
 

@@ -29,9 +29,9 @@
 #include "logging/CLogFile.h"
 #include "logging/CMemoryMappedLog.h"
 #include "logging/CRunningLog.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Files.h"
 
 namespace fs = std::filesystem;
 

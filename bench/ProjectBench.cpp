@@ -19,7 +19,7 @@
 #include <string>
 
 #include "ProjectTemplate.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 #include "project/CProject.h"
 
 namespace fs = std::filesystem;

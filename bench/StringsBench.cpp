@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include <string>
 
 #include "containers/CGenerateGuid.h"
-#include "platform/Handles.h"
-#include "platform/Sync.h"
+#include "platform/kernel/Handles.h"
+#include "platform/mfc/SyncObjects.h"
 
 namespace {
 

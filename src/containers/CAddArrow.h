@@ -2,7 +2,7 @@
 // value in lists. Texts longer than 199 characters are cut.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CAddArrow {
 public:

@@ -2,7 +2,7 @@
 // buffer; copies duplicate it.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/shared/Types.h"
 
 class CBASIS1_API CByte {
 public:

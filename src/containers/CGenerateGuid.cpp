@@ -1,6 +1,6 @@
 #include "containers/CGenerateGuid.h"
 
-#include "platform/Guid.h"
+#include "platform/ole/Guid.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // kernel-object names and program identifiers.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CGenerateGuid {
 public:

@@ -21,9 +21,9 @@
 #include <type_traits>
 
 #include "containers/CGenerateGuid.h"
-#include "platform/Heaps.h"
-#include "platform/Strings.h"
-#include "platform/Sync.h"
+#include "platform/atl/Strings.h"
+#include "platform/kernel/Heaps.h"
+#include "platform/mfc/SyncObjects.h"
 
 struct TextRecord;
 

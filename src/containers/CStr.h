@@ -6,7 +6,7 @@
 // buffer: copies duplicate it, and a new copy replaces (and releases) the old.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CStr {
 public:

@@ -1,6 +1,6 @@
 #include "containers/Records.h"
 
-#include "platform/Windows.h"
+#include "platform/user/Windows.h"
 
 int CUserInterface1::AddRecord(void* /*pRecord*/) {
     SendMessageA(m_hWnd, WM_USER + 27, 0, 0);

@@ -4,7 +4,7 @@
 // with the synchronisation classes: sync/CCfgFile.h.)
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/shared/Types.h"
 
 struct CBASIS1_API CSocketModuleParameters {
     DWORD m_dwData[86];

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "containers/CLinkedList.h"
-#include "platform/Files.h"
+#include "platform/mfc/Files.h"
 
 class CBASIS1_API CGetDirListing : public CFileFind {
 public:

@@ -4,7 +4,7 @@
 
 #include "containers/CLinkedList.h"
 #include "files/FileRecords.h"
-#include "platform/Files.h"
+#include "platform/mfc/Files.h"
 
 class CBASIS1_API CGetDirectoryListing : public CFileFind {
 public:

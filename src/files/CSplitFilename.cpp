@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "containers/CStr.h"
-#include "platform/Crt.h"
+#include "platform/crt/Crt.h"
 
 CSplitFilename::CSplitFilename(CString& path)
     : m_pszDrive(nullptr), m_pszDir(nullptr), m_pszFileTitle(nullptr), m_pszExt(nullptr) {

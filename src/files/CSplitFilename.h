@@ -7,7 +7,7 @@
 // they give back the path. Copies are deep.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CSplitFilename {
 public:

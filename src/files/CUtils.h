@@ -10,10 +10,10 @@
 #include <cstdio>
 
 #include "files/FileRecords.h"
-#include "platform/Brushes.h"
-#include "platform/Geometry.h"
-#include "platform/Strings.h"
-#include "platform/Time.h"
+#include "platform/atl/Geometry.h"
+#include "platform/atl/Strings.h"
+#include "platform/gdi/Brushes.h"
+#include "platform/mfc/Time.h"
 
 class CArchive;
 class CEdit;

@@ -8,12 +8,13 @@
 
 #include "containers/CStr.h"
 #include "files/CUtils.h"
-#include "platform/Crt.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
-#include "platform/Modules.h"
-#include "platform/Process.h"
+#include "platform/crt/Crt.h"
+#include "platform/crt/FindFirst.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Process.h"
+#include "platform/mfc/Files.h"
+#include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Modules.h"
 
 // ---------------------------------------------------------------------------
 // Listing

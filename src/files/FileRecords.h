@@ -1,7 +1,7 @@
 // TextRecord and file_name: the small records that listings hand out.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 // One fixed text field of at most 100 characters; a longer text is cut.
 struct CBASIS1_API TextRecord {

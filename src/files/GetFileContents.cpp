@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/Files.h"
+#include "platform/mfc/Files.h"
 
 // ---------------------------------------------------------------------------
 // GetFileContents

@@ -10,7 +10,7 @@
 // Copies are deep: each object owns its own buffer.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CFile;
 

@@ -1,7 +1,7 @@
 #include "files/MakeDirectory.h"
 
 #include "containers/CLinkedList.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
 
 namespace {
 

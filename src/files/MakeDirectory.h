@@ -1,7 +1,7 @@
 // MakeDirectory: creation of every missing level of a directory path.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API MakeDirectory {
 public:

@@ -3,7 +3,7 @@
 // back to m_strTitle (the MDI frame's caption is updated as usual).
 #pragma once
 
-#include "platform/Frames.h"
+#include "platform/mfc/Frames.h"
 
 class CBASIS1_API CMDIChildFrame : public CMDIChildWnd {
     DECLARE_DYNCREATE(CMDIChildFrame)

@@ -1,7 +1,7 @@
 // CMvDocList: gathering the application's documents.
 #include "frame/CMvDocList.h"
 
-#include "platform/App.h"
+#include "platform/mfc/App.h"
 
 CMvDocList::CMvDocList() : m_DocList(10), m_posNext(nullptr) {
     if (CWinApp* pApp = AfxGetApp())

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "containers/CLinkedList.h"
-#include "platform/Collections.h"
+#include "platform/mfc/Collections.h"
 
 class CDocument;
 

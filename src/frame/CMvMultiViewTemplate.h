@@ -4,7 +4,7 @@
 // of them: they are kept for the host to use.
 #pragma once
 
-#include "platform/Docs.h"
+#include "platform/mfc/Docs.h"
 
 class CBASIS1_API CMvMultiViewTemplate : public CMultiDocTemplate {
     DECLARE_DYNAMIC(CMvMultiViewTemplate)

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "frame/CMDIChildFrame.h"
-#include "platform/App.h"
-#include "platform/Modules.h"
+#include "platform/mfc/App.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

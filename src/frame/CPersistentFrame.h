@@ -20,7 +20,7 @@
 
 #include "containers/CLinkedList.h"
 #include "frame/FrameRecords.h"
-#include "platform/Frames.h"
+#include "platform/mfc/Frames.h"
 
 // wParam: the number of the frame to show.
 #define WM_NEWFOCUS (WM_USER + 40)

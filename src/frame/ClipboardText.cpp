@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "frame/CPersistentFrame.h"
-#include "platform/FormView.h"
-#include "platform/OleData.h"
+#include "platform/mfc/FormView.h"
+#include "platform/mfc/OleDataSource.h"
 
 bool CPersistentFrame::DoPasteText(COleDataObject* pDataObject) {
     if (!pDataObject) return false;

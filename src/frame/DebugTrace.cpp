@@ -6,8 +6,8 @@
 #include "containers/CStr.h"
 #include "files/MakeDirectory.h"
 #include "frame/CPersistentFrame.h"
-#include "platform/Modules.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "frame/CPersistentFrame.h"
 
 #include "frame/CMDIChildFrame.h"
-#include "platform/MessageBox.h"
-#include "platform/Modules.h"
+#include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

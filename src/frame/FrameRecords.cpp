@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "platform/App.h"
+#include "platform/mfc/App.h"
 
 void CFrame::CreateMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDoc, CRuntimeClass* pFrame,
                                     CRuntimeClass* pView) {

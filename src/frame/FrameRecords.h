@@ -3,7 +3,7 @@
 // registry's lists store as byte copies.
 #pragma once
 
-#include "platform/Docs.h"
+#include "platform/mfc/Docs.h"
 
 class CMultiDocTemplate;
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/App.h"
+#include "platform/mfc/App.h"
 
 CFrame* CPersistentFrame::AddFrame1(int* pFrameNo, UINT nIDResource, CRuntimeClass* pDocClass,
                                     CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass) {

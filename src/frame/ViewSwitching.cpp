@@ -1,7 +1,7 @@
 // CUtils::SwitchViewInSplitter: a pane's view replaced, in place, by a view
 // of another class on the same document.
 #include "files/CUtils.h"
-#include "platform/Docs.h"
+#include "platform/mfc/Docs.h"
 
 void CUtils::SwitchViewInSplitter(CSplitterWnd* pSplitter, int row, int column, CRuntimeClass* pViewClass,
                                   bool bInitialUpdate) {

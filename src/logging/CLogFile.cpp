@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "files/CUtils.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Stdio.h"
-#include "platform/Sync.h"
-#include "platform/Time.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/Files.h"
+#include "platform/mfc/SyncObjects.h"
+#include "platform/mfc/Time.h"
 
 CLogFile::CLogFile() : m_bSuccess(1), m_pTime(nullptr), m_pMutex(nullptr), m_time{} {}
 

@@ -23,7 +23,7 @@
 
 #include <ctime>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CMutex;
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/Errors.h"
-#include "platform/Mapping.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Mapping.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <new>
 
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Mapping.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Mapping.h"
+#include "platform/mfc/Files.h"
 
 namespace {
 

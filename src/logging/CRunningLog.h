@@ -13,7 +13,7 @@
 
 #include "containers/CLinkedList.h"
 #include "logging/CLogFile.h"
-#include "platform/Windows.h"
+#include "platform/user/Windows.h"
 
 // Posted, with both parameters 0, to every window of m_Windows after the
 // buffer changed.

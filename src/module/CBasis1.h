@@ -2,7 +2,7 @@
 // module a class of its own name.
 #pragma once
 
-#include "platform/Export.h"
+#include "platform/shared/Export.h"
 
 class CBASIS1_API CBasis1 {
 public:

@@ -28,7 +28,7 @@
 
 #include <new>
 
-#include "platform/Modules.h"
+#include "platform/mfc/Modules.h"
 
 extern "C" void* __dso_handle __attribute__((visibility("hidden")));
 

@@ -7,10 +7,10 @@
 
 #include "files/CSplitFilename.h"
 #include "files/MakeDirectory.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Stdio.h"
-#include "platform/Undone.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Undone.h"
+#include "platform/mfc/Files.h"
 #include "project/ProjectFiles.h"
 
 using namespace projectfiles;

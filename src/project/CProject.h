@@ -34,7 +34,7 @@
 
 #include <functional>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CProject {
 public:

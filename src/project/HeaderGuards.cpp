@@ -3,9 +3,9 @@
 
 #include "containers/CGenerateGuid.h"
 #include "files/CUtils.h"
-#include "platform/Errors.h"
-#include "platform/Stdio.h"
-#include "platform/Undone.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Undone.h"
 #include "project/ProjectFiles.h"
 
 namespace {

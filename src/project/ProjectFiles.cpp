@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Errors.h"
-#include "platform/Paths.h"
-#include "platform/Stdio.h"
-#include "platform/Undone.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Undone.h"
 
 namespace projectfiles {
 

@@ -4,13 +4,13 @@
 // tree it was asked for. Internal to the library.
 //
 // What these services cannot do for one file (read it, write it) is told to
-// the thread's undone hook (platform/Undone.h) besides their result, since
+// the thread's undone hook (platform/kernel/Undone.h) besides their result, since
 // the operations built on them report nothing by contract.
 #pragma once
 
 #include <cstdint>
 
-#include "platform/Files.h"
+#include "platform/mfc/Files.h"
 
 namespace projectfiles {
 

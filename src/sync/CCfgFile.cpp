@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
 
 unsigned int CCfgFile::Save() {
     if (!std::memchr(m_szPath, 0, sizeof m_szPath)) return 0;

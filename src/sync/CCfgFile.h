@@ -3,7 +3,7 @@
 // file's format.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/shared/Types.h"
 
 struct CBASIS1_API CCfgFile {
     alignas(4) BYTE m_byData[260];  // bytes 0 to 259: the host's configuration, written as it is

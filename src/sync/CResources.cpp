@@ -1,6 +1,6 @@
 #include "sync/CResources.h"
 
-#include "platform/Sync.h"
+#include "platform/mfc/SyncObjects.h"
 
 int CResources::HandleEvent(const char* name, bool set) {
     CEvent event(TRUE, FALSE, name, nullptr);

@@ -10,7 +10,7 @@
 // name leaves no trace.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CResources {
 public:

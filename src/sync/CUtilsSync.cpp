@@ -1,8 +1,8 @@
 // CUtils: mutex creation.
 #include "containers/CGenerateGuid.h"
 #include "files/CUtils.h"
-#include "platform/Errors.h"
-#include "platform/Sync.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/SyncObjects.h"
 
 int CUtils::CreateMutexA(CMutex*& out) {
     CString name;

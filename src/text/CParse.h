@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CParse {
 public:

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "files/CUtils.h"
-#include "platform/Archive.h"
-#include "platform/Wnd.h"
+#include "platform/mfc/Archive.h"
+#include "platform/mfc/Wnd.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "files/CUtils.h"
-#include "platform/Crt.h"
-#include "platform/Time.h"
+#include "platform/crt/Crt.h"
+#include "platform/mfc/Time.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "containers/CAddArrow.h"
 #include "containers/CLinkedList.h"
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CObjectParameters;
 

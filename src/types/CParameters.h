@@ -1,7 +1,7 @@
 // CParameters: an owned copy of a byte block. CRecordType: a numbered name.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class CBASIS1_API CParameters {
 public:

@@ -15,7 +15,7 @@
 
 #include "containers/CAddArrow.h"
 #include "files/CUtils.h"
-#include "platform/Crt.h"
+#include "platform/crt/Crt.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 // the copy's m_Buffer, never into the source.
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 // Kind numbers stored in m_nType.
 enum CTypeKind : int {

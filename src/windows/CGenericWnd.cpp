@@ -6,10 +6,10 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/Controls.h"
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
-#include "platform/Painting.h"
+#include "platform/mfc/ColorDialog.h"
+#include "platform/mfc/Controls.h"
+#include "platform/mfc/GdiObjects.h"
+#include "platform/mfc/MessageBox.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #pragma once
 
 #include "containers/CLinkedList.h"
-#include "platform/Brushes.h"
-#include "platform/Geometry.h"
+#include "platform/atl/Geometry.h"
+#include "platform/gdi/Brushes.h"
 
 class CDC;
 class CWnd;

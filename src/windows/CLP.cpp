@@ -1,7 +1,7 @@
 // CLP: coordinate conversions of a scrolled window.
 #include "windows/CLP.h"
 
-#include "platform/Wnd.h"
+#include "platform/mfc/Wnd.h"
 
 CLP::CLP(CWnd* pWnd) : m_pWnd(pWnd) {}
 

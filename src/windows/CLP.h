@@ -5,7 +5,7 @@
 // window, points and rectangles stay as they are.
 #pragma once
 
-#include "platform/Geometry.h"
+#include "platform/atl/Geometry.h"
 
 class CWnd;
 

@@ -7,11 +7,11 @@
 
 #include "containers/CStr.h"
 #include "files/CUtils.h"
-#include "platform/Dialogs.h"
-#include "platform/Files.h"
-#include "platform/Painting.h"
-#include "platform/RichEdit.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Stdio.h"
+#include "platform/mfc/Files.h"
+#include "platform/mfc/RichEdit.h"
+#include "platform/user/Dialogs.h"
+#include "platform/user/Painting.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "containers/CLinkedList.h"
 #include "files/FileRecords.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
 
 namespace {
 

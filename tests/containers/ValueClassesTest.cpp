@@ -14,7 +14,7 @@
 #include "containers/CStr.h"
 #include "containers/Records.h"
 #include "files/CUtils.h"
-#include "platform/Windows.h"
+#include "platform/user/Windows.h"
 
 TEST(CStrTest, CopiesUpToTheFirstZeroInAWholeSizeBuffer) {
     CStr empty(CString(""));

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "files/CUtils.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/mfc/Files.h"
+#include "platform/mfc/MessageBox.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -9,10 +9,10 @@
 #include "files/CSplitFilename.h"
 #include "files/CUtils.h"
 #include "files/MakeDirectory.h"
-#include "platform/Crt.h"
-#include "platform/Modules.h"
-#include "platform/Paths.h"
-#include "platform/Stdio.h"
+#include "platform/crt/Crt.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Modules.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "FrameHost.h"
-#include "platform/Modules.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

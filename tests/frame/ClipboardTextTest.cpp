@@ -6,11 +6,11 @@
 #include <string>
 
 #include "FrameHost.h"
-#include "platform/Edit.h"
-#include "platform/FormView.h"
-#include "platform/OleData.h"
-#include "platform/Paths.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/mfc/Edit.h"
+#include "platform/mfc/FormView.h"
+#include "platform/mfc/OleDataSource.h"
 #include "support/ClipboardSupport.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "FrameHost.h"
-#include "platform/MessageBox.h"
-#include "platform/Modules.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

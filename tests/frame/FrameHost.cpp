@@ -1,6 +1,6 @@
 #include "FrameHost.h"
 
-#include "platform/MessageBox.h"
+#include "platform/mfc/MessageBox.h"
 
 int CNoteDoc::s_nLive = 0;
 

@@ -7,7 +7,7 @@
 
 #include "frame/CMDIChildFrame.h"
 #include "frame/CPersistentFrame.h"
-#include "platform/App.h"
+#include "platform/mfc/App.h"
 #include "support/TempDir.h"
 
 constexpr UINT IDR_MAIN = 100;

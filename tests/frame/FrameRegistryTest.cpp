@@ -8,7 +8,7 @@
 #include "FrameHost.h"
 #include "frame/CMvDocList.h"
 #include "frame/CMvMultiViewTemplate.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include "LogTest.h"
 #include "logging/CLogFile.h"
-#include "platform/Errors.h"
-#include "platform/Mapping.h"
-#include "platform/Stdio.h"
-#include "platform/Sync.h"
-#include "platform/Time.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Mapping.h"
+#include "platform/kernel/Sync.h"
+#include "platform/mfc/Time.h"
 
 namespace {
 

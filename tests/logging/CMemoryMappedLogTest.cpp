@@ -6,8 +6,8 @@
 
 #include "LogTest.h"
 #include "logging/CMemoryMappedLog.h"
-#include "platform/Syscalls.h"
-#include "platform/Time.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/mfc/Time.h"
 
 namespace {
 

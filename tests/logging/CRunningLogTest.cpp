@@ -9,7 +9,7 @@
 
 #include "LogTest.h"
 #include "logging/CRunningLog.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
 
 namespace {
 

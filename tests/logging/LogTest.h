@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "logging/CRunningLog.h"
-#include "platform/Paths.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Syscalls.h"
 #include "support/TempDir.h"
 
 class LogTest : public TempDirTest {

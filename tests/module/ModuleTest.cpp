@@ -5,8 +5,8 @@
 #include <string>
 
 #include "module/CBasis1.h"
-#include "platform/Modules.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Archive.h"
-#include "platform/MemFile.h"
+#include "platform/mfc/Archive.h"
+#include "platform/mfc/MemFile.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/Errors.h"
-#include "platform/OleData.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/OleDataSource.h"
 #include "support/ClipboardSupport.h"
 
 namespace {

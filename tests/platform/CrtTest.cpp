@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/Crt.h"
+#include "platform/crt/Crt.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
+#include "platform/mfc/ColorDialog.h"
+#include "platform/mfc/MessageBox.h"
 #include "support/TempDir.h"
 
 namespace {

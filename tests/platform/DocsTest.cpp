@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/App.h"
-#include "platform/MessageBox.h"
-#include "platform/Modules.h"
+#include "platform/mfc/App.h"
+#include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

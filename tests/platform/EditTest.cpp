@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/Clipboard.h"
-#include "platform/Edit.h"
-#include "platform/FormView.h"
+#include "platform/mfc/Edit.h"
+#include "platform/mfc/FormView.h"
+#include "platform/user/Clipboard.h"
 #include "support/ClipboardSupport.h"
 
 namespace {

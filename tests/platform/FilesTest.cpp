@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "platform/Mapping.h"
-#include "platform/Syscalls.h"
-#include "platform/Undone.h"
+#include "platform/crt/FindFirst.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Mapping.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/Undone.h"
+#include "platform/mfc/Files.h"
 #include "support/Sandbox.h"
 #include "support/TempDir.h"
 

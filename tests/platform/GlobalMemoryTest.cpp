@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/Errors.h"
-#include "platform/GlobalMemory.h"
-#include "platform/Syscalls.h"
-#include "platform/Windows.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/GlobalMemory.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/user/Windows.h"
 
 TEST(GlobalMemoryTest, MoveableBlocksAreHandlesWithALockCount) {
     HGLOBAL hMem = GlobalAlloc(GHND, 5);

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Heaps.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Heaps.h"
+#include "platform/kernel/Syscalls.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/Errors.h"
-#include "platform/Mapping.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Mapping.h"
+#include "platform/kernel/Syscalls.h"
 #include "support/TempDir.h"
 
 namespace {

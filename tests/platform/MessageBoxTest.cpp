@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/MessageBox.h"
+#include "platform/mfc/MessageBox.h"
 
 namespace {
 

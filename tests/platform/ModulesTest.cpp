@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Modules.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

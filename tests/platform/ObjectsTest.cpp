@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/Objects.h"
+#include "platform/mfc/Objects.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Controls.h"
-#include "platform/Painting.h"
+#include "platform/mfc/Controls.h"
+#include "platform/mfc/GdiObjects.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace {
 

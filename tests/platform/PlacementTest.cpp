@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "platform/atl/Geometry.h"
+#include "platform/user/Windows.h"
 
 namespace {
 

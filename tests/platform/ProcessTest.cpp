@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Errors.h"
-#include "platform/Process.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Process.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/App.h"
-#include "platform/Modules.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/mfc/App.h"
+#include "platform/mfc/Modules.h"
 #include "support/TempDir.h"
 
 namespace {

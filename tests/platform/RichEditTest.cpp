@@ -1,7 +1,7 @@
 // The rich edit control: its own selection messages over the edit core.
 #include <gtest/gtest.h>
 
-#include "platform/RichEdit.h"
+#include "platform/mfc/RichEdit.h"
 #include "support/ClipboardSupport.h"
 
 TEST(RichEditTest, SelectionsAndClearWorkOnTheSharedCore) {

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "platform/Painting.h"
-#include "platform/Snapshot.h"
+#include "platform/mfc/Snapshot.h"
+#include "platform/user/Painting.h"
 #include "support/TempDir.h"
 
 namespace {

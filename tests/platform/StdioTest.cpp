@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "platform/Stdio.h"
-#include "platform/Syscalls.h"
+#include "platform/crt/Stdio.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Syscalls.h"
+#include "platform/mfc/Files.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 TEST(CStringTest, FindFollowsThePlatformRules) {
     CString s("abcabc");

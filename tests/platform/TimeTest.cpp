@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/Time.h"
+#include "platform/mfc/Time.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Windows.h"
+#include "platform/user/Windows.h"
 
 namespace {
 

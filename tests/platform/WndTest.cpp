@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Wnd.h"
+#include "platform/mfc/Wnd.h"
 
 namespace {
 

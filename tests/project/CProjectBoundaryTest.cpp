@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Paths.h"
-#include "platform/Undone.h"
+#include "platform/kernel/Paths.h"
+#include "platform/kernel/Undone.h"
 #include "project/CProject.h"
 #include "support/Sandbox.h"
 #include "support/TempDir.h"

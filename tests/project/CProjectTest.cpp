@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
 #include "project/CProject.h"
 #include "support/TempDir.h"
 

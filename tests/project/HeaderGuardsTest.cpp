@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/CUtils.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/OleData.h"
+#include "platform/mfc/OleDataSource.h"
 
 HGLOBAL BlockOf(const char* bytes, size_t size) {
     HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, size);

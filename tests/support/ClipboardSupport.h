@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/GlobalMemory.h"
+#include "platform/kernel/GlobalMemory.h"
 
 // A new moveable block holding the bytes.
 HGLOBAL BlockOf(const char* bytes, size_t size);

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 class TempDirTest : public ::testing::Test {
 protected:

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "files/CUtils.h"
-#include "platform/Syscalls.h"
+#include "platform/kernel/Syscalls.h"
 #include "support/TempDir.h"
 #include "sync/CCfgFile.h"
 #include "sync/CResources.h"

@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/Errors.h"
-#include "platform/Handles.h"
-#include "platform/Sync.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Handles.h"
+#include "platform/mfc/SyncObjects.h"
 
 // Each test gets a fresh segment, also for the programs it starts (through
 // CBASIS_NAMESPACE), and removes it afterwards.

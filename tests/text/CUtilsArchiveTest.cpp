@@ -6,8 +6,8 @@
 #include <string>
 
 #include "files/CUtils.h"
-#include "platform/Archive.h"
-#include "platform/Wnd.h"
+#include "platform/mfc/Archive.h"
+#include "platform/mfc/Wnd.h"
 #include "support/TempDir.h"
 
 namespace {

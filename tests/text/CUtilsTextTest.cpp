@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/CUtils.h"
-#include "platform/Time.h"
+#include "platform/mfc/Time.h"
 
 namespace {
 

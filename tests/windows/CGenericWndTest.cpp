@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Controls.h"
-#include "platform/Dialogs.h"
-#include "platform/Painting.h"
+#include "platform/mfc/ColorDialog.h"
+#include "platform/mfc/Controls.h"
+#include "platform/mfc/GdiObjects.h"
 #include "windows/CGenericWnd.h"
 
 namespace {

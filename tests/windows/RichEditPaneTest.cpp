@@ -8,8 +8,8 @@
 #include <string>
 
 #include "files/CUtils.h"
-#include "platform/Dialogs.h"
-#include "platform/RichEdit.h"
+#include "platform/mfc/RichEdit.h"
+#include "platform/user/Dialogs.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "files/CUtils.h"
-#include "platform/Dialogs.h"
-#include "platform/Painting.h"
+#include "platform/mfc/Wnd.h"
+#include "platform/user/Dialogs.h"
+#include "platform/user/Painting.h"
 #include "support/TempDir.h"
 #include "windows/CLP.h"
 

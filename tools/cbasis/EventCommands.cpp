@@ -10,8 +10,8 @@
 #include <string>
 
 #include "Command.h"
-#include "platform/Errors.h"
-#include "platform/Sync.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/SyncObjects.h"
 
 namespace cbasis {
 namespace {

@@ -15,9 +15,9 @@
 #include "files/CSplitFilename.h"
 #include "files/CUtils.h"
 #include "files/MakeDirectory.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/Files.h"
+#include "platform/mfc/MessageBox.h"
 
 namespace cbasis {
 namespace {

@@ -4,8 +4,8 @@
 #include "Command.h"
 #include "LibraryPaths.h"
 #include "MdiHost.h"
-#include "platform/Modules.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Modules.h"
 
 namespace cbasis {
 namespace {

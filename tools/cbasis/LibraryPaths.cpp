@@ -3,7 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace cbasis {
 

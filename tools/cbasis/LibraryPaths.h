@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 namespace cbasis {
 

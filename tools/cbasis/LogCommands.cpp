@@ -14,8 +14,8 @@
 #include "Command.h"
 #include "logging/CLogFile.h"
 #include "logging/CMemoryMappedLog.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
+#include "platform/mfc/Files.h"
 
 namespace cbasis {
 namespace {

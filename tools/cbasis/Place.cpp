@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "LibraryPaths.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Strings.h"
+#include "platform/atl/Strings.h"
 
 namespace cbasis {
 

@@ -6,7 +6,7 @@
 #include "Place.h"
 #include "TreeCount.h"
 #include "UndoneReport.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 #include "project/CProject.h"
 
 namespace cbasis {

@@ -1,6 +1,6 @@
 #include "TreeCount.h"
 
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Errors.h"
+#include "platform/kernel/Errors.h"
 
 namespace cbasis {
 namespace {

@@ -1,5 +1,5 @@
 // What the library left undone while a command ran: it reports each entry it
-// left out or could not do to the thread's undone hook (platform/Undone.h);
+// left out or could not do to the thread's undone hook (platform/kernel/Undone.h);
 // this collects them, once each, and says them on stderr as counts with the
 // first few paths. main makes one around every command, and a command that
 // left anything undone exits 1.
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Undone.h"
+#include "platform/kernel/Undone.h"
 
 namespace cbasis {
 

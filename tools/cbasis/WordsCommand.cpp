@@ -6,8 +6,8 @@
 
 #include "Command.h"
 #include "LibraryPaths.h"
-#include "platform/Errors.h"
-#include "platform/Files.h"
+#include "platform/kernel/Errors.h"
+#include "platform/mfc/Files.h"
 #include "text/CParse.h"
 
 namespace cbasis {

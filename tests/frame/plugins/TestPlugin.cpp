@@ -2,8 +2,8 @@
 // factories the module exports, and what its view factory returns, are set
 // by the build (DLL_VIEW_CLASS, DLL_FRAME_CLASS).
 #include "frame/CMDIChildFrame.h"
-#include "platform/Docs.h"
-#include "platform/Modules.h"
+#include "platform/mfc/Docs.h"
+#include "platform/mfc/Modules.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 

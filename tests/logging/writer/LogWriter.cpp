@@ -11,7 +11,7 @@
 #include <string>
 
 #include "../Writers.h"
-#include "platform/Paths.h"
+#include "platform/kernel/Paths.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {

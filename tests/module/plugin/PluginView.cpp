@@ -1,5 +1,5 @@
 // The plugin's dynamic class and the exports the module tests look up.
-#include "platform/Modules.h"
+#include "platform/mfc/Modules.h"
 
 #define PLUGIN_API __attribute__((visibility("default")))
 

@@ -1,6 +1,6 @@
 // A module whose entry refuses to attach, as an extension module's DllMain
 // does when its record cannot be initialised.
-#include "platform/Modules.h"
+#include "platform/mfc/Modules.h"
 
 namespace {
 

@@ -1,0 +1,194 @@
+// The table of known modules, LoadLibraryA and its companions.
+//
+// Sections: the table of known module handles; loading and unloading; names.
+#include "platform/kernel/Library.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/kernel/Paths.h"
+
+namespace platform {
+
+std::string ProgramPath() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
+}
+
+}  // namespace platform
+
+namespace {
+
+using platform::ProgramPath;
+
+// ---- The table of known module handles --------------------------------------
+
+// A module is known while it has loads made by LoadLibraryA or is attached
+// as an extension module. Its path is taken when it becomes known, so later
+// queries never hand a handle to the loader.
+struct KnownModule {
+    std::string path;
+    int loads = 0;
+    bool attached = false;
+};
+
+struct ModuleTable {
+    std::mutex lock;
+    std::map<HMODULE, KnownModule> modules;
+};
+
+ModuleTable& table() {
+    static ModuleTable* t = new ModuleTable;
+    return *t;
+}
+
+// Absolute POSIX path of a loaded module, as the loader found it (without
+// resolving symbolic links).
+std::string loadedPath(HMODULE hModule) {
+    link_map* map = nullptr;
+    if (dlinfo(hModule, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name || !*map->l_name)
+        return ProgramPath();
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(map->l_name, ec);
+    return ec ? std::string(map->l_name) : path.string();
+}
+
+// Entries with neither loads nor attachment are dropped.
+void forgetIfUnused(ModuleTable& t, std::map<HMODULE, KnownModule>::iterator it) {
+    if (it->second.loads == 0 && !it->second.attached) t.modules.erase(it);
+}
+
+// Records a load (or the attachment) of a loaded module.
+void remember(HMODULE hModule, bool bAttach) {
+    std::string path = loadedPath(hModule);
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    KnownModule& known = t.modules[hModule];
+    if (known.path.empty()) known.path = path;
+    if (bAttach)
+        known.attached = true;
+    else
+        ++known.loads;
+}
+
+bool isKnown(HMODULE hModule) {
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    return t.modules.count(hModule) != 0;
+}
+
+// Refusals reported by module entries running on this thread; LoadLibraryA
+// compares the count before and after its dlopen.
+thread_local int t_refusals = 0;
+
+}  // namespace
+
+void PlatformNoteModuleAttached(HMODULE hModule, bool bAttached) {
+    if (bAttached) {
+        remember(hModule, true);
+        return;
+    }
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    auto it = t.modules.find(hModule);
+    if (it == t.modules.end()) return;
+    it->second.attached = false;
+    forgetIfUnused(t, it);
+}
+
+// On glibc the handle dlopen returns is the module's link map, which dladdr1
+// reports for an address inside the module.
+HMODULE PlatformModuleFromAddress(const void* address) {
+    Dl_info info;
+    link_map* map = nullptr;
+    if (!dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP)) return nullptr;
+    return reinterpret_cast<HMODULE>(map);
+}
+
+void PlatformRefuseModuleLoad() { ++t_refusals; }
+
+// ---- Loading and unloading --------------------------------------------------
+
+HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
+    if (!lpLibFileName || !*lpLibFileName) return nullptr;
+    // A bare name is no path: it is looked for beside the program, then
+    // along the loader's search path.
+    std::string posix = lpLibFileName;
+    bool bare = posix.find_first_of("\\/") == std::string::npos && !(posix.size() >= 2 && posix[1] == ':');
+    if (bare) {
+        std::string besideProgram = std::filesystem::path(ProgramPath()).parent_path().string() + "/" + posix;
+        if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
+    } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
+        return nullptr;
+    }
+    int refusalsBefore = t_refusals;
+    void* handle = dlopen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return nullptr;
+    if (t_refusals != refusalsBefore) {
+        t_refusals = refusalsBefore;
+        dlclose(handle);
+        return nullptr;
+    }
+    HMODULE hModule = static_cast<HMODULE>(handle);
+    remember(hModule, false);
+    return hModule;
+}
+
+
+// The table lock is not held across dlclose: unloading runs the module's
+// detach, which updates the table.
+BOOL FreeLibrary(HMODULE hLibModule) {
+    {
+        ModuleTable& t = table();
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.modules.find(hLibModule);
+        if (it == t.modules.end() || it->second.loads == 0) return FALSE;
+        --it->second.loads;
+        forgetIfUnused(t, it);
+    }
+    dlclose(hLibModule);
+    return TRUE;
+}
+
+
+// dlsym also searches the module's dependencies; like the original, only
+// the module's own symbols are found, so an optional export is not picked
+// up from a library the module happens to use.
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+    if (!hModule || !lpProcName || !isKnown(hModule)) return nullptr;
+    void* symbol = dlsym(hModule, lpProcName);
+    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) return nullptr;
+    return reinterpret_cast<FARPROC>(symbol);
+}
+
+// ---- Names ------------------------------------------------------------------
+
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+    if (!lpFilename || nSize == 0) return 0;
+    std::string path;
+    if (!hModule) {
+        path = ProgramPath();
+    } else {
+        ModuleTable& t = table();
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.modules.find(hModule);
+        if (it != t.modules.end()) path = it->second.path;
+    }
+    if (path.empty()) {
+        lpFilename[0] = '\0';
+        return 0;
+    }
+    CString name = PlatformFromPosixPath(path);
+    DWORD length = static_cast<DWORD>(name.GetLength());
+    DWORD copied = length < nSize ? length : nSize - 1;
+    name.str().copy(lpFilename, copied);
+    lpFilename[copied] = '\0';
+    return length < nSize ? length : nSize;
+}

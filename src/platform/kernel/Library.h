@@ -1,0 +1,49 @@
+// Dynamic libraries: loading and releasing shared objects, their exports
+// and their file names.
+//
+// A module handle (HMODULE, HINSTANCE) is the handle dlopen gives for the
+// shared object. The calls here accept only handles of modules they know to
+// be loaded (loaded through LoadLibraryA, or attached as extension modules),
+// so a stale or made-up handle fails instead of reaching the loader.
+#pragma once
+
+#include <string>
+
+#include "platform/shared/Types.h"
+
+typedef void (*FARPROC)();
+
+// Used by module/DllEntry.cpp: the handle of the module whose code or data
+// lies at address (null if none), and the report that a module refused to
+// attach, which makes the LoadLibraryA call loading it unload it and fail.
+PLATFORM_API HMODULE PlatformModuleFromAddress(const void* address);
+PLATFORM_API void PlatformRefuseModuleLoad();
+
+// Loads a shared object (dlopen, symbols resolved at once and kept local).
+// The name is a library path: backslashes and drive prefixes are translated.
+// A bare name is looked for in the program's directory first, then where the
+// system's loader looks. Loading a loaded module again returns the same
+// handle and must be matched by another FreeLibrary. Null on failure,
+// including when an extension module's entry refused to attach.
+PLATFORM_API HMODULE LoadLibraryA(LPCSTR lpLibFileName);
+// Releases one load made by LoadLibraryA; the module is unloaded with its
+// last release. FALSE for null, for handles with no outstanding load, and for
+// handles that were never valid.
+PLATFORM_API BOOL FreeLibrary(HMODULE hLibModule);
+// The exported function or variable of that name, or null.
+PLATFORM_API FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+
+// Copies the module's full path in backslash form (Paths.h) into lpFilename;
+// a null module means the program itself. Returns the length copied; when
+// the buffer is too small the path is cut, still terminated, and nSize is
+// returned. 0 for an unknown module or nSize 0.
+PLATFORM_API DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+
+// For the extension-module chain: records that a loaded module is attached
+// (or no longer is), so that its handle is known while it is.
+void PlatformNoteModuleAttached(HMODULE hModule, bool bAttached);
+
+namespace platform {
+// The program file's POSIX path, as the system names it.
+std::string ProgramPath();
+}  // namespace platform

@@ -1,0 +1,152 @@
+// The edit controls' core (text, selection and the clipboard messages) and
+// the window class "EDIT".
+#include "platform/user/EditCore.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "platform/user/Clipboard.h"
+
+namespace platform {
+
+namespace {
+
+DWORD styleOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)); }
+
+std::string_view textOf(LPARAM lParam) {
+    const char* psz = reinterpret_cast<const char*>(lParam);
+    return psz ? std::string_view(psz) : std::string_view();
+}
+
+}  // namespace
+
+bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    *pResult = 0;
+    switch (message) {
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetText(cs ? textOf(reinterpret_cast<LPARAM>(cs->lpszName)) : std::string_view());
+        *pResult = TRUE;
+        return true;
+    }
+    case WM_SETTEXT:
+        SetText(textOf(lParam));
+        *pResult = TRUE;
+        return true;
+    case WM_GETTEXT: {
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0) return true;
+        size_t n = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+        text.copy(buffer, n);
+        buffer[n] = '\0';
+        *pResult = static_cast<LRESULT>(n);
+        return true;
+    }
+    case WM_GETTEXTLENGTH:
+        *pResult = static_cast<LRESULT>(text.size());
+        return true;
+    case EM_GETSEL: {
+        if (auto* pStart = reinterpret_cast<DWORD*>(wParam)) *pStart = static_cast<DWORD>(SelStart());
+        if (auto* pEnd = reinterpret_cast<DWORD*>(lParam)) *pEnd = static_cast<DWORD>(SelEnd());
+        *pResult = SelEnd() > 0xFFFF ? -1 : MAKELONG(SelStart(), SelEnd());
+        return true;
+    }
+    case EM_SETSEL:
+        SetSel(static_cast<long>(static_cast<INT_PTR>(wParam)), static_cast<long>(lParam));
+        return true;
+    case EM_REPLACESEL:
+        ReplaceSel(textOf(lParam));
+        return true;
+    case EM_SETREADONLY: {
+        DWORD style = styleOf(hWnd);
+        style = wParam ? style | ES_READONLY : style & ~ES_READONLY;
+        SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(style));
+        *pResult = TRUE;
+        return true;
+    }
+    case WM_COPY:
+        CopySelection(hWnd);
+        return true;
+    case WM_CUT:
+        if (!(styleOf(hWnd) & ES_READONLY) && CopySelection(hWnd)) ReplaceSel({});
+        return true;
+    case WM_PASTE:
+        if (!(styleOf(hWnd) & ES_READONLY)) Paste(hWnd);
+        return true;
+    case WM_CLEAR:
+        if (!(styleOf(hWnd) & ES_READONLY)) ReplaceSel({});
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EditCore::SetText(std::string_view newText) {
+    text.assign(newText);
+    anchor = caret = 0;
+}
+
+void EditCore::SetSel(long start, long end) {
+    auto clamp = [this](long position) {
+        return position < 0 ? text.size() : std::min(static_cast<size_t>(position), text.size());
+    };
+    if (start < 0) {
+        anchor = caret;
+        return;
+    }
+    anchor = clamp(start);
+    caret = clamp(end);
+}
+
+void EditCore::ReplaceSel(std::string_view newText) {
+    size_t start = SelStart();
+    text.replace(start, SelEnd() - start, newText);
+    anchor = caret = start + newText.size();
+}
+
+bool EditCore::CopySelection(HWND hWnd) const {
+    size_t start = SelStart(), length = SelEnd() - start;
+    if (length == 0 || !OpenClipboard(hWnd)) return false;
+    bool copied = false;
+    if (HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, length + 1)) {
+        char* p = static_cast<char*>(GlobalLock(hMem));
+        text.copy(p, length, start);
+        p[length] = '\0';
+        GlobalUnlock(hMem);
+        copied = EmptyClipboard() && SetClipboardData(CF_TEXT, hMem);
+        if (!copied) GlobalFree(hMem);
+    }
+    CloseClipboard();
+    return copied;
+}
+
+void EditCore::Paste(HWND hWnd) {
+    if (!OpenClipboard(hWnd)) return;
+    HGLOBAL hMem = GetClipboardData(CF_TEXT);
+    if (const char* p = static_cast<const char*>(GlobalLock(hMem))) {
+        std::string_view pasted(p, strnlen(p, GlobalSize(hMem)));
+        if (!(styleOf(hWnd) & ES_MULTILINE)) pasted = pasted.substr(0, pasted.find_first_of("\r\n"));
+        ReplaceSel(pasted);
+        GlobalUnlock(hMem);
+    }
+    CloseClipboard();
+}
+
+}  // namespace platform
+
+namespace {
+
+// Each window gets a core of its own, released with its procedure.
+WindowProc newEditProc() {
+    auto core = std::make_shared<platform::EditCore>();
+    return [core](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result;
+        return core->OnMessage(hWnd, message, wParam, lParam, &result) ? result
+                                                                       : DefWindowProcA(hWnd, message, wParam, lParam);
+    };
+}
+
+[[maybe_unused]] const ATOM editClass = PlatformRegisterClass("EDIT", newEditProc);
+
+}  // namespace
