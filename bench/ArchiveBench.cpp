@@ -28,13 +28,15 @@ const std::vector<unsigned char>& Block() {
     return block;
 }
 
+// Never destroyed: removeTarget's destructor, which runs later, still names it.
 const CString& Target() {
-    static const CString path = [] {
+    static const CString* path = [] {
         std::filesystem::path dir = std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
                                                                           : std::filesystem::temp_directory_path();
-        return PlatformFromPosixPath((dir / ("cbasis-archive-bench-" + std::to_string(getpid()))).string());
+        std::string name = "cbasis-archive-bench-" + std::to_string(getpid());
+        return new CString(PlatformFromPosixPath((dir / name).string()));
     }();
-    return path;
+    return *path;
 }
 
 struct RemoveTarget {

@@ -85,4 +85,26 @@ TEST_F(PathsTest, EnvironmentGivesTheDefaultMapping) {
     unsetenv("CBASIS_DRIVE_R");
 }
 
+// A host's static object may translate paths while the process exits, after
+// the platform's own statics of the same run were made.
+TEST(PathsAtExitTest, PathsStillTranslateInStaticDestructors) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            struct AtExit {
+                ~AtExit() {
+                    std::string posix;
+                    std::_Exit(PlatformToPosixPath("C:\\x", posix) && posix == "/tmp/atexit/x" &&
+                                       PlatformFromPosixPath("/tmp/atexit/y") == "C:\\y"
+                                   ? 0
+                                   : 3);
+                }
+            };
+            static AtExit atExit;
+            PlatformSetDrive('C', "/tmp/atexit");
+            std::exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace

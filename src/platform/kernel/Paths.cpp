@@ -18,9 +18,11 @@ struct DriveTable {
     std::map<char, bool> loaded;        // letters whose environment default was read
 };
 
+// Never destroyed: a host's static destructors may still translate paths
+// while the process exits.
 DriveTable& Table() {
-    static DriveTable table;
-    return table;
+    static DriveTable* table = new DriveTable;
+    return *table;
 }
 
 std::string NormaliseRoot(std::string root) {
