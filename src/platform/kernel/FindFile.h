@@ -55,6 +55,8 @@ const platform::fs::FileInfo* CurrentStatus(Listing* listing);
 // whose type cannot be learnt, and a directory that exists but cannot be
 // read (a missing one is simply no match).
 bool List(LPCTSTR pszSpec, Listing& listing);
+// The size as a 32-bit field carries it: 0 for a directory, 0xFFFFFFFF for
+// a larger file.
 DWORD Size32(const platform::fs::FileInfo& info);
 
 }  // namespace platform::find
