@@ -67,6 +67,10 @@ TEST_F(CUtilsArchiveTest, StringSetsTakeExactlyTheirFieldSizes) {
     EXPECT_EQ(Store([&](CArchive& ar) { m_utils.ArchiveOutStrings(work, sizeof work, one, 1, five, ar); }), "abcde");
     Load([&](CArchive& ar) { m_utils.ArchiveInStrings(work, sizeof work, into, 1, five, ar); });
     EXPECT_EQ(x, "abcde");
+    // An empty set takes no bytes and leaves the strings alone.
+    EXPECT_EQ(Store([&](CArchive& ar) { m_utils.ArchiveOutStrings(work, sizeof work, strings, 0, sizes, ar); }), "");
+    Load([&](CArchive& ar) { m_utils.ArchiveInStrings(work, sizeof work, into, 0, sizes, ar); });
+    EXPECT_EQ(x, "abcde");
 }
 
 TEST_F(CUtilsArchiveTest, FieldsLargerThanTheWorkBufferAreClampedAndStayInStep) {
