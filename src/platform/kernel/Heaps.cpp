@@ -28,7 +28,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ ChunkPool& Pool() {
 
 // Obtains zero-filled memory, through the fault seam.
 void* ObtainChunk(size_t bytes) {
-    if (PlatformSyscallFails(Syscall::HeapChunk)) return nullptr;
+    if (platform::sys::Fails(Syscall::HeapChunk)) return nullptr;
     if (bytes == kMaxChunk) {
         ChunkPool& pool = Pool();
         void* chunk = nullptr;

@@ -9,8 +9,6 @@
 // functions.
 #include "platform/user/Windows.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Painting.h"
 
@@ -68,7 +67,7 @@ struct Queue {
 };
 
 struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
+    bool operator()(const std::string& a, const std::string& b) const { return crt::_stricmp(a.c_str(), b.c_str()) < 0; }
 };
 
 // Never destroyed: windows may be destroyed or queried by static
