@@ -1,10 +1,19 @@
 #include "files/GetFileContents.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "platform/mfc/Files.h"
+
+namespace {
+
+// The block a file whose size reads 0 is read in.
+constexpr size_t kBlock = 4096;
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // GetFileContents
@@ -94,15 +103,29 @@ int GetFileContents::LoadFile(const CString& name, bool bText) {
     FILE* text = nullptr;
     if (bText ? !(text = crt::fopen(name, "rt")) : !binary.Open(name, CFile::modeRead | CFile::shareDenyNone))
         return 1;
+    auto read = [&](char* into, size_t want) { return text ? std::fread(into, 1, want, text) : ReadBytes(binary, into, want); };
     size_t size = static_cast<size_t>(status.m_size);
-    char* buffer = new (std::nothrow) char[size + 1];
-    if (buffer) {
-        // One read; in text mode fewer bytes arrive than the file holds, and
-        // everything past them is zero.
-        size_t got = text ? std::fread(buffer, 1, size, text) : ReadBytes(binary, buffer, size);
-        std::memset(buffer + got, 0, size + 1 - got);
-        m_pBuffer = buffer;
-        m_nSize = static_cast<int>(size) + 1;
+    if (size > 0) {
+        char* buffer = new (std::nothrow) char[size + 1];
+        if (buffer) {
+            // One read; in text mode fewer bytes arrive than the file holds,
+            // and everything past them is zero.
+            size_t got = read(buffer, size);
+            std::memset(buffer + got, 0, size + 1 - got);
+            m_pBuffer = buffer;
+            m_nSize = static_cast<int>(size) + 1;
+        }
+    } else {
+        // A size of 0 may belong to a file that holds text all the same (the
+        // files of /proc and /sys): read on to its end.
+        std::string all;
+        char block[kBlock];
+        for (size_t got; all.size() < INT_MAX - 1 && (got = read(block, sizeof block)) > 0;)
+            all.append(block, std::min(got, INT_MAX - 1 - all.size()));
+        if ((m_pBuffer = new (std::nothrow) char[all.size() + 1])) {
+            std::memcpy(m_pBuffer, all.c_str(), all.size() + 1);
+            m_nSize = static_cast<int>(all.size()) + 1;
+        }
     }
     if (text) std::fclose(text);
     return 1;

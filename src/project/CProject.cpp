@@ -5,11 +5,15 @@
 // step, the in-place variants); tree copy and delete; project creation.
 #include "project/CProject.h"
 
+#include <map>
+#include <string>
+
 #include "files/CSplitFilename.h"
 #include "files/MakeDirectory.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Undone.h"
+#include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "project/ProjectFiles.h"
 
@@ -72,6 +76,25 @@ bool MakeDestination(const CString& dir, bool& bFresh) {
     return MakeLevels(dir);
 }
 
+// The names one walk has given in one destination directory, each with the
+// source entry that took it: a second entry that would take a name is
+// refused, and both are reported, where it would overwrite the first.
+class NamesMade {
+public:
+    explicit NamesMade(const CString& sourceDir) : m_sourceDir(sourceDir) {}
+    bool Take(const CString& newName, const CString& name) {
+        auto [taken, fresh] = m_names.emplace(newName.str(), name);
+        if (fresh) return true;
+        PlatformReportUndone(PlatformUndone::NameTaken, m_sourceDir + taken->second, ERROR_ALREADY_EXISTS);
+        PlatformReportUndone(PlatformUndone::NameTaken, m_sourceDir + name, ERROR_ALREADY_EXISTS);
+        return false;
+    }
+
+private:
+    CString m_sourceDir;
+    std::map<std::string, CString> m_names;
+};
+
 thread_local CProject::MadeHook t_madeHook;
 
 void ReportMade(const CString& path, bool bDirectory) {
@@ -81,12 +104,9 @@ void ReportMade(const CString& path, bool bDirectory) {
 // ---------------------------------------------------------------------------
 // Keyword replacement
 
-// The per-entry step for a file of sourceDir: copied into destinationDir
-// under its new name, the keyword replaced in its text. bAbsent:
-// destinationDir was made by this walk.
-void ReplaceName(const CString& name, const CString& sourceDir, const CString& destinationDir,
-                 const CString& keyword, const CString& replacement, bool bAbsent) {
-    // The keyword is replaced in the title only, never in the extension.
+// The name a file takes in the copy: the keyword replaced in its title
+// only, never in its extension.
+CString NewName(const CString& name, const CString& keyword, const CString& replacement) {
     CString newName = name;
     CSplitFilename split(newName);
     if (split.m_strFileTitle.Find(keyword) >= 0) {
@@ -94,6 +114,14 @@ void ReplaceName(const CString& name, const CString& sourceDir, const CString& d
         title.Replace(keyword, replacement);
         newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
     }
+    return newName;
+}
+
+// The per-entry step for a file of sourceDir: copied into destinationDir
+// under newName, the keyword replaced in its text. bAbsent: destinationDir
+// was made by this walk.
+void ReplaceName(const CString& name, const CString& newName, const CString& sourceDir,
+                 const CString& destinationDir, const CString& keyword, const CString& replacement, bool bAbsent) {
     if (!IsPlainName(newName)) return;
     CString target = destinationDir + newName;
     if (CopyFileReplacing(sourceDir + name, target, keyword, replacement, false, bAbsent)) ReportMade(target, false);
@@ -101,9 +129,11 @@ void ReplaceName(const CString& name, const CString& sourceDir, const CString& d
 
 void CopyTreeReplacing(const CString& source, const CString& pattern, const CString& destination,
                        const CString& keyword, const CString& replacement, bool bFresh) {
+    NamesMade made(source);
     ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Directory) {
             // Directories keep their names; the keyword is replaced in files only.
+            if (!made.Take(name, name)) return;
             CString subDestination = destination + name + "\\";
             bool fresh;
             if (!MakeDestination(subDestination, fresh)) return;
@@ -112,7 +142,8 @@ void CopyTreeReplacing(const CString& source, const CString& pattern, const CStr
         } else if (kind == EntryKind::Special) {
             ReportSpecial(source + name);
         } else if (kind == EntryKind::File) {
-            ReplaceName(name, source, destination, keyword, replacement, bFresh);
+            CString newName = NewName(name, keyword, replacement);
+            if (made.Take(newName, name)) ReplaceName(name, newName, source, destination, keyword, replacement, bFresh);
         }
     });
 }
@@ -146,11 +177,12 @@ void RewriteTreeInPlace(const CString& dir, const CString& replacement, const CS
 // Tree copy and delete
 
 void CopyTree(const CString& source, const CString& destination, const CString& pattern) {
-    if (!MakeLevels(destination)) return;
     ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Directory) {
             // The pattern filters this level only; below it everything is copied.
-            CopyTree(source + name + "\\", destination + name + "\\", "*.*");
+            CString subDestination = destination + name + "\\";
+            bool fresh;
+            if (MakeDestination(subDestination, fresh)) CopyTree(source + name + "\\", subDestination, "*.*");
         } else if (kind == EntryKind::Special) {
             ReportSpecial(source + name);
         } else if (kind == EntryKind::File) {
@@ -175,16 +207,31 @@ void DeleteTree(const CString& dir) {
         PlatformReportUndone(PlatformUndone::NotDeleted, dir, GetLastError());
 }
 
+// The walk from source into destination (absolute paths ending with a
+// backslash) with both as walk roots (WalkRoot.h), so nothing is entered or
+// written through a link that appears while it runs. A source or
+// destination that is a link (or no directory) is refused and reported; a
+// missing source is walked as an empty one.
+template <typename Walk>
+void WalkInto(const CString& source, const CString& destination, Walk walk) {
+    PlatformWalkRoot to(destination);
+    if (!to) return;
+    PlatformWalkRoot from(source);
+    if (from) walk();
+}
+
 // The walker's entry point for MakeProject and MakeProject1: source and
-// target end with a backslash.
+// target end with a backslash. Every missing level of the target is made,
+// then the target is walked from its own descriptor.
 void MakeProjectTree(const CString& source, const CString& target, const CString& keyword,
                      const CString& newName) {
     CString absoluteSource = AbsolutePath(source), absoluteTarget = AbsolutePath(target);
     if (!IsSafeReplacement(newName) || LiesInside(absoluteTarget, absoluteSource)) return;
     CString destination = WithBackslash(absoluteTarget);
     bool fresh = GetFileAttributesA(absoluteTarget) == INVALID_FILE_ATTRIBUTES;
-    if (MakeLevels(destination))
-        CopyTreeReplacing(WithBackslash(absoluteSource), "*.*", destination, keyword, newName, fresh);
+    if (!MakeLevels(destination)) return;
+    WalkInto(WithBackslash(absoluteSource), destination,
+             [&] { CopyTreeReplacing(WithBackslash(absoluteSource), "*.*", destination, keyword, newName, fresh); });
 }
 
 }  // namespace
@@ -201,7 +248,7 @@ CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CStri
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     if (!IsSafeReplacement(replacement) || !IsSafeReplacement(pattern) || LiesInside(destination, source)) return;
-    CopyTreeReplacing(source, pattern, destination, keyword, replacement, false);
+    WalkInto(source, destination, [&] { CopyTreeReplacing(source, pattern, destination, keyword, replacement, false); });
 }
 
 CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString& destinationDir, CString& keyword,
@@ -216,7 +263,7 @@ CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString&
         ReportSpecial(source);
         return;
     }
-    ReplaceName(name, sourceDir, destinationDir, keyword, replacement, false);
+    ReplaceName(name, NewName(name, keyword, replacement), sourceDir, destinationDir, keyword, replacement, false);
 }
 
 void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path) {
@@ -224,6 +271,8 @@ void CProject::ReplaceKeyWord(CString replacement, CString keyword, CString path
 }
 
 void CProject::ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement, CString keyword) {
+    PlatformWalkRoot root(dir);
+    if (!root) return;
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::File) ReplaceKeyWord(replacement, keyword, dir + "\\" + name);
         if (kind == EntryKind::Special) ReportSpecial(dir + "\\" + name);
@@ -232,7 +281,9 @@ void CProject::ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement
 
 CProject::ChangeKeywordAndFilenameInAllDirectoryFiles::ChangeKeywordAndFilenameInAllDirectoryFiles(
     CString dir, CString replacement, CString keyword) {
-    if (IsSafeReplacement(replacement)) RewriteTreeInPlace(dir, replacement, keyword);
+    if (!IsSafeReplacement(replacement)) return;
+    PlatformWalkRoot root(dir);
+    if (root) RewriteTreeInPlace(dir, replacement, keyword);
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
@@ -241,7 +292,8 @@ CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnoth
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     // A pattern names entries of source: one holding a separator would reach elsewhere.
-    if (IsSafeReplacement(pattern) && !LiesInside(destination, source)) CopyTree(source, destination, pattern);
+    if (!IsSafeReplacement(pattern) || LiesInside(destination, source) || !MakeLevels(destination)) return;
+    WalkInto(source, destination, [&] { CopyTree(source, destination, pattern); });
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
@@ -255,7 +307,9 @@ CProject::CDeleteDirectory::CDeleteDirectory(CString dir) {
         DeleteFileA(dir);
         return;
     }
-    DeleteTree(AbsolutePath(dir));
+    CString full = AbsolutePath(dir);
+    PlatformWalkRoot root(full);
+    if (root) DeleteTree(full);
 }
 
 void CProject::MakeProject(CString keyword, CString location, CString newName, CString templateRoot) {

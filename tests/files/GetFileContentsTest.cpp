@@ -41,6 +41,21 @@ TEST_F(GetFileContentsTest, MissingEmptyAndCreatedFiles) {
     EXPECT_EQ(GetFileContents("C:\\no\\such\\file", true).m_pBuffer, nullptr);
 }
 
+TEST_F(GetFileContentsTest, FilesWhoseSizeReadsZeroAreReadToTheirEnd) {
+    // /proc gives a size of 0 for files that hold text.
+    for (bool text : {false, true}) {
+        SCOPED_TRACE(text ? "text mode" : "binary mode");
+        GetFileContents binary;
+        GetTextFileContents textual;
+        GetFileContents& reader = text ? textual : binary;
+        reader.GetFile("\\proc\\self\\status");
+        ASSERT_NE(reader.m_pBuffer, nullptr);
+        std::string contents(reader.m_pBuffer);
+        EXPECT_EQ(contents.rfind("Name:", 0), 0u) << contents;
+        EXPECT_EQ(reader.m_nSize, static_cast<int>(contents.size()) + 1);
+    }
+}
+
 TEST_F(GetFileContentsTest, LinesEndOnlyAtCrLf) {
     struct Case {
         const char* bytes;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -97,4 +98,48 @@ std::string AsNobody(std::string& why) {
         return {};
     }
     return "setpriv --reuid=nobody --regid=nogroup --clear-groups";
+}
+
+LinkSwapper::LinkSwapper(const std::string& path, const std::string& target) {
+    int tell[2], done[2];
+    if (::pipe(tell) != 0) return;
+    if (::pipe(done) != 0) {
+        ::close(tell[0]);
+        ::close(tell[1]);
+        return;
+    }
+    std::string moved = path + ".moved";
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(tell[1]);
+        ::close(done[0]);
+        char c;
+        if (::read(tell[0], &c, 1) != 1) ::_exit(0);
+        char ok = ::rename(path.c_str(), moved.c_str()) == 0 && ::symlink(target.c_str(), path.c_str()) == 0;
+        ::_exit(::write(done[1], &ok, 1) == 1 ? 0 : 1);
+    }
+    ::close(tell[0]);
+    ::close(done[1]);
+    m_tell = tell[1];
+    m_done = done[0];
+    m_child = child;
+    if (child < 0) {
+        ::close(m_tell);
+        ::close(m_done);
+        m_tell = m_done = -1;
+    }
+}
+
+LinkSwapper::~LinkSwapper() {
+    if (m_tell >= 0) ::close(m_tell);
+    if (m_done >= 0) ::close(m_done);
+    if (m_child > 0) ::waitpid(m_child, nullptr, 0);
+}
+
+bool LinkSwapper::Swap() {
+    if (m_swapped || m_tell < 0) return m_ok;
+    m_swapped = true;
+    char c = 1, ok = 0;
+    m_ok = ::write(m_tell, &c, 1) == 1 && ::read(m_done, &ok, 1) == 1 && ok;
+    return m_ok;
 }

@@ -1,7 +1,8 @@
 // Hostile trees for the boundary tests: a record of every entry below a
 // directory (to show a sandbox beside a tree stayed untouched), special
 // files, trees deeper than PATH_MAX, a small file system to fill, and
-// running as an unprivileged user. Where a facility is missing the helper
+// running as an unprivileged user, and a second process that swaps a
+// directory for a link. Where a facility is missing the helper
 // says so and the test skips with that message.
 #pragma once
 
@@ -39,3 +40,23 @@ private:
 // The prefix that runs a command as user nobody (setpriv), or empty, with
 // the reason in why, when this process cannot do that.
 std::string AsNobody(std::string& why);
+
+// A second process that, when told, moves a directory aside (to path +
+// ".moved") and puts a symbolic link to target in its place: a neighbour
+// racing a walk. A test tells it from inside the walk (a hook) and waits
+// until the swap is done, so the window is hit every time.
+class LinkSwapper {
+public:
+    LinkSwapper(const std::string& path, const std::string& target);
+    ~LinkSwapper();
+    LinkSwapper(const LinkSwapper&) = delete;
+    LinkSwapper& operator=(const LinkSwapper&) = delete;
+    // Swaps once (later calls do nothing); false when the child failed.
+    bool Swap();
+    bool swapped() const { return m_swapped; }
+
+private:
+    int m_tell = -1, m_done = -1;
+    int m_child = -1;
+    bool m_swapped = false, m_ok = false;
+};

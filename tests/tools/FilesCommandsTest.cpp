@@ -52,6 +52,14 @@ TEST_F(FilesCommandsTest, SplitsMakesDirectoriesAndCopies) {
     EXPECT_EQ(seconds("x/y z/src.txt"), seconds("src.txt"));  // times are kept to the second
 }
 
+TEST_F(FilesCommandsTest, FilesWhoseSizeReadsZeroAreCopiedAndReadWhole) {
+    EXPECT_EQ(Run({"copy", "/proc/self/status", "status"}).code, 0);
+    EXPECT_EQ(ReadFile("status").rfind("Name:", 0), 0u);
+    Result words = Run({"words", "/proc/self/status"});
+    EXPECT_EQ(words.code, 0) << words.err;
+    EXPECT_EQ(words.out.rfind("Name:\n", 0), 0u) << words.out;
+}
+
 TEST_F(FilesCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
     WriteFile("file", "f");
     struct Case {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -44,10 +45,15 @@ int RunWords(const Args& args) {
     }
     std::string text;
     try {
-        if (in.GetLength() >= static_cast<DWORD>(std::numeric_limits<int>::max()))
-            return Failure(kWords, "'" + path + "' is too large (2 GiB at most)");
-        text.resize(in.GetLength());
-        text.resize(in.Read(text.data(), static_cast<UINT>(text.size())));
+        // Read to the end, whatever the size says: the files of /proc read
+        // as 0 bytes long and hold text.
+        const size_t most = static_cast<size_t>(std::numeric_limits<int>::max());
+        text.reserve(std::min<size_t>(in.GetLength(), most));
+        std::string block(64 * 1024, '\0');
+        for (UINT got; (got = in.Read(block.data(), static_cast<UINT>(block.size()))) > 0;) {
+            if (text.size() + got >= most) return Failure(kWords, "'" + path + "' is too large (2 GiB at most)");
+            text.append(block.data(), got);
+        }
     } catch (CFileException* e) {
         std::string why = PlatformErrorText(static_cast<DWORD>(e->m_lOsError)).str();
         e->Delete();

@@ -301,7 +301,7 @@ int rename(const char* pszOldName, const char* pszNewName) {
 int _chdir(const char* pszDir) {
     std::string posix;
     if (!fs::ToPosix(pszDir, posix)) return -1;
-    return sys::Chdir(posix.c_str());
+    return fs::ChangeDirectory(posix);
 }
 
 char* _getcwd(char* pBuffer, int maxlen) {

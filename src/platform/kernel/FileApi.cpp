@@ -8,7 +8,6 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
-#include "platform/kernel/SyscallTable.h"
 
 namespace fs = platform::fs;
 using fs::Win32Fail;
@@ -17,7 +16,7 @@ using fs::Win32Path;
 BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     std::string posix;
     if (!Win32Path(lpPathName, posix)) return FALSE;
-    return platform::sys::Chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
+    return fs::ChangeDirectory(posix) == 0 ? TRUE : Win32Fail();
 }
 
 DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart) {

@@ -107,12 +107,14 @@ int SystemOpenFlags(unsigned flags) {
     return result;
 }
 
-int Open(const std::string& posix, int flags, unsigned mode) {
-    return sys::RetryAfterSignal(-1, sys::Open, posix.c_str(), flags, static_cast<mode_t>(mode));
+int Open(const At& at, int flags, unsigned mode) {
+    if (!at) return at.Fail();
+    if (!at.Rooted()) return sys::RetryAfterSignal(-1, sys::Open, at.Path().c_str(), flags, static_cast<mode_t>(mode));
+    return sys::RetryAfterSignal(-1, sys::OpenAt, at.Dir(), at.Name(), flags | O_NOFOLLOW, static_cast<mode_t>(mode));
 }
 
-int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info) {
-    int fd = Open(posix, flags | O_NONBLOCK | O_NOCTTY, mode);
+int OpenFile(const At& at, int flags, unsigned mode, FileInfo& info) {
+    int fd = Open(at, flags | O_NONBLOCK | O_NOCTTY, mode);
     if (fd < 0) {
         if (errno == ENXIO) errno = EACCES;  // a FIFO without a reader, a socket or a missing device
         return -1;
@@ -160,24 +162,35 @@ int LockWhole(int fd, bool bExclusive) {
     return sys::RetryAfterSignal(-1, sys::Flock, fd, (bExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
 }
 
-int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks) {
-    return StatAt(AT_FDCWD, posix.c_str(), 0, bFollowLinks, info);
+int Stat(const At& at, FileInfo& info, bool bFollowLinks) {
+    if (!at) return at.Fail();
+    return StatAt(at.Dir(), at.Name(), 0, bFollowLinks && !at.Rooted(), info);
 }
 
 int StatFd(int fd, FileInfo& info) {
     return StatAt(fd, "", AT_EMPTY_PATH, true, info);
 }
 
-int Mkdir(const std::string& posix) {
-    return sys::Mkdir(AT_FDCWD, posix.c_str(), 0777);
+int Mkdir(const At& at) {
+    if (!at) return at.Fail();
+    return sys::Mkdir(at.Dir(), at.Name(), 0777);
 }
 
-int Rmdir(const std::string& posix) {
-    return sys::Rmdir(AT_FDCWD, posix.c_str());
+int Rmdir(const At& at) {
+    if (!at) return at.Fail();
+    if (sys::Rmdir(at.Dir(), at.Name()) != 0) return -1;
+    at.Forget();
+    return 0;
+}
+
+int ChangeDirectory(const std::string& posix) {
+    At at(posix, At::kDirectory);
+    if (!at) return at.Fail();
+    return at.Rooted() ? sys::Fchdir(at.Dir()) : sys::Chdir(posix.c_str());
 }
 
 int ReadDirectory(const std::string& posix, const std::function<void(const char* name, EntryType type)>& visit) {
-    int fd = Open(posix, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    int fd = Open(At(posix, At::kDirectory), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd < 0) return -1;
     DIR* dir = sys::OpenDir(fd);
     if (!dir) {
@@ -207,18 +220,32 @@ int ReadDirectory(const std::string& posix, const std::function<void(const char*
     return result;
 }
 
-int RemoveFile(const std::string& posix) {
+int RemoveFile(const At& at) {
     FileInfo info;
-    if (Stat(posix, info, false) != 0) return -1;
+    if (Stat(at, info, false) != 0) return -1;
     if (info.isDirectory || (!info.isLink && IsReadOnly(info))) {
         errno = EACCES;
         return -1;
     }
-    return sys::Unlink(AT_FDCWD, posix.c_str(), 0);
+    return sys::Unlink(at.Dir(), at.Name(), 0);
 }
 
-int Rename(const std::string& from, const std::string& to) {
-    if (sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+namespace {
+
+// renameat2 with the cache told of both names.
+int RenameAt(const At& from, const At& to, unsigned flags) {
+    if (sys::Rename(from.Dir(), from.Name(), to.Dir(), to.Name(), flags) != 0) return -1;
+    from.Forget();
+    to.Forget();
+    return 0;
+}
+
+}  // namespace
+
+int Rename(const At& from, const At& to) {
+    if (!from) return from.Fail();
+    if (!to) return to.Fail();
+    if (RenameAt(from, to, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return -1;
     // The file system cannot rename without replacing: check, then rename.
     FileInfo info;
@@ -226,20 +253,22 @@ int Rename(const std::string& from, const std::string& to) {
         errno = EEXIST;
         return -1;
     }
-    return sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0);
+    return RenameAt(from, to, 0);
 }
 
-int Replace(const std::string& from, const std::string& to) {
+int Replace(const At& from, const At& to) {
+    if (!from) return from.Fail();
+    if (!to) return to.Fail();
     FileInfo target;
     if (Stat(to, target, false) == 0 && (target.isDirectory || (!target.isLink && IsReadOnly(target)))) {
         errno = EACCES;
         return -1;
     }
-    return sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0);
+    return RenameAt(from, to, 0);
 }
 
-int SyncToDisk(const std::string& posix) {
-    int fd = Open(posix, O_RDONLY | O_CLOEXEC, 0);
+int SyncToDisk(const At& at) {
+    int fd = Open(at, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) return -1;
     int result = sys::Fsync(fd);
     int err = errno;
@@ -253,21 +282,26 @@ std::string ParentOf(const std::string& posix) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : posix.substr(0, slash);
 }
 
-int SetTimes(const std::string& posix, time_t accessed, time_t modified) {
+int SetTimes(const At& at, time_t accessed, time_t modified) {
+    if (!at) return at.Fail();
     struct timespec times[2] = {};
     times[0].tv_sec = accessed;
     times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
     times[1].tv_sec = modified;
     times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
-    return sys::Utime(AT_FDCWD, posix.c_str(), times, 0);
+    return sys::Utime(at.Dir(), at.Name(), times, at.Rooted() ? AT_SYMLINK_NOFOLLOW : 0);
 }
 
-int SetReadOnly(const std::string& posix, bool bReadOnly) {
+int SetReadOnly(const At& at, bool bReadOnly) {
     FileInfo info;
-    if (Stat(posix, info, true) != 0) return -1;
+    if (Stat(at, info, true) != 0) return -1;
+    if (info.isLink) {  // below a walk root, where no link is followed: it has no attribute of its own
+        errno = ELOOP;
+        return -1;
+    }
     unsigned mode = bReadOnly ? info.mode & ~0222u : info.mode | 0200u;
     if (mode == info.mode) return 0;
-    return sys::Chmod(AT_FDCWD, posix.c_str(), mode);
+    return sys::Chmod(at.Dir(), at.Name(), mode, at.Rooted() ? AT_SYMLINK_NOFOLLOW : 0);
 }
 
 DWORD Attributes(const FileInfo& info, const char* name) {
@@ -374,6 +408,17 @@ int CopyData(int source, int target, bool& bSourceFailed) {
     // file is not truncated (ext4 writes a truncated file out at close).
     if (StatFd(target, written) != 0 || (written.size > 0 && Truncate(target, 0) != 0)) return -1;
     int64_t size = info.size, offset = 0, end = 0, start, stretchEnd;
+    if (size == 0) {
+        // A size of 0 may belong to a file that holds text all the same (the
+        // files of /proc and /sys): copied through the buffer on to its end,
+        // since some kernels copy nothing between such files and others.
+        copy.kernel = false;
+        size = end = offset = copy.Stretch(0, INT64_MAX);
+        if (size < 0) {
+            bSourceFailed = copy.sourceFailed;
+            return -1;
+        }
+    }
     while (offset < size && NextData(source, offset, size, start, stretchEnd)) {
         offset = copy.Stretch(start, stretchEnd);
         if (offset < 0) {
@@ -398,13 +443,17 @@ int CreateTemp(const std::string& posixDir, const FileInfo* like, std::string& n
     static const unsigned pid = static_cast<unsigned>(::getpid());
     static std::atomic<unsigned> counter{0};
     std::string prefix = posixDir.empty() || posixDir.back() == '/' ? posixDir : posixDir + "/";
+    At dir(posixDir, At::kDirectory);
+    if (!dir) return dir.Fail();
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
     for (int attempt = 0; attempt < 100; ++attempt) {
         struct timespec now;
         ::clock_gettime(CLOCK_REALTIME, &now);
         unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (pid << 16) ^ (counter++ * 2654435761u);
         char text[32];
         std::snprintf(text, sizeof text, ".cb%08x.tmp", mix);
-        int fd = Open(prefix + text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = dir.Rooted() ? sys::RetryAfterSignal(-1, sys::OpenAt, dir.Dir(), text, kFlags, mode_t{0666})
+                              : Open(prefix + text, kFlags, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return -1;

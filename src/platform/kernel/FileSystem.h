@@ -7,10 +7,12 @@
 // POSIX calls do.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/atl/Strings.h"
@@ -32,6 +34,59 @@ struct FileInfo {
     unsigned links = 0;
     unsigned owner = 0;        // user and group ids
     unsigned group = 0;
+};
+
+struct WalkRoot;
+
+// A path made ready for one system call: a directory descriptor and a name
+// relative to it, found by the one resolution every call goes through.
+// Outside the calling thread's walk roots (WalkRoot.h) that is the current
+// directory (kCurrentDirectory) and the whole path, and nothing changes.
+// Below an active root, each directory is opened from its parent's
+// descriptor without following a link (cached, WalkRoot.h), and the call
+// acts on the last name in its directory, never following a link there
+// either (Rooted()). A directory of the path that is a link or no
+// directory fails the resolution with ELOOP and is reported as not entered.
+// Made from a path, at the call: fs::Stat(posix, ...) resolves posix.
+class At {
+public:
+    static constexpr int kCurrentDirectory = -100;  // AT_FDCWD
+    enum Mode {
+        kEntry,      // the entry the path names, in its directory: (parent, last name)
+        kDirectory,  // the directory the path names, to list it or move into it: (itself, ".")
+    };
+    At(const std::string& posix, Mode mode = kEntry);  // NOLINT: made at every call
+    At(const char* posix, Mode mode = kEntry);         // NOLINT
+    ~At();
+    At(const At&) = delete;
+    At& operator=(const At&) = delete;
+
+    explicit operator bool() const { return m_error == 0; }
+    // Sets errno to why the path could not be resolved; returns -1.
+    int Fail() const {
+        errno = m_error;
+        return -1;
+    }
+    int Dir() const { return m_dir; }
+    const char* Name() const { return m_dot ? "." : m_path.c_str() + m_name; }
+    const std::string& Path() const { return m_path; }
+    // Below a walk root: no link is followed, the last name's included.
+    bool Rooted() const { return m_root != nullptr; }
+    // Tells the cache that the entry was renamed or removed, so that a
+    // directory of its old name is not taken from the cache again.
+    void Forget() const;
+
+private:
+    void Resolve(Mode mode);
+
+    std::string m_path;
+    std::shared_ptr<void> m_hold;  // keeps m_dir open while the call runs
+    int m_dir = kCurrentDirectory;
+    size_t m_name = 0;  // where the last name starts in m_path
+    bool m_dot = false;
+    WalkRoot* m_root = nullptr;
+    size_t m_depth = 0;  // directories between the root and the last name
+    int m_error = 0;
 };
 
 // Translates a path for a Win32 call; an unmapped drive is a missing path
@@ -68,13 +123,13 @@ enum OpenFlags : unsigned {
 };
 int SystemOpenFlags(unsigned flags);
 
-int Open(const std::string& posix, int flags, unsigned mode);
+int Open(const At& at, int flags, unsigned mode);
 // Opens a file as a file: without blocking (a FIFO with no writer, or a
 // device, would block a plain open for ever), then refuses with EACCES what
 // is not a regular file: a directory, FIFO, socket or device, as the
 // original platform refuses to open a directory. info is the open file's
 // status. O_NONBLOCK stays set; it changes nothing for regular files.
-int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info);
+int OpenFile(const At& at, int flags, unsigned mode, FileInfo& info);
 // Reads up to count bytes (retrying interrupted calls); -1 on error.
 long Read(int fd, void* buffer, size_t count);
 // Writes all count bytes unless a call fails; returns the bytes written,
@@ -91,7 +146,8 @@ int Flush(int fd);
 int LockWhole(int fd, bool bExclusive);
 // Copies the whole of source, from its start, over target (emptied first)
 // in bounded steps: the kernel copies where it can, else a block of 1 MiB
-// goes between them; holes of a sparse source stay holes. Both are left at
+// goes between them; holes of a sparse source stay holes. A source whose
+// size reads 0 is read to its end (the files of /proc hold text). Both are left at
 // their end. -1 with errno on failure, bSourceFailed telling which side.
 int CopyData(int source, int target, bool& bSourceFailed);
 // Creates a new, empty file with a unique hidden name (".cb*.tmp") in the
@@ -103,10 +159,13 @@ int CreateTemp(const std::string& posixDir, const FileInfo* like, std::string& n
 int SetTimesFd(int fd, time_t accessed, time_t modified);
 // Clears every write bit of the open file.
 int MakeReadOnlyFd(int fd);
-int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
+// Links are followed only outside walk roots.
+int Stat(const At& at, FileInfo& info, bool bFollowLinks);
 int StatFd(int fd, FileInfo& info);
-int Mkdir(const std::string& posix);
-int Rmdir(const std::string& posix);
+int Mkdir(const At& at);
+int Rmdir(const At& at);
+// chdir, or fchdir to the directory below a walk root.
+int ChangeDirectory(const std::string& posix);
 // The type a directory entry gives with its name, which costs nothing to
 // learn (Stat tells the rest).
 enum class EntryType { unknown, directory, link, regular, special };
@@ -117,22 +176,22 @@ int ReadDirectory(const std::string& posix, const std::function<void(const char*
 
 // The original platform refuses to delete a read-only file or a directory
 // (EACCES); POSIX would allow the first.
-int RemoveFile(const std::string& posix);
+int RemoveFile(const At& at);
 // Renames without replacing: an existing target fails with EEXIST, as a move
 // on the original platform does, where POSIX rename would replace it.
-int Rename(const std::string& from, const std::string& to);
+int Rename(const At& from, const At& to);
 // Renames over an existing target in one step (POSIX rename), so a reader
 // sees either the old file or the new one. As on the original platform a
 // read-only target or a directory is never replaced (EACCES).
-int Replace(const std::string& from, const std::string& to);
+int Replace(const At& from, const At& to);
 // fsync of a file or directory by name.
-int SyncToDisk(const std::string& posix);
+int SyncToDisk(const At& at);
 // The directory part of a POSIX path ("." when there is none).
 std::string ParentOf(const std::string& posix);
 // Times of 0 are left unchanged. Creation times cannot be set on POSIX.
-int SetTimes(const std::string& posix, time_t accessed, time_t modified);
+int SetTimes(const At& at, time_t accessed, time_t modified);
 // Read-only clears every write bit; writable gives the owner write back.
-int SetReadOnly(const std::string& posix, bool bReadOnly);
+int SetReadOnly(const At& at, bool bReadOnly);
 
 // The original platform's attribute bits (FILE_ATTRIBUTE_*) for a file of
 // that name. Read-only means no owner write bit; hidden means a leading dot;

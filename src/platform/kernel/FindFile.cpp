@@ -140,7 +140,8 @@ bool List(LPCTSTR pszSpec, Listing& listing) {
     });
     if (read != 0) {
         int err = errno;
-        if (err != ENOENT && err != ENOTDIR)
+        // A directory that is a link now was reported as not entered.
+        if (err != ENOENT && err != ENOTDIR && err != ELOOP)
             PlatformReportUndonePosix(PlatformUndone::Unreadable, dirPath, PlatformErrorFromErrno(err));
         listing.entries.clear();
         listing.statuses.clear();

@@ -19,6 +19,8 @@ enum class PlatformUndone {
     NotWritten,  // a file or directory that could not be created or written
     NotRenamed,  // an entry that could not take its new name
     NotDeleted,  // an entry that could not be deleted
+    NotEntered,  // a directory a walk did not enter: a link or a non-directory stands in its place
+    NameTaken,   // two entries that would take one name: the first took it, the next was refused
 };
 
 // posixPath names the entry for the system; dwError is the Win32 code of the
