@@ -1,8 +1,13 @@
 #include "files/CGetDirListing.h"
 
+#include "platform/kernel/WalkRoot.h"
+
 CGetDirListing::CGetDirListing(CString dir, CString pattern) : m_pSubDirs(new CLinkedList<CGetDirListing*>) {
     m_strPath.Format("%s\\%s", static_cast<LPCTSTR>(dir), static_cast<LPCTSTR>(pattern));
-    BOOL more = FindFile(m_strPath);
+    // The tree is walked from its root's descriptor; a sub-listing joins the
+    // root of the listing above it.
+    PlatformWalkRoot root(dir);
+    BOOL more = root && FindFile(m_strPath);
     while (more) {
         more = FindNextFile();
         if (IsDots()) continue;

@@ -8,6 +8,7 @@
 #include "files/CUtils.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/SyncObjects.h"
 #include "platform/mfc/Time.h"
@@ -166,6 +167,10 @@ int CLogFile::SaveEdits(CString text) { return AppendToLogFile(text); }
 
 int CLogFile::DeleteExcessLogFiles(int keep) {
     CString dir = DirectoryWithSeparator(m_strDirectory);
+    // Listed and pruned from the directory's descriptor: a directory put in
+    // its place as a link while it is pruned is never entered.
+    PlatformWalkRoot root(dir);
+    if (!root) return m_bSuccess;
     CUtils listing;
     void* first = nullptr;
     listing.GetDirectoryListing(dir, m_strPattern, first);

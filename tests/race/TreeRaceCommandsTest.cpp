@@ -1,9 +1,9 @@
 // The tree commands racing a second process that keeps swapping a directory
 // of the tree for a link to a sandbox beside it (and back), or keeps
 // planting a link where a new project is to be made: repeated enough to hit
-// the window between a walk's listing and its use of an entry. However the
-// race falls, the sandbox stays untouched, and a command that met the swap
-// says so and exits with 1.
+// the window between a walk's listing and its use of an entry, or between a
+// check and a use. However the race falls, the sandbox stays untouched, and
+// a command that met the swap says so and exits with 1.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -20,30 +20,30 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kFiles = 20000;
+constexpr int kFiles = 5000;
 constexpr int kRounds = 3;
 
-// A child that swaps path for a link to target and back, over and over, until
-// it is ended.
+// A child that swaps path for a link to target (the directory moved aside)
+// as soon as cue appears (or, with bGone, disappears): the command is then
+// busy in a directory listed before path, so path was listed as the
+// directory it was. With no cue it plants the link and takes it away again,
+// over and over, until it is ended.
 class Racer {
 public:
-    Racer(const std::string& path, const std::string& target, bool bPlantOnly) {
+    Racer(const std::string& path, const std::string& target, const std::string& cue, bool bGone) {
         m_child = ::fork();
         if (m_child != 0) return;
-        std::string aside = path + ".aside";
-        for (;;) {
-            if (bPlantOnly) {
+        if (cue.empty()) {
+            for (;;) {
                 ::symlink(target.c_str(), path.c_str());
                 ::usleep(200);
-                ::unlink(path.c_str());  // fails (harmlessly) once the tool's directory is there
-            } else if (::rename(path.c_str(), aside.c_str()) == 0) {
-                ::symlink(target.c_str(), path.c_str());
-                ::usleep(500);
-                ::unlink(path.c_str());
-                ::rename(aside.c_str(), path.c_str());
+                ::unlink(path.c_str());  // fails (harmlessly) once the command's directory is there
+                ::usleep(300);
             }
-            ::usleep(300);
         }
+        while ((::access(cue.c_str(), F_OK) == 0) == bGone) ::usleep(50);
+        if (::rename(path.c_str(), (path + ".aside").c_str()) == 0) ::symlink(target.c_str(), path.c_str());
+        ::_exit(0);
     }
     ~Racer() {
         if (m_child <= 0) return;
@@ -70,41 +70,51 @@ protected:
         for (int i = 0; i < kFiles; ++i) WriteFile("T/a/" + prefix + std::to_string(i), "Foo");
         WriteFile("T/z/z.txt", "Foo");
     }
-    void ExpectSandboxIntact(const Result& r) {
+    // Checks the sandbox; true when the command met the swap and said so.
+    bool ExpectSandboxIntact(const Result& r) {
         EXPECT_EQ(Snapshot(Posix("victim")), m_sandbox) << r.err;
         EXPECT_TRUE(r.code == 0 || r.code == 1) << r.err;
+        bool met = r.err.find("not entered") != std::string::npos;
+        if (met) EXPECT_EQ(r.code, 1);
+        return met;
     }
     std::map<std::string, std::string> m_sandbox;
 };
 
 TEST_F(TreeRaceCommandsTest, DeleteTree) {
+    int met = 0;
     for (int round = 0; round < kRounds; ++round) {
         MakeTree("f");
-        Racer racer(Posix("T/z"), "../victim", false);
-        ExpectSandboxIntact(Run({"delete-tree", "T", "--yes"}));
+        Racer racer(Posix("T/z"), "../victim", Posix("T/a/f0"), true);
+        met += ExpectSandboxIntact(Run({"delete-tree", "T", "--yes"}));
     }
+    EXPECT_GT(met, 0);
 }
 
 TEST_F(TreeRaceCommandsTest, RenameInPlace) {
+    int met = 0;
     for (int round = 0; round < kRounds; ++round) {
         MakeTree("Foo");
-        Racer racer(Posix("T/z"), "../victim", false);
-        ExpectSandboxIntact(Run({"rename-in-place", "T", "Foo", "Bar"}));
+        Racer racer(Posix("T/z"), "../victim", Posix("T/a/Bar0"), false);
+        met += ExpectSandboxIntact(Run({"rename-in-place", "T", "Foo", "Bar"}));
     }
+    EXPECT_GT(met, 0);
 }
 
 TEST_F(TreeRaceCommandsTest, CopyTree) {
+    int met = 0;
     for (int round = 0; round < kRounds; ++round) {
         MakeTree("f");
         fs::remove_all(Posix("OUT"));
         Result r;
         {
-            Racer racer(Posix("T/z"), "../victim", false);
+            Racer racer(Posix("T/z"), "../victim", Posix("OUT/a/f0"), false);
             r = Run({"copy-tree", "T", "OUT"});
         }
-        ExpectSandboxIntact(r);
+        met += ExpectSandboxIntact(r);
         EXPECT_FALSE(Exists("OUT/z/keep.txt")) << r.err;
     }
+    EXPECT_GT(met, 0);
 }
 
 TEST_F(TreeRaceCommandsTest, NewProject) {
@@ -115,7 +125,7 @@ TEST_F(TreeRaceCommandsTest, NewProject) {
     for (int round = 0; round < 50; ++round) {
         Result r;
         {
-            Racer racer(Posix("loc/Demo"), "../victim", true);
+            Racer racer(Posix("loc/Demo"), "../victim", std::string(), false);
             r = Run({"new-project", "Demo", "--template-root", "tmpl", "--keyword", "Foo", "--location", "loc"});
         }
         ExpectSandboxIntact(r);

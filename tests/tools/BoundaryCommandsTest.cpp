@@ -84,6 +84,30 @@ TEST_F(BoundaryCommandsTest, DotDotClimbsNeitherThroughLinksNorAboveTheDrive) {
     ExpectSandboxIntact();
 }
 
+TEST_F(BoundaryCommandsTest, LinksInADestinationAndNamesThatMeetFailTheCommand) {
+    // A level of copy-tree's target that is a link into the sandbox.
+    WriteFile("SRC/sub/Foo.txt", "mine");
+    fs::create_directories(Posix("DST"));
+    fs::create_directory_symlink("../victim", Posix("DST/sub"));
+    ExpectUndone(Run({"copy-tree", "SRC", "DST"}), 1, "1 entry not written");
+    EXPECT_TRUE(fs::is_symlink(Posix("DST/sub")));
+
+    // Two template names that become one: both are named, nothing is overwritten.
+    WriteFile("tmpl/Foo/Foo.txt", "one Foo");
+    WriteFile("tmpl/Foo/Bar.txt", "two");
+    Result made = Run({"new-project", "Bar", "--template-root", "tmpl", "--keyword", "Foo", "--location", "out"});
+    ExpectUndone(made, 1, "2 entries meeting in one new name");
+    EXPECT_NE(made.err.find(Posix("tmpl/Foo/Foo.txt")), std::string::npos) << made.err;
+    EXPECT_NE(made.err.find(Posix("tmpl/Foo/Bar.txt")), std::string::npos) << made.err;
+    EXPECT_EQ(ReadFile("out/Bar/Bar.txt"), "two");
+
+    // A target that is a link is never used.
+    fs::create_directory_symlink("../victim", Posix("out/Demo"));
+    ExpectUndone(Run({"new-project", "Demo", "--template-root", "tmpl", "--keyword", "Foo", "--location", "out"}), 1,
+                 "already exists");
+    ExpectSandboxIntact();
+}
+
 TEST_F(BoundaryCommandsTest, SpecialFilesAreReportedAndNeverWaitedOn) {
     WriteFile("tmpl/Foo/Foo.txt", "Foo");
     std::string why = MakeFifo(Posix("tmpl/Foo/pipe"));

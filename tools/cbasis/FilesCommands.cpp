@@ -16,6 +16,7 @@
 #include "files/CUtils.h"
 #include "files/MakeDirectory.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/MessageBox.h"
 
@@ -47,9 +48,9 @@ const Command kLs("ls", "ls DIR [PATTERN] [--tree|--bases]", "list a directory's
                   RunLs);
 
 // Prints the tree listing of dir as CGetDirListing lists it (the same
-// finder, the pattern at every level, links named but never entered), each
-// name as soon as it is found: only the listings of the directories on the
-// way down are held, never the whole tree.
+// finder from a walk root, the pattern at every level, links named but never
+// entered), each name as soon as it is found: only the listings of the
+// directories on the way down are held, never the whole tree.
 void PrintTree(const CString& dir, const CString& pattern, int depth) {
     CFileFind find;
     BOOL more = find.FindFile(dir + "\\" + pattern);
@@ -92,7 +93,8 @@ int RunLs(const Args& args) {
     if (!(status.m_attribute & CFile::directory)) return Failure(kLs, "'" + operands[0] + "' is not a directory");
 
     if (mode == kTree) {
-        PrintTree(dir, pattern, 0);
+        PlatformWalkRoot root(dirItself);  // a link in DIR's place is reported
+        if (root) PrintTree(dir, pattern, 0);
     } else if (mode == kBases) {
         CLinkedList<TextRecord> records;
         CGetDirectoryListing listing(dir, pattern, &records);

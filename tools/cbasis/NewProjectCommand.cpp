@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "Command.h"
@@ -20,6 +21,11 @@
 #include "SampleDir.h"
 #include "UndoneReport.h"
 #include "files/CUtils.h"
+#include "files/MakeDirectory.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Undone.h"
+#include "platform/kernel/WalkRoot.h"
+#include "platform/mfc/Files.h"
 #include "project/CProject.h"
 
 namespace fs = std::filesystem;
@@ -68,15 +74,36 @@ struct Made {
     }
 };
 
-// Empty when the target may be made: missing, or an empty directory.
-std::string TargetProblem(const fs::path& target) {
-    std::error_code ec;
-    fs::file_status status = fs::symlink_status(target, ec);
-    if (status.type() == fs::file_type::not_found) return {};
-    if (status.type() != fs::file_type::directory) return "'" + target.string() + "' already exists";
-    fs::directory_iterator it(target, ec);
-    if (ec) return "cannot read '" + target.string() + "': " + ec.message();
-    if (it != fs::directory_iterator()) return "'" + target.string() + "' already exists and is not empty";
+// True when the entry is a directory, not a link to one.
+bool IsOwnDirectory(const CString& path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Makes the target: a new directory, or an empty one that stands there
+// already, never a link. It is created, not looked at and then used, and
+// is held open as a walk root from then on (root), so the project is made
+// in that directory whatever is put in its place. Empty, or the problem.
+std::string MakeTarget(const CString& target, const std::string& shown, std::unique_ptr<PlatformWalkRoot>& root) {
+    if (!CreateDirectoryA(target, nullptr)) {
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS)
+            return "cannot create '" + shown + "': " + PlatformErrorText(error).str();
+        if (!IsOwnDirectory(target)) return "'" + shown + "' already exists";
+    }
+    // Why the root cannot be opened is told here, in one line.
+    UndoneHook reports = PlatformSetUndoneHook(nullptr);
+    root = std::make_unique<PlatformWalkRoot>(target);
+    DWORD error = GetLastError();
+    PlatformSetUndoneHook(std::move(reports));
+    if (!*root && error == ERROR_DIRECTORY) return "'" + shown + "' already exists";  // a link put in its place since
+    CFileFind find;
+    BOOL more = *root && find.FindFile(target + "\\*.*");
+    if (!more) return "cannot read '" + shown + "': " + PlatformErrorText(*root ? GetLastError() : error).str();
+    while (more) {
+        more = find.FindNextFile();
+        if (!find.IsDots()) return "'" + shown + "' already exists and is not empty";
+    }
     return {};
 }
 
@@ -114,7 +141,6 @@ int RunNewProject(const Args& args) {
     Place where;
     if (!Resolve(location, where, error)) return Failure(kNewProject, error);
     fs::path target = where.posix / name;
-    if (std::string problem = TargetProblem(target); !problem.empty()) return Failure(kNewProject, problem);
 
     SampleDir sample;
     Place root;
@@ -130,6 +156,13 @@ int RunNewProject(const Args& args) {
         return Failure(kNewProject, "'" + target.string() + "' would lie inside the template '" +
                                         templateDir.string() + "'");
 
+    CString targetPath = where.library + "\\" + name.c_str();
+    if (!MakeDirectory::CreateDirectoryA(where.library + "\\"))
+        return Failure(kNewProject, "cannot create '" + location + "': " + PlatformErrorText(GetLastError()).str());
+    std::unique_ptr<PlatformWalkRoot> targetRoot;
+    if (std::string problem = MakeTarget(targetPath, target.string(), targetRoot); !problem.empty())
+        return Failure(kNewProject, problem);
+
     auto start = std::chrono::steady_clock::now();
     Made made;
     CProject::MadeHook outer = CProject::SetMadeHook([&](const CString& path, bool bDirectory) { made.Take(path, bDirectory); });
@@ -138,7 +171,8 @@ int RunNewProject(const Args& args) {
         CProject().MakeProject(keyword.c_str(), where.library + "\\", name.c_str(), root.library);
     }
     CProject::SetMadeHook(std::move(outer));
-    if (!IsDirectory(target)) return Failure(kNewProject, "could not create '" + target.string() + "'");
+    if (!IsOwnDirectory(targetPath))
+        return Failure(kNewProject, "'" + target.string() + "' was replaced while the project was made");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (UndoneReport::AnyUndone())
         return Failure(kNewProject, "'" + target.string() + "' is incomplete: " + std::to_string(made.files) +

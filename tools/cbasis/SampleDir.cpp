@@ -3,14 +3,15 @@
 #include <cstdlib>
 
 #include "Sample.h"
+#include "platform/kernel/Paths.h"
+#include "project/CProject.h"
 
 namespace fs = std::filesystem;
 
 namespace cbasis {
 
 SampleDir::~SampleDir() {
-    std::error_code ec;
-    if (!m_path.empty()) fs::remove_all(m_path, ec);
+    if (!m_path.empty()) CProject::CDeleteDirectory(PlatformFromPosixPath(m_path.string()));
 }
 
 bool SampleDir::Make(std::string& error) {

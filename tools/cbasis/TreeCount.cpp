@@ -1,8 +1,9 @@
 #include "TreeCount.h"
 
 #include "platform/kernel/Paths.h"
-
-namespace fs = std::filesystem;
+#include "platform/kernel/Undone.h"
+#include "platform/kernel/WalkRoot.h"
+#include "platform/mfc/Files.h"
 
 namespace cbasis {
 namespace {
@@ -12,17 +13,17 @@ bool IsTemporary(const std::string& name) {
     return name.rfind(".cb", 0) == 0 && name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0;
 }
 
-void CountInto(const fs::path& dir, const std::string& word, TreeCount& count) {
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        if (!PlatformIsRepresentableName(name.c_str())) continue;
-        std::error_code typeError;
-        fs::file_type type = it->symlink_status(typeError).type();
-        if (type == fs::file_type::directory) {
+void CountInto(const CString& dir, const std::string& word, TreeCount& count) {
+    CFileFind find;
+    BOOL more = find.FindFile(dir + "\\*.*");
+    while (more) {
+        more = find.FindNextFile();
+        if (find.IsDots()) continue;
+        std::string name = find.GetFileName().str();
+        if (find.IsDirectory()) {
             ++count.directories;
-            CountInto(it->path(), word, count);
-        } else if (type == fs::file_type::regular && !IsTemporary(name)) {
+            CountInto(find.GetFilePath(), word, count);
+        } else if (!find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE) && !IsTemporary(name)) {
             ++count.files;
         }
         if (!word.empty() && name.find(word) != std::string::npos) ++count.matching;
@@ -31,9 +32,15 @@ void CountInto(const fs::path& dir, const std::string& word, TreeCount& count) {
 
 }  // namespace
 
-TreeCount CountTree(const fs::path& root, const std::string& word) {
+TreeCount CountTree(const std::filesystem::path& root, const std::string& word) {
     TreeCount count;
-    CountInto(root, word, count);
+    UndoneHook reports = PlatformSetUndoneHook(nullptr);
+    {
+        CString dir = PlatformFromPosixPath(root.string());
+        PlatformWalkRoot walk(dir);
+        if (walk) CountInto(dir, word, count);
+    }
+    PlatformSetUndoneHook(std::move(reports));
     return count;
 }
 

@@ -13,10 +13,12 @@ struct TreeCount {
     int matching = 0;     // entries whose name holds the word asked for
 };
 
-// Walks the tree without following links. Entries whose names a library
-// path cannot carry are passed over, with all they hold, since the library
-// never sees them; so is a directory that cannot be read (the library
-// reports both). The library's temporary files are not counted.
+// Walks the tree through the library's finder from a walk root, so no link
+// is followed. Entries whose names a library path cannot carry are passed
+// over, with all they hold, since the library never sees them; so is a
+// directory that cannot be read, and a root that is a link counts nothing.
+// None of that is reported: the commands' own walks report it. The
+// library's temporary files are not counted.
 TreeCount CountTree(const std::filesystem::path& root, const std::string& word = std::string());
 
 }  // namespace cbasis

@@ -24,6 +24,11 @@ std::string Describe(PlatformUndone kind, DWORD error, size_t count) {
     case PlatformUndone::NotWritten: return std::string(many ? "entries" : "entry") + " not written";
     case PlatformUndone::NotRenamed: return std::string(many ? "entries" : "entry") + " not renamed";
     case PlatformUndone::NotDeleted: return std::string(many ? "entries" : "entry") + " not deleted";
+    case PlatformUndone::NotEntered:
+        return std::string(many ? "directories" : "directory") +
+               " not entered (a link or a file stands in the place of a directory)";
+    case PlatformUndone::NameTaken:
+        return std::string(many ? "entries" : "entry") + " meeting in one new name (the first took it, the next was refused)";
     }
     return "entries";
 }
@@ -51,7 +56,8 @@ void UndoneReport::Print(const char* command) const {
         std::string line = "cbasis " + std::string(command) + ": left undone: " + std::to_string(paths.size()) + " " +
                            Describe(kind, key.second, paths.size());
         bool withReason = key.second != 0 && key.second != ERROR_FILENAME_EXCED_RANGE &&
-                          kind != PlatformUndone::BadName && kind != PlatformUndone::Special;
+                          kind != PlatformUndone::BadName && kind != PlatformUndone::Special &&
+                          kind != PlatformUndone::NotEntered && kind != PlatformUndone::NameTaken;
         if (withReason) line += " (" + PlatformErrorText(key.second).str() + ")";
         for (size_t i = 0; i < paths.size() && i < kPathsShown; ++i) line += (i ? ", " : ": ") + paths[i];
         if (paths.size() > kPathsShown) line += " and " + std::to_string(paths.size() - kPathsShown) + " more";
