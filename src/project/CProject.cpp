@@ -64,16 +64,20 @@ bool MakeLevels(const CString& dir) {
 
 // Makes the destination directory dir (ending with a backslash) of a walk;
 // bFresh tells whether it did not exist before, so that nothing in it can be
-// in the way of the files to come. A symbolic link of that name is reported
-// and nothing is made through it: the walk would leave its tree.
+// in the way of the files to come. It is created first, where its parent
+// stands (one call), and looked at only when something is there: a symbolic
+// link of that name is reported and nothing is made through it, since the
+// walk would leave its tree; so is a file.
 bool MakeDestination(const CString& dir, bool& bFresh) {
-    DWORD attributes = GetFileAttributesA(dir.Left(dir.GetLength() - 1));
-    bFresh = attributes == INVALID_FILE_ATTRIBUTES;
-    if (!bFresh && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        PlatformReportUndone(PlatformUndone::NotWritten, dir, ERROR_ACCESS_DENIED);
-        return false;
-    }
-    return MakeLevels(dir);
+    CString path = dir.Left(dir.GetLength() - 1);
+    bFresh = ::CreateDirectoryA(path, nullptr);
+    if (bFresh) return true;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return MakeLevels(dir);
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    PlatformReportUndone(PlatformUndone::NotWritten, dir, link ? ERROR_ACCESS_DENIED : ERROR_ALREADY_EXISTS);
+    return false;
 }
 
 // The names one walk has given in one destination directory, each with the

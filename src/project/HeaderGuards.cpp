@@ -93,18 +93,18 @@ int CUtils::RenewHeaderGuard(CString strPath, CString strNewName, CString strFal
         m_strError.Format("%s: %s", what, static_cast<LPCTSTR>(PlatformErrorText(code)));
         return -1;
     };
-    DWORD attributes = GetFileAttributesA(strPath);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        m_strError = "read-only";
-        return 0;
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    CFile in;
+    CFileStatus status;
+    if (!projectfiles::OpenSource(strPath, in, status)) {
+        DWORD code = GetLastError();
+        if (!projectfiles::IsLink(strPath)) return failed("cannot be read", code);
         PlatformReportUndone(PlatformUndone::NotWritten, strPath, ERROR_ACCESS_DENIED);  // never written through
         return failed("cannot be written", ERROR_ACCESS_DENIED);
     }
-    CFile in;
-    CFileStatus status;
-    if (!projectfiles::OpenSource(strPath, in, status)) return failed("cannot be read", GetLastError());
+    if (status.m_attribute & CFile::readOnly) {
+        m_strError = "read-only";
+        return 0;
+    }
     try {
         CString oldGuard;
         int found = FindGuardName(in, oldGuard);
@@ -114,7 +114,7 @@ int CUtils::RenewHeaderGuard(CString strPath, CString strNewName, CString strFal
         }
         CString newGuard = NewGuardName(strNewName, strFallback);
         in.SeekToBegin();
-        projectfiles::NewVersion rewritten(strPath);
+        projectfiles::NewVersion rewritten(strPath, projectfiles::NewVersion::Known::Writable);
         if (!rewritten.IsOpen()) return failed("cannot be written", GetLastError());
         if (projectfiles::CopyReplacing(in, &rewritten.File(), oldGuard, newGuard) < 0) {
             m_strError = "holds zero bytes: not a text header";

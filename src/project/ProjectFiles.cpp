@@ -49,8 +49,8 @@ void Discard(const CString& temp) {
 // ---------------------------------------------------------------------------
 // New versions of files
 
-NewVersion::NewVersion(const CString& path, bool bAbsent) : m_path(path), m_bAbsent(bAbsent) {
-    if (!bAbsent) {
+NewVersion::NewVersion(const CString& path, Known known) : m_path(path), m_bAbsent(known == Known::Absent) {
+    if (known == Known::Nothing) {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotRewritable)) {
             PlatformReportUndone(PlatformUndone::NotWritten, path, ERROR_ACCESS_DENIED);
@@ -175,7 +175,7 @@ bool CopyFileReplacing(const CString& source, const CString& target, const CStri
     // A read-only copy could not be opened for rewriting: it arrives as it
     // is, like a binary file or one without the keyword.
     bVerbatim = bVerbatim || (status.m_attribute & CFile::readOnly);
-    NewVersion copy(target, bAbsent);
+    NewVersion copy(target, bAbsent ? NewVersion::Known::Absent : NewVersion::Known::Nothing);
     if (!copy.IsOpen()) return false;
     int64_t replaced;
     try {
@@ -208,7 +208,7 @@ bool ReplaceInFile(const CString& path, const CString& keyword, const CString& r
         // Read once to learn whether anything changes; only then written.
         if (CopyReplacing(in, nullptr, keyword, replacement) <= 0) return false;
         in.SeekToBegin();
-        NewVersion rewritten(path);
+        NewVersion rewritten(path, NewVersion::Known::Writable);
         if (!rewritten.IsOpen()) return false;
         CopyReplacing(in, &rewritten.File(), keyword, replacement);
         return rewritten.Commit(nullptr);

@@ -21,14 +21,21 @@ namespace projectfiles {
 // default ones). Destroying an uncommitted version discards it.
 class NewVersion {
 public:
+    // What the caller knows of path, so that it is not looked up again.
+    enum class Known {
+        Nothing,
+        // path cannot exist yet (it lies in a directory the same walk has
+        // just made): the file takes its name only where none stands, and
+        // should an entry of that name have appeared all the same, it is
+        // replaced as a rewrite replaces it (read-only files and directories
+        // never), the new file keeping the default permissions.
+        Absent,
+        // path is a writable regular file the caller has just opened.
+        Writable,
+    };
     // Refused (IsOpen false, the reason reported as not written) when path
-    // is read-only, a directory, a link or a special file. bAbsent says that
-    // path cannot exist yet (it lies in a directory the same walk has just
-    // made), so nothing is looked up: the file takes its name only where
-    // none stands, and should an entry of that name have appeared all the
-    // same, it is replaced as a rewrite replaces it (read-only files and
-    // directories never), the new file keeping the default permissions.
-    explicit NewVersion(const CString& path, bool bAbsent = false);
+    // is read-only, a directory, a link or a special file.
+    explicit NewVersion(const CString& path, Known known = Known::Nothing);
     ~NewVersion();
     NewVersion(const NewVersion&) = delete;
     NewVersion& operator=(const NewVersion&) = delete;
@@ -67,7 +74,8 @@ void ReportFailure(CFileException* error, const CString& source, const CString& 
 
 // Copies source to target, keyword replaced in the text unless bVerbatim or
 // the file is binary or read-only; a copy without replacements keeps the
-// source's time stamps and read-only attribute. bAbsent as for NewVersion.
+// source's time stamps and read-only attribute. bAbsent: target cannot
+// exist yet (NewVersion::Known::Absent).
 // True when target holds the copy.
 bool CopyFileReplacing(const CString& source, const CString& target, const CString& keyword,
                        const CString& replacement, bool bVerbatim, bool bAbsent = false);

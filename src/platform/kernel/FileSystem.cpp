@@ -461,9 +461,8 @@ int CreateTemp(const std::string& posixDir, const FileInfo* like, std::string& n
         if (like) {
             // The new version belongs to the file's owner and group, as a
             // rewrite in place would; a process that may not give it away
-            // leaves it its own.
-            if (like->owner != ::geteuid() || like->group != ::getegid())
-                (void)sys::Fchown(fd, like->owner, like->group);
+            // leaves it its own (and one that owns it changes nothing).
+            (void)sys::Fchown(fd, like->owner, like->group);
             sys::Fchmod(fd, like->mode | 0200);
         }
         name = text;
