@@ -14,6 +14,7 @@
 #include "platform/kernel/Paths.h"
 #include "platform/kernel/Process.h"
 #include "platform/kernel/Sync.h"
+#include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Modules.h"

@@ -22,6 +22,15 @@
 //   - symbolic links inside a tree are never followed: copies skip them,
 //     rewrites leave them and what they point at alone, and a tree delete
 //     removes the link, not its target;
+//   - every tree is walked by descriptor from walk roots (platform/kernel/
+//     WalkRoot.h): a directory that another process swaps for a link while
+//     the walk is busy elsewhere is never entered, nothing is written
+//     through a link that stands in a destination, and a source or
+//     destination that is itself a link is refused; each is reported to the
+//     thread's undone hook;
+//   - two template files whose new names meet (Foo.txt and Bar.txt for the
+//     keyword Foo and the name Bar) never overwrite each other: the first
+//     keeps the name, the second is refused, and both are reported;
 //   - a copy whose destination lies inside its source (which would recurse
 //     into its own output) does nothing;
 //   - a replacement that would make a name leave its directory (one holding

@@ -123,6 +123,20 @@ TEST_F(WalkRootTest, BelowARootNoCallGoesThroughALink) {
     EXPECT_TRUE(Exists("R/sub/new.txt") && Exists("R/sub/moved.txt"));
 }
 
+TEST_F(WalkRootTest, TheRootStaysTheDirectoryItOpened) {
+    WriteFile("R/own.txt", "own");
+    PlatformWalkRoot root("C:\\R");
+    ASSERT_EQ(::rename(Posix("R").c_str(), Posix("R.moved").c_str()), 0);
+    fs::create_directory_symlink("victim", Posix("R"));
+    CFileFind find;
+    ASSERT_TRUE(find.FindFile("C:\\R\\*.txt"));
+    find.FindNextFile();
+    EXPECT_EQ(find.GetFileName(), "own.txt");
+    EXPECT_TRUE(DeleteFileA("C:\\R\\own.txt"));
+    EXPECT_FALSE(Exists("R.moved/own.txt"));
+    EXPECT_FALSE(DeleteFileA("C:\\R\\keep.txt"));
+}
+
 TEST_F(WalkRootTest, ADirectoryRenamedByTheWalkIsNotTakenFromTheCacheAgain) {
     WriteFile("R/a/x.txt", "x");
     PlatformWalkRoot root("C:\\R");

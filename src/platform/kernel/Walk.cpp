@@ -122,6 +122,10 @@ std::shared_ptr<OpenDir> Descend(WalkRoot& root, const std::string& path, const 
     root.closed = std::min(root.closed, common);
     for (size_t i = common; i < count; ++i) {
         std::string name(parts[i]);
+        if (name == "." || name == "..") {
+            error = EINVAL;  // paths come resolved as text: a walk never climbs by name
+            return nullptr;
+        }
         int fd = sys::RetryAfterSignal(-1, sys::OpenAt, base->fd, name.c_str(), kDirectoryFlags, mode_t{0});
         if (fd < 0) {
             error = errno;
@@ -168,9 +172,20 @@ At::At(const char* posix, Mode mode) : m_path(posix ? posix : "") { Resolve(mode
 At::~At() = default;
 
 void At::Resolve(Mode mode) {
+    if (t_roots.empty()) return;  // the whole path, from the current directory
+    // Below a root, a trailing separator goes: it would make the system
+    // follow a link in the last name's place.
+    size_t slashes = 0;
+    while (m_path.size() > 1 && m_path.back() == '/') {
+        m_path.pop_back();
+        ++slashes;
+    }
     size_t below = 0;
-    WalkRoot* root = t_roots.empty() ? nullptr : RootOf(m_path, below);
-    if (!root) return;  // the whole path, from the current directory
+    WalkRoot* root = RootOf(m_path, below);
+    if (!root) {
+        m_path.append(slashes, '/');
+        return;
+    }
     m_root = root;
     if (m_path.size() >= PATH_MAX) {
         m_error = ENAMETOOLONG;  // as the system would refuse it
