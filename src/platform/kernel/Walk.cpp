@@ -62,7 +62,12 @@ struct WalkRoot {
 
 namespace {
 
-thread_local std::vector<WalkRoot*> t_roots;
+// The active roots of the thread, innermost last: a plain array, so that a
+// host's static object still walks (and finds no root) while the process
+// exits, whatever has been destroyed by then.
+constexpr size_t kMostRoots = 16;
+thread_local WalkRoot* t_roots[kMostRoots];
+thread_local size_t t_rootCount = 0;
 
 // ---------------------------------------------------------------------------
 // The cache of open directories
@@ -150,7 +155,8 @@ std::shared_ptr<OpenDir> Descend(WalkRoot& root, const std::string& path, const 
 // below is where the part below it starts, npos for the root itself.
 WalkRoot* RootOf(const std::string& posix, size_t& below) {
     WalkRoot* best = nullptr;
-    for (WalkRoot* root : t_roots) {
+    for (size_t i = 0; i < t_rootCount; ++i) {
+        WalkRoot* root = t_roots[i];
         const std::string& r = root->posix;
         bool whole = r == "/" || posix.size() == r.size() || (posix.size() > r.size() && posix[r.size()] == '/');
         if (posix.compare(0, r.size(), r) != 0 || !whole || (best && r.size() < best->posix.size())) continue;
@@ -172,7 +178,7 @@ At::At(const char* posix, Mode mode) : m_path(posix ? posix : "") { Resolve(mode
 At::~At() = default;
 
 void At::Resolve(Mode mode) {
-    if (t_roots.empty()) return;  // the whole path, from the current directory
+    if (t_rootCount == 0) return;  // the whole path, from the current directory
     // Below a root, a trailing separator goes: it would make the system
     // follow a link in the last name's place.
     size_t slashes = 0;
@@ -273,6 +279,11 @@ PlatformWalkRoot::PlatformWalkRoot(LPCTSTR lpszPath) {
         m_bOpen = at ? TRUE : FALSE;
         return;
     }
+    if (fs::t_rootCount == fs::kMostRoots) {
+        SetLastError(ERROR_TOO_MANY_OPEN_FILES);
+        PlatformReportUndonePosix(PlatformUndone::Unreadable, posix, ERROR_TOO_MANY_OPEN_FILES);
+        return;
+    }
     int fd = sys::RetryAfterSignal(-1, sys::Open, posix.c_str(), fs::kDirectoryFlags, mode_t{0});
     if (fd < 0) {
         Refuse(posix, errno, false);
@@ -281,17 +292,20 @@ PlatformWalkRoot::PlatformWalkRoot(LPCTSTR lpszPath) {
     m_pRoot = new Root;
     m_pRoot->posix = posix;
     m_pRoot->dir = std::make_shared<fs::OpenDir>(fd);
-    fs::t_roots.push_back(m_pRoot);
+    fs::t_roots[fs::t_rootCount++] = m_pRoot;
     m_bOpen = TRUE;
 }
 
 PlatformWalkRoot::~PlatformWalkRoot() {
     if (!m_pRoot) return;
-    std::vector<platform::fs::WalkRoot*>& roots = platform::fs::t_roots;
-    for (size_t i = roots.size(); i-- > 0;)
-        if (roots[i] == m_pRoot) {
-            roots.erase(roots.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
-        }
+    // Roots end in the reverse order of their making, as scopes do; one
+    // that ends early leaves its place to those after it.
+    size_t& count = platform::fs::t_rootCount;
+    size_t i = count;
+    while (i > 0 && platform::fs::t_roots[i - 1] != m_pRoot) --i;
+    if (i > 0) {
+        for (; i < count; ++i) platform::fs::t_roots[i - 1] = platform::fs::t_roots[i];
+        --count;
+    }
     delete m_pRoot;
 }
