@@ -157,7 +157,8 @@ int RunNewProject(const Args& args) {
                                         templateDir.string() + "'");
 
     CString targetPath = where.library + "\\" + name.c_str();
-    if (!MakeDirectory::CreateDirectoryA(where.library + "\\"))
+    if (GetFileAttributesA(where.library) == INVALID_FILE_ATTRIBUTES &&
+        !MakeDirectory::CreateDirectoryA(where.library + "\\"))
         return Failure(kNewProject, "cannot create '" + location + "': " + PlatformErrorText(GetLastError()).str());
     std::unique_ptr<PlatformWalkRoot> targetRoot;
     if (std::string problem = MakeTarget(targetPath, target.string(), targetRoot); !problem.empty())

@@ -55,8 +55,9 @@ public:
         kEntry,      // the entry the path names, in its directory: (parent, last name)
         kDirectory,  // the directory the path names, to list it or move into it: (itself, ".")
     };
-    At(const std::string& posix, Mode mode = kEntry);  // NOLINT: made at every call
-    At(const char* posix, Mode mode = kEntry);         // NOLINT
+    // Not explicit: every call makes one from the path it is given.
+    At(const std::string& posix, Mode mode = kEntry);
+    At(const char* posix, Mode mode = kEntry);
     ~At();
     At(const At&) = delete;
     At& operator=(const At&) = delete;
