@@ -31,7 +31,8 @@
 class PLATFORM_API PlatformWalkRoot {
 public:
     // Opens the root. A root that is a symbolic link, or no directory, is
-    // refused and reported (NotEntered); a missing one is refused silently
+    // refused (ERROR_DIRECTORY) and reported (NotEntered); a missing one is
+    // refused silently
     // (ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND), as a walk of a missing
     // tree finds nothing; one that cannot be opened otherwise is reported as
     // unreadable. GetLastError tells why a root is not open.
