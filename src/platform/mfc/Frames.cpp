@@ -123,6 +123,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_CLOSE()
     ON_WM_SIZE()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -184,6 +185,14 @@ void CFrameWnd::OnSize(UINT nType, int, int) {
 }
 
 void CFrameWnd::OnDestroy() { CWnd::OnDestroy(); }
+
+// The keyboard goes on to the active view (of the active child, for an MDI
+// frame).
+void CFrameWnd::OnSetFocus(CWnd*) {
+    CFrameWnd* pFrame = GetActiveFrame();
+    CView* pView = pFrame ? pFrame->GetActiveView() : nullptr;
+    if (pView && pView->m_hWnd) pView->SetFocus();
+}
 
 void CFrameWnd::PostNcDestroy() { delete this; }
 
@@ -419,7 +428,10 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*) {
 LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY)
         ::SendMessageA(::GetParent(m_hWnd), kMdiChildGone, reinterpret_cast<WPARAM>(m_hWnd), 0);
-    return CFrameWnd::DefWindowProc(message, wParam, lParam);
+    LRESULT result = CFrameWnd::DefWindowProc(message, wParam, lParam);
+    if (message == WM_MOUSEACTIVATE && result != MA_NOACTIVATE && result != MA_NOACTIVATEANDEAT)
+        MDIActivate();  // a click anywhere in a child frame activates it
+    return result;
 }
 
 // ---- CSplitterWnd -----------------------------------------------------------------------
