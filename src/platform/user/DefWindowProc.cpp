@@ -124,7 +124,7 @@ void moveSizeLoop(HWND hWnd, int hit, POINT start) {
             moveTo(hWnd, dragged(origin, hit, msg.pt.x - start.x, msg.pt.y - start.y));
         } else if (msg.message == WM_LBUTTONUP) {
             break;
-        } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        } else if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) {
             moveTo(hWnd, origin);
             break;
         } else {

@@ -159,7 +159,7 @@ void cookKey(HWND hTop, const PlatformInput& in) {
                                          (alt ? 1u << 29 : 0) | ((wasDown || !down) ? 1u << 30 : 0) |
                                          (down ? 0 : 1u << 31));
         if (down && in.ch) {
-            q.keyChars.push_back(Queue::KeyChar{msg.time, msg.lParam, in.ch});
+            q.keyChars.push_back(Queue::KeyChar{msg.time, msg.wParam, msg.lParam, in.ch});
             if (q.keyChars.size() > kKeyChars) q.keyChars.pop_front();
         }
     }
@@ -254,7 +254,7 @@ BOOL TranslateMessage(const MSG* lpMsg) {
     Queue& q = currentQueueLocked(s);
     char ch = 0;
     for (auto it = q.keyChars.rbegin(); it != q.keyChars.rend() && !ch; ++it)
-        if (it->time == lpMsg->time && it->lParam == lpMsg->lParam) ch = it->ch;
+        if (it->time == lpMsg->time && it->vk == lpMsg->wParam && it->lParam == lpMsg->lParam) ch = it->ch;
     if (!ch) ch = usLayoutChar(static_cast<UINT>(lpMsg->wParam), (q.keys[VK_SHIFT] & 0x80) != 0);
     if ((q.keys[VK_CONTROL] & 0x80) && std::isalpha(static_cast<unsigned char>(ch))) ch = static_cast<char>(ch & 0x1F);
     if (!ch) return TRUE;

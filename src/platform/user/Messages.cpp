@@ -190,11 +190,12 @@ BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
 }
 
 LRESULT DispatchMessageA(const MSG* lpMsg) {
-    if (!lpMsg || !lpMsg->hwnd) return 0;
+    if (!lpMsg) return 0;
     if (lpMsg->message == WM_TIMER && lpMsg->lParam) {
         reinterpret_cast<TIMERPROC>(lpMsg->lParam)(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, tickCount());
         return 0;
     }
+    if (!lpMsg->hwnd) return 0;
     return SendMessageA(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
 }
 

@@ -94,6 +94,7 @@ struct Queue {
     BYTE keys[256] = {};           // key state: 0x80 down, 0x01 toggled
     struct KeyChar {
         DWORD time;
+        WPARAM vk;
         LPARAM lParam;
         char ch;
     };
