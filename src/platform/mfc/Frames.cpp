@@ -176,6 +176,11 @@ void CFrameWnd::RecalcLayout(BOOL) {
     if (!pPane) return;
     CRect client;
     GetClientRect(&client);
+    // A child frame's caption lies over the top of its rectangle (there is
+    // no non-client area): the pane goes below it.
+    DWORD style = GetStyle();
+    if ((style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION)
+        client.top = std::min<LONG>(client.bottom, client.top + PLATFORM_CAPTION_HEIGHT);
     pPane->MoveWindow(&client);
     if (CSplitterWnd* pSplitter = DYNAMIC_DOWNCAST(CSplitterWnd, pPane)) pSplitter->RecalcLayout();  // also unmoved
 }

@@ -7,6 +7,7 @@
 
 #include <cctype>
 
+#include "platform/user/UserDriver.h"
 #include "platform/user/WindowTable.h"
 
 using namespace user;
@@ -183,6 +184,17 @@ void cookDisplayEvent(HWND hTop, const PlatformInput& in) {
         push(s, MSG{hTop, WM_SYSCOMMAND, SC_CLOSE, 0, in.time, in.pt});
         break;
     }
+    case WM_PAINT: {
+        WindowSystem& s = windowSystem();
+        {
+            std::lock_guard<std::mutex> guard(s.lock);
+            Window* w = findLocked(s, hTop);
+            if (!w || w->stale) return;  // newer pixels are on their way
+            w->onScreen = true;
+        }
+        push(s, MSG{hTop, WM_NULL, 0, 0, in.time, in.pt});
+        break;
+    }
     default: break;
     }
 }
@@ -242,6 +254,10 @@ HWND WindowFromPoint(POINT Point) {
     for (auto it = tops.rbegin(); it != tops.rend(); ++it)
         if (HWND hFound = hitWindow(*it, Point, &hit)) return hFound;
     return nullptr;
+}
+
+BOOL PlatformIsOnScreen(HWND hWnd) {
+    return withWindow(hWnd, FALSE, [](Window& w) { return w.onScreen ? TRUE : FALSE; });
 }
 
 BOOL TranslateMessage(const MSG* lpMsg) {

@@ -182,7 +182,9 @@ PLATFORM_API HWND WindowFromPoint(POINT Point);
 //     (SIZE_MAXIMIZED) or restored (SIZE_RESTORED) it, in state;
 //   WM_ACTIVATE: the window got (WA_ACTIVE) or lost (WA_INACTIVE) the
 //     display's focus, in state;
-//   WM_CLOSE: the user asked the window manager to close it.
+//   WM_CLOSE: the user asked the window manager to close it;
+//   WM_PAINT: the window's latest pixels are on the screen
+//     (PlatformIsOnScreen turns TRUE, and the loop wakes with WM_NULL).
 struct PlatformInput {
     UINT message = 0;
     POINT pt{};

@@ -98,6 +98,7 @@ void presentStale() {
         for (HWND hTop : s.topLevel)
             if (Window* w = findLocked(s, hTop); w && w->stale && w->owner == self) {
                 w->stale = false;
+                w->onScreen = false;
                 stale.push_back(hTop);
             }
     }

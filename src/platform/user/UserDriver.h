@@ -75,6 +75,11 @@ PLATFORM_API bool PlatformIsDisplayThread();
 // The headless driver's table.
 PLATFORM_API const UserDriverFuncs& PlatformHeadlessDriver();
 
+// TRUE once the display has shown the top-level window's latest pixels
+// (the driver reports it with a WM_PAINT input); FALSE while new pixels
+// wait to be shown, and always under the headless driver.
+PLATFORM_API BOOL PlatformIsOnScreen(HWND hWnd);
+
 // The calling thread's wake-up, set by every message or input posted to it:
 // TRUE (and cleared) when it was set.
 PLATFORM_API BOOL PlatformTakeWakeup();

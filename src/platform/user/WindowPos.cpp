@@ -176,7 +176,11 @@ BOOL applyShow(HWND hWnd, int nCmdShow, const WINDOWPLACEMENT* placement, bool f
         shownState = showStateOf(w->style);
     }
     if (onDisplay) {
-        if (auto place = PlatformUserDriver().pSetWindowPos; place && shownState == SW_SHOWNORMAL) place(hWnd, &now);
+        // A maximized window is placed too: without a window manager, no one
+        // else would size it.
+        if (auto place = PlatformUserDriver().pSetWindowPos;
+            place && (shownState == SW_SHOWNORMAL || shownState == SW_SHOWMAXIMIZED))
+            place(hWnd, &now);
         if (auto showNative = PlatformUserDriver().pShowWindow) showNative(hWnd, shownState, activates(nCmdShow));
     }
     // Activation comes before the window hears of its new size, as on the original.

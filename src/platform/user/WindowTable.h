@@ -49,6 +49,7 @@ struct Window {
     RECT update{};              // bounding box of what is to be painted; empty when nothing is
     bool erase = false;         // the background is to be erased first
     bool stale = false;         // top-level: its pixels changed since they were last presented
+    bool onScreen = false;      // top-level: the display showed its latest presented pixels
     struct ScrollBar {
         int pos = 0;
         int min = 0;
