@@ -1,5 +1,4 @@
 // delete-tree: delete a directory and everything in it.
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include "Command.h"
 #include "Place.h"
 #include "TreeCount.h"
+#include "platform/crt/Stdio.h"
 #include "project/CProject.h"
 
 namespace fs = std::filesystem;
@@ -57,7 +57,7 @@ int RunDeleteTree(const Args& args) {
     TreeCount count = isLink ? TreeCount() : CountTree(dir.posix);
     int entries = count.files + count.directories;
     if (!yes) {
-        if (!::isatty(STDIN_FILENO))
+        if (!crt::_isatty(crt::_fileno(stdin)))
             return UsageError(kDeleteTree, "not on a terminal: add --yes to delete without asking");
         std::string question = isLink ? "delete the link '" + operands[0] + "'"
                                       : "delete '" + operands[0] + "' and the " + std::to_string(entries) +

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/shared/NoDestructor.h"
 #include "platform/user/Input.h"
 #include "platform/user/Render.h"
 #include "platform/user/UserDriver.h"
@@ -35,7 +36,7 @@ struct Native {
 };
 
 std::unordered_map<HWND, Native*>& natives() {
-    static auto* map = new std::unordered_map<HWND, Native*>;  // the display thread's only
+    static NoDestructor<std::unordered_map<HWND, Native*>> map;  // the display thread's only
     return *map;
 }
 

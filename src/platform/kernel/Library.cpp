@@ -3,9 +3,7 @@
 // Sections: the table of known module handles; loading and unloading; names.
 #include "platform/kernel/Library.h"
 
-#include <dlfcn.h>
 #include <link.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -13,13 +11,21 @@
 #include <mutex>
 #include <string>
 
+#include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform {
 
 std::string ProgramPath() {
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    std::string path(256, '\0');
+    for (;;) {
+        ssize_t n = sys::Readlink(AT_FDCWD, "/proc/self/exe", path.data(), path.size());
+        if (n < 0) return std::string();
+        if (static_cast<size_t>(n) < path.size()) return path.substr(0, static_cast<size_t>(n));
+        path.resize(path.size() * 2);
+    }
 }
 
 }  // namespace platform
@@ -45,7 +51,7 @@ struct ModuleTable {
 };
 
 ModuleTable& table() {
-    static ModuleTable* t = new ModuleTable;
+    static NoDestructor<ModuleTable> t;
     return *t;
 }
 
@@ -124,7 +130,8 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
     bool bare = posix.find_first_of("\\/") == std::string::npos && !(posix.size() >= 2 && posix[1] == ':');
     if (bare) {
         std::string besideProgram = std::filesystem::path(ProgramPath()).parent_path().string() + "/" + posix;
-        if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
+        platform::fs::FileInfo info;
+        if (platform::fs::Stat(besideProgram, info, true) == 0) posix = besideProgram;
     } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
         return nullptr;
     }
@@ -133,14 +140,15 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
 
 HMODULE platform::LoadModuleFile(const std::string& posixPath, std::string* why) {
     int refusalsBefore = t_refusals;
-    void* handle = dlopen(posixPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = platform::sys::DlOpen(posixPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        if (why) *why = dlerror();
+        const char* reason = dlerror();  // null when a failure plan, not the loader, refused
+        if (why) *why = reason ? reason : "it could not be loaded";
         return nullptr;
     }
     if (t_refusals != refusalsBefore) {
         t_refusals = refusalsBefore;
-        dlclose(handle);
+        platform::sys::DlClose(handle);
         if (why) *why = "its entry refused to attach";
         return nullptr;
     }
@@ -165,7 +173,7 @@ BOOL FreeLibrary(HMODULE hLibModule) {
         --it->second.loads;
         forgetIfUnused(t, it);
     }
-    dlclose(hLibModule);
+    platform::sys::DlClose(hLibModule);
     return TRUE;
 }
 
@@ -175,7 +183,7 @@ BOOL FreeLibrary(HMODULE hLibModule) {
 // up from a library the module happens to use.
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
     if (!hModule || !lpProcName || !isKnown(hModule)) return nullptr;
-    void* symbol = dlsym(hModule, lpProcName);
+    void* symbol = platform::sys::DlSym(hModule, lpProcName);
     if (!symbol || PlatformModuleFromAddress(symbol) != hModule) return nullptr;
     return reinterpret_cast<FARPROC>(symbol);
 }

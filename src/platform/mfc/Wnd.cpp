@@ -9,6 +9,7 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Controls.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct PermanentMap {
 };
 
 PermanentMap& permanentMap() {
-    static PermanentMap* map = new PermanentMap;
+    static NoDestructor<PermanentMap> map;
     return *map;
 }
 

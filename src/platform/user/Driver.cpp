@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/kernel/Library.h"
+#include "platform/shared/NoDestructor.h"
 #include "platform/user/UserDriver.h"
 
 namespace {
@@ -63,7 +64,7 @@ Choice choose() {
 }
 
 const Choice& chosen() {
-    static const Choice* choice = new Choice(choose());  // never destroyed: windows outlive static destructors
+    static NoDestructor<Choice> choice(choose());  // windows outlive static destructors
     return *choice;
 }
 

@@ -4,12 +4,12 @@
 #include "platform/user/Render.h"
 
 #include <cairo.h>
-#include <strings.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/TextMetrics.h"
 #include "platform/user/WindowTable.h"
@@ -46,8 +46,8 @@ std::string ClassOf(HWND hWnd) {
 
 COLORREF FaceOf(HWND hWnd) {
     std::string name = ClassOf(hWnd);
-    if (!strcasecmp(name.c_str(), "MDIClient")) return GetSysColor(COLOR_APPWORKSPACE);
-    if (!strcasecmp(name.c_str(), "Button")) return GetSysColor(COLOR_BTNFACE);
+    if (!crt::_stricmp(name.c_str(), "MDIClient")) return GetSysColor(COLOR_APPWORKSPACE);
+    if (!crt::_stricmp(name.c_str(), "Button")) return GetSysColor(COLOR_BTNFACE);
     return GetSysColor(COLOR_WINDOW);
 }
 
@@ -167,7 +167,7 @@ void DrawWindow(cairo_t* cr, HWND hWnd, POINT origin, bool active) {
     }
 
     HWND hActive = nullptr;
-    if (!strcasecmp(ClassOf(hWnd).c_str(), "MDIClient"))
+    if (!crt::_stricmp(ClassOf(hWnd).c_str(), "MDIClient"))
         hActive = reinterpret_cast<HWND>(SendMessageA(hWnd, WM_MDIGETACTIVE, 0, 0));
     for (HWND hChild : user::paintOrder(hWnd)) DrawWindow(cr, hChild, origin, hChild == hActive);
 

@@ -4,11 +4,10 @@
 //
 // Sections: rectangles and moves; show state; placement; coordinates; the
 // screen; changes made by the display.
-#include <strings.h>
-
 #include <algorithm>
 #include <atomic>
 
+#include "platform/crt/Crt.h"
 #include "platform/user/UserDriver.h"
 #include "platform/user/WindowTable.h"
 
@@ -328,7 +327,7 @@ std::vector<HWND> paintOrder(HWND hWnd) {
     std::vector<HWND> children;
     char name[16];
     HWND hActive = nullptr;
-    if (GetClassNameA(hWnd, name, sizeof name) && !strcasecmp(name, "MDIClient"))
+    if (GetClassNameA(hWnd, name, sizeof name) && !crt::_stricmp(name, "MDIClient"))
         hActive = reinterpret_cast<HWND>(SendMessageA(hWnd, WM_MDIGETACTIVE, 0, 0));
     for (HWND hChild = GetWindow(hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
         if ((GetWindowLongA(hChild, GWL_STYLE) & WS_VISIBLE) && hChild != hActive) children.push_back(hChild);

@@ -6,11 +6,11 @@
 // attributes; watching windows go.
 #include "platform/user/WindowTable.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <utility>
 
+#include "platform/crt/Crt.h"
+#include "platform/shared/NoDestructor.h"
 #include "platform/user/UserDriver.h"
 
 namespace user {
@@ -18,11 +18,11 @@ namespace user {
 // ---- The table ----------------------------------------------------------------------
 
 bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return strcasecmp(a.c_str(), b.c_str()) < 0;
+    return crt::_stricmp(a.c_str(), b.c_str()) < 0;
 }
 
 WindowSystem& windowSystem() {
-    static WindowSystem* s = new WindowSystem;
+    static NoDestructor<WindowSystem> s;
     return *s;
 }
 
