@@ -28,10 +28,7 @@ protected:
     // The main frame with two note frames, the second active, on the screen.
     void OpenTwo() {
         ASSERT_NE(OpenMainFrame(), nullptr);
-        m_pMain->AddFrame(&n1, 0, RUNTIME_CLASS(CNoteDoc), nullptr, RUNTIME_CLASS(CNoteView));
-        m_pMain->AddFrame(&n2, 0, RUNTIME_CLASS(CSketchDoc), nullptr, RUNTIME_CLASS(CNoteView));
-        m_pMain->NewFocus(n1);
-        m_pMain->NewFocus(n2);
+        OpenTwoNoteFrames(&n1, &n2);
         ASSERT_TRUE(display::RunUntil([this] { return PlatformIsOnScreen(m_pMain->m_hWnd) != 0; }));
     }
     HWND Frame(int n) { return m_pMain->GetFrame(n)->hWnd; }

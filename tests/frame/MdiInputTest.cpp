@@ -12,10 +12,7 @@ protected:
     // Two note frames, the second one active.
     void OpenTwo() {
         ASSERT_NE(OpenMainFrame(), nullptr);
-        m_pMain->AddFrame(&n1, 0, RUNTIME_CLASS(CNoteDoc), nullptr, RUNTIME_CLASS(CNoteView));
-        m_pMain->AddFrame(&n2, 0, RUNTIME_CLASS(CSketchDoc), nullptr, RUNTIME_CLASS(CNoteView));
-        m_pMain->NewFocus(n1);
-        m_pMain->NewFocus(n2);
+        OpenTwoNoteFrames(&n1, &n2);
         PlatformPumpMessages();
     }
     void Click(POINT at, UINT down = WM_LBUTTONDOWN) {

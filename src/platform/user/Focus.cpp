@@ -30,6 +30,17 @@ HWND activate(HWND hTop, WPARAM nState) {
 
 }  // namespace user
 
+namespace {
+
+// One of the calling thread's focus, active and capture windows.
+HWND queueWindow(HWND Queue::*which) {
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return currentQueueLocked(s).*which;
+}
+
+}  // namespace
+
 HWND SetFocus(HWND hWnd) {
     WindowSystem& s = windowSystem();
     HWND previous;
@@ -47,11 +58,7 @@ HWND SetFocus(HWND hWnd) {
     return previous;
 }
 
-HWND GetFocus() {
-    WindowSystem& s = windowSystem();
-    std::lock_guard<std::mutex> guard(s.lock);
-    return currentQueueLocked(s).focus;
-}
+HWND GetFocus() { return queueWindow(&Queue::focus); }
 
 HWND SetActiveWindow(HWND hWnd) {
     HWND hTop = nullptr;
@@ -64,11 +71,7 @@ HWND SetActiveWindow(HWND hWnd) {
     return activate(hTop, WA_ACTIVE);
 }
 
-HWND GetActiveWindow() {
-    WindowSystem& s = windowSystem();
-    std::lock_guard<std::mutex> guard(s.lock);
-    return currentQueueLocked(s).active;
-}
+HWND GetActiveWindow() { return queueWindow(&Queue::active); }
 
 HWND SetCapture(HWND hWnd) {
     WindowSystem& s = windowSystem();
@@ -88,11 +91,7 @@ BOOL ReleaseCapture() {
     return TRUE;
 }
 
-HWND GetCapture() {
-    WindowSystem& s = windowSystem();
-    std::lock_guard<std::mutex> guard(s.lock);
-    return currentQueueLocked(s).capture;
-}
+HWND GetCapture() { return queueWindow(&Queue::capture); }
 
 SHORT GetKeyState(int nVirtKey) {
     if (nVirtKey < 0 || nVirtKey > 255) return 0;
