@@ -181,6 +181,19 @@ protected:
     CUtils m_utils;
 };
 
+// The application object: it notes the first profile write that failed,
+// so that a session that could not save its placement says so.
+class CDemoApp : public CWinApp {
+public:
+    CDemoApp() : CWinApp("FrameDemo") {}
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) override {
+        BOOL bWritten = CWinApp::WriteProfileInt(lpszSection, lpszEntry, nValue);
+        if (!bWritten && m_strSaveError.IsEmpty()) m_strSaveError = PlatformLastErrorText();
+        return bWritten;
+    }
+    CString m_strSaveError;  // empty while every write went through
+};
+
 const char* ShowName(UINT showCmd) {
     switch (showCmd) {
     case SW_SHOWNORMAL: return "normal";
@@ -220,8 +233,8 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
 }  // namespace
 
 MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin,
-                         const std::string& snapshotPath) {
-    CWinApp app("FrameDemo");
+                         const std::string& snapshotPath, std::string* pSaveError) {
+    CDemoApp app;
     if (!profileDir.empty()) app.SetProfileFile((profileDir + "/FrameDemo.ini").c_str());
     const char* section = "Mainframe Settings";
     bool bSaved = app.GetProfileString(section, "Maximized", nullptr) != "";
@@ -276,5 +289,9 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
+    if (!app.m_strSaveError.IsEmpty()) {
+        if (pSaveError) *pSaveError = std::string(app.m_pszProfileName) + ": " + app.m_strSaveError.str();
+        if (result == kMdiHostOk) result = kPlacementNotSaved;
+    }
     return result;
 }

@@ -49,7 +49,10 @@ int RunFrameDemo(const Args& args) {
     std::string profileDir, plugin, snapshot;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--profile-dir" && i + 1 < args.size()) {
-            profileDir = args[++i];
+            // Absolute now: the main frame makes the executable's directory
+            // the current one before it saves.
+            std::error_code ec;
+            profileDir = args[++i].empty() ? args[i] : std::filesystem::absolute(args[i], ec).string();
         } else if (args[i] == "--plugin" && i + 1 < args.size()) {
             CString path;
             std::string error;
@@ -64,11 +67,13 @@ int RunFrameDemo(const Args& args) {
             return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
         }
     }
-    switch (RunMdiHost(profileDir, stdout, plugin, snapshot)) {
+    std::string saveError;
+    switch (RunMdiHost(profileDir, stdout, plugin, snapshot, &saveError)) {
     case kMdiHostOk: return kOk;
     case kPluginNotLoaded:
         return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
     case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
+    case kPlacementNotSaved: return Failure(kFrameDemo, "the placement could not be saved in " + saveError);
     case kNoMainFrame: break;
     }
     return Failure(kFrameDemo, "the main frame could not be made");

@@ -510,7 +510,9 @@ private:
 }  // namespace
 
 int LockWholeWaiting(int fd, int waitMs) {
-    Backoff backoff(waitMs);
+    // Short pauses: a writer that writes again at once must not keep the
+    // lock from one that waits.
+    Backoff backoff(waitMs, 100);
     while (LockWhole(fd, true) != 0) {
         if (errno != EWOULDBLOCK || !backoff.Wait()) return -1;
     }
