@@ -34,6 +34,7 @@
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Sync.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform::sync {
 
@@ -762,8 +763,8 @@ struct Registry {
 };
 
 Registry& Reg() {
-    static Registry registry;
-    return registry;
+    static NoDestructor<Registry> registry;
+    return *registry;
 }
 
 // The segment name for a namespace name: a leading '/' and nothing else
