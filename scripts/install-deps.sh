@@ -15,6 +15,11 @@ compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >
 pkg-config --exists cairo fontconfig 2>/dev/null || need+=(libcairo2-dev)
 # A font for the text in those pictures.
 { command -v fc-list >/dev/null && [ -n "$(fc-list 2>/dev/null)" ]; } || need+=(fonts-dejavu-core)
+# GTK 3 for the display module, and for the display tests an X server
+# (Xvfb) and XTEST input.
+pkg-config --exists gtk+-3.0 2>/dev/null || need+=(libgtk-3-dev)
+command -v Xvfb >/dev/null || need+=(xvfb)
+[ -f /usr/include/X11/extensions/XTest.h ] || need+=(libxtst-dev)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq

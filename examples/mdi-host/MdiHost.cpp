@@ -36,18 +36,28 @@ BEGIN_MESSAGE_MAP(CPaintedView, CView)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-class CReportView : public CPaintedView {
+// The report's text in an edit control: the view is one, so what the user
+// types is its window text.
+class CReportView : public CView {
     DECLARE_DYNCREATE(CReportView)
 protected:
-    void Draw(CDC* pDC) override {
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+        cs.lpszClass = "EDIT";
+        cs.style |= ES_MULTILINE;
+        return CView::PreCreateWindow(cs);
+    }
+    void OnInitialUpdate() override {
+        CString text;
         for (int line = 0; line < 6; ++line) {
-            CString text;
-            text.Format("Report line %d", line + 1);
-            pDC->TextOut(12, 24 + 20 * line, text);
+            CString one;
+            one.Format("%sReport line %d", line ? "\r\n" : "", line + 1);
+            text += one;
         }
+        SetWindowText(text);
+        CView::OnInitialUpdate();
     }
 };
-IMPLEMENT_DYNCREATE(CReportView, CPaintedView)
+IMPLEMENT_DYNCREATE(CReportView, CView)
 
 class CChartView : public CPaintedView {
     DECLARE_DYNCREATE(CChartView)
@@ -165,6 +175,9 @@ class CDemoMainFrame : public CPersistentFrame {
 public:
     CDemoMainFrame() = default;
 
+    // Where the window tree goes when the user closes the frame; null: nowhere.
+    FILE* m_pTreeOut = nullptr;
+
     void RecalcLayout(BOOL) override {
         CRect area;
         GetClientRect(&area);
@@ -176,6 +189,9 @@ protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
         return CPersistentFrame::OnCreateClient(lpcs, pContext) && m_panel.Make(this);
     }
+
+    void OnClose();
+    DECLARE_MESSAGE_MAP()
 
     CToolPanel m_panel;
     CUtils m_utils;
@@ -194,6 +210,23 @@ public:
     CString m_strSaveError;  // empty while every write went through
 };
 
+void PrintTree(FILE* out, HWND hWnd, HWND hActive, int depth);
+
+BEGIN_MESSAGE_MAP(CDemoMainFrame, CPersistentFrame)
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+// The tree as the user left it, before the frames close.
+void CDemoMainFrame::OnClose() {
+    if (m_pTreeOut) {
+        std::fprintf(m_pTreeOut, "window tree:\n");
+        CMDIChildWnd* pActive = MDIGetActive();
+        PrintTree(m_pTreeOut, m_hWnd, pActive ? pActive->m_hWnd : nullptr, 1);
+        m_pTreeOut = nullptr;
+    }
+    CPersistentFrame::OnClose();
+}
+
 const char* ShowName(UINT showCmd) {
     switch (showCmd) {
     case SW_SHOWNORMAL: return "normal";
@@ -204,6 +237,13 @@ const char* ShowName(UINT showCmd) {
     }
 }
 
+// A window's text on one line: line ends shown as \r and \n.
+std::string OneLine(const char* text) {
+    std::string line;
+    for (; *text; ++text) line += *text == '\r' ? "\\r" : *text == '\n' ? "\\n" : std::string(1, *text);
+    return line;
+}
+
 void PrintTree(FILE* out, HWND hWnd, HWND hActive, int depth) {
     char name[64];
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
@@ -211,11 +251,12 @@ void PrintTree(FILE* out, HWND hWnd, HWND hActive, int depth) {
         std::snprintf(name, sizeof name, "%s", pWnd->GetRuntimeClass()->m_lpszClassName);
     else
         GetClassNameA(hWnd, name, sizeof name);
-    char text[128];
+    char text[256];
     GetWindowTextA(hWnd, text, sizeof text);
     RECT r;
     GetWindowRect(hWnd, &r);
-    std::fprintf(out, "%*s%s \"%s\" (%d,%d)-(%d,%d)%s%s%s%s\n", depth * 2, "", name, text, r.left, r.top, r.right,
+    std::fprintf(out, "%*s%s \"%s\" (%d,%d)-(%d,%d)%s%s%s%s\n", depth * 2, "", name, OneLine(text).c_str(), r.left,
+                 r.top, r.right,
                  r.bottom, IsZoomed(hWnd) ? " maximized" : "", IsIconic(hWnd) ? " minimized" : "",
                  IsWindowVisible(hWnd) ? "" : " hidden", hWnd == hActive ? " active" : "");
     for (HWND hChild = GetWindow(hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
@@ -228,6 +269,17 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
     const RECT& r = wp.rcNormalPosition;
     std::fprintf(out, "%s: %s, normal position (%d,%d)-(%d,%d)\n", when, ShowName(wp.showCmd), r.left, r.top, r.right,
                  r.bottom);
+}
+
+// The end of a session: the entries saved, and the session's result with a
+// placement that could not be saved counted in.
+MdiHostResult Finish(FILE* out, CDemoApp& app, const char* section, MdiHostResult result, std::string* pSaveError) {
+    std::fprintf(out, "saved in [%s]:\n", section);
+    for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
+        std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
+    if (app.m_strSaveError.IsEmpty()) return result;
+    if (pSaveError) *pSaveError = std::string(app.m_pszProfileName) + ": " + app.m_strSaveError.str();
+    return result == kMdiHostOk ? kPlacementNotSaved : result;
 }
 
 }  // namespace
@@ -259,6 +311,8 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     pMain->PostMessage(WM_NEWFOCUS, nChart);
     PlatformPumpMessages();  // also paints what the frames opened
     MdiHostResult result = kMdiHostOk;
+    // On a display, without a picture to take, the user drives the session.
+    bool interactive = snapshotPath.empty() && PlatformUserDriver().pCreateWindow;
     if (!snapshotPath.empty()) {
         bool bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
         std::fprintf(out, "%s: %s\n", bPictured ? "picture" : "no picture", snapshotPath.c_str());
@@ -277,6 +331,22 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
         }
     }
 
+    if (interactive) {
+        // Until the user closes it: the frame's first pixels on the screen
+        // first, then the tree as the screen shows it.
+        MSG msg;
+        while (!PlatformIsOnScreen(pMain->m_hWnd) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        std::fprintf(out, "shown\n");
+        CMDIChildWnd* pActive = pMain->MDIGetActive();
+        PrintTree(out, pMain->m_hWnd, pActive ? pActive->m_hWnd : nullptr, 1);
+        std::fflush(out);
+        pMain->m_pTreeOut = out;
+        app.Run();
+        return Finish(out, app, section, result, pSaveError);
+    }
     pMain->MoveWindow(60, 40, 800, 600);
     pMain->ShowWindow(SW_MAXIMIZE);
     PrintPlacement(out, "before closing", pMain);
@@ -286,12 +356,5 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
 
     pMain->PostMessage(WM_CLOSE);
     app.Run();  // until the main window is gone
-    std::fprintf(out, "saved in [%s]:\n", section);
-    for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
-        std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
-    if (!app.m_strSaveError.IsEmpty()) {
-        if (pSaveError) *pSaveError = std::string(app.m_pszProfileName) + ": " + app.m_strSaveError.str();
-        if (result == kMdiHostOk) result = kPlacementNotSaved;
-    }
-    return result;
+    return Finish(out, app, section, result, pSaveError);
 }

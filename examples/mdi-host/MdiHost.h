@@ -1,4 +1,10 @@
-// A headless MDI application on the library's main frame. One session:
+// An MDI application on the library's main frame. On a display (a driver
+// that shows windows, and no picture asked for) the user drives it: the
+// frame restores its placement, opens its two frames and, once its first
+// pixels are on the screen, prints "shown" and the window tree in screen
+// coordinates; it runs until the user closes it, then prints the tree as
+// the user left it and the profile entries saved. Otherwise one scripted
+// session:
 // the main frame restores its placement from the profile, registers two
 // frames (a report, and a chart in a two-pane splitter), opens both with
 // WM_NEWFOCUS, moves and maximizes the main window and closes it through

@@ -59,6 +59,13 @@ bool FrameTest::CloseMainFrame() {
     return true;
 }
 
+void FrameTest::OpenTwoNoteFrames(int* pn1, int* pn2) {
+    m_pMain->AddFrame(pn1, 0, RUNTIME_CLASS(CNoteDoc), nullptr, RUNTIME_CLASS(CNoteView));
+    m_pMain->AddFrame(pn2, 0, RUNTIME_CLASS(CSketchDoc), nullptr, RUNTIME_CLASS(CNoteView));
+    m_pMain->NewFocus(*pn1);
+    m_pMain->NewFocus(*pn2);
+}
+
 int FrameTest::ChildCount() const {
     int n = 0;
     for (HWND h = ::GetWindow(m_pMain->m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) ++n;

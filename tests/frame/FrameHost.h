@@ -72,6 +72,9 @@ protected:
     CMainFrame* OpenMainFrame(int* pCmdShow = nullptr);
     // Sends WM_CLOSE to the main window; true when it is gone.
     bool CloseMainFrame();
+    // Registers two note frames (a note and a sketch document) and opens
+    // both; the second is active. Their numbers go to *pn1 and *pn2.
+    void OpenTwoNoteFrames(int* pn1, int* pn2);
     int ChildCount() const;  // windows in the MDI client
     std::string ProfilePath() const { return Posix("config/FrameTest.ini"); }
 

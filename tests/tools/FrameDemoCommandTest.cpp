@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cairo.h>
 
 #include <filesystem>
@@ -65,7 +67,9 @@ TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) 
         {30, 70, 0xE67814, "a glyph drawn through the companion's child list"},
         {700, 550, 0x808080, "the MDI client's workspace"},
         {400, 50, 0x0A246A, "the active child frame's title bar"},
-        {605, 30, 0x808080, "the other child frame's title bar, behind it"},
+        {540, 30, 0x808080, "the other child frame's title bar, behind it"},
+        {603, 27, 0x000000, "the middle of its close button's cross"},
+        {597, 34, 0xD4D0C8, "its close button's face"},
     };
     for (const Check& check : checks) {
         SCOPED_TRACE(check.what);
@@ -138,4 +142,14 @@ TEST_F(FrameDemoCommandTest, AProfileThatIsALinkIsSavedAtItsTarget) {
     EXPECT_EQ(saved.rfind("; kept in the dotfiles\r\n[Mainframe Settings]\r\n", 0), 0u) << saved;
     EXPECT_NE(saved.find("Maximized=1\r\n"), std::string::npos) << saved;
     EXPECT_EQ(std::distance(fs::directory_iterator(Posix("dotfiles")), fs::directory_iterator()), 1);
+}
+
+TEST_F(FrameDemoCommandTest, WithoutTheDisplayModuleItRunsHeadlessAndSaysSoInOneLine) {
+    Result run = Run({"frame-demo", "--profile-dir", Posix("profile")},
+                     "CBASIS_DISPLAY=gtk3 CBASIS_DISPLAY_MODULE=" + Posix("missing/libCBasis1Display-gtk3.so"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find("running headless"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("window tree:"), std::string::npos);  // the scripted session, as before
+    EXPECT_NE(run.out.find("  Maximized=1"), std::string::npos);
 }

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "Command.h"
@@ -26,13 +27,18 @@ std::string ExamplePluginPath() {
 }
 
 const std::string kHelp =
-    "Runs one session of a headless MDI application: the main frame restores its\n"
-    "placement from the profile, opens two registered frames with WM_NEWFOCUS,\n"
-    "is moved and maximized, and closes, saving its placement. Prints the\n"
-    "placement found, the window tree and the saved profile entries; a second\n"
-    "run shows the placement the first one saved.\n"
-    "With --snapshot, a PNG picture of the main frame is written to FILE.png\n"
-    "once its two frames are open.\n"
+    "On a display, opens the MDI application's main frame as a window titled\n"
+    "\"Frame Demo\" with two frames (a report you can type into, a chart) and\n"
+    "runs until you close it; prints \"shown\" and the window tree (screen\n"
+    "coordinates) once it is on the screen, and the tree and the saved\n"
+    "placement when it closes. The next run opens where you left it.\n"
+    "With --headless, or without a display, runs one scripted session: the main\n"
+    "frame restores its placement from the profile, opens two registered frames\n"
+    "with WM_NEWFOCUS, is moved and maximized, and closes, saving its placement.\n"
+    "Prints the placement found, the window tree and the saved profile entries;\n"
+    "a second run shows the placement the first one saved.\n"
+    "With --snapshot (always headless), a PNG picture of the main frame is\n"
+    "written to FILE.png once its two frames are open.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
@@ -42,13 +48,18 @@ const std::string kHelp =
 
 int RunFrameDemo(const Args& args);
 
-const Command kFrameDemo("frame-demo", "frame-demo [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
-                         "run the headless MDI frame and show its windows", kHelp.c_str(), RunFrameDemo);
+const Command kFrameDemo("frame-demo",
+                         "frame-demo [--headless] [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
+                         "run the MDI frame (on the display, or headless) and show its windows", kHelp.c_str(),
+                         RunFrameDemo);
 
 int RunFrameDemo(const Args& args) {
     std::string profileDir, plugin, snapshot;
+    bool headless = false;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--profile-dir" && i + 1 < args.size()) {
+        if (args[i] == "--headless") {
+            headless = true;
+        } else if (args[i] == "--profile-dir" && i + 1 < args.size()) {
             // Absolute now: the main frame makes the executable's directory
             // the current one before it saves.
             std::error_code ec;
@@ -67,6 +78,8 @@ int RunFrameDemo(const Args& args) {
             return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
         }
     }
+    // Before any window exists, so the display driver is chosen accordingly.
+    if (headless || !snapshot.empty()) setenv("CBASIS_DISPLAY", "headless", 1);
     std::string saveError;
     switch (RunMdiHost(profileDir, stdout, plugin, snapshot, &saveError)) {
     case kMdiHostOk: return kOk;

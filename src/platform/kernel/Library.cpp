@@ -135,12 +135,21 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
     } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
         return nullptr;
     }
+    return platform::LoadModuleFile(posix, nullptr);
+}
+
+HMODULE platform::LoadModuleFile(const std::string& posixPath, std::string* why) {
     int refusalsBefore = t_refusals;
-    void* handle = platform::sys::DlOpen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return nullptr;
+    void* handle = platform::sys::DlOpen(posixPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* reason = dlerror();  // null when a failure plan, not the loader, refused
+        if (why) *why = reason ? reason : "it could not be loaded";
+        return nullptr;
+    }
     if (t_refusals != refusalsBefore) {
         t_refusals = refusalsBefore;
         platform::sys::DlClose(handle);
+        if (why) *why = "its entry refused to attach";
         return nullptr;
     }
     HMODULE hModule = static_cast<HMODULE>(handle);
@@ -148,6 +157,10 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
     return hModule;
 }
 
+std::string platform::ModulePathOf(const void* address) {
+    Dl_info info;
+    return dladdr(address, &info) && info.dli_fname ? info.dli_fname : "";
+}
 
 // The table lock is not held across dlclose: unloading runs the module's
 // detach, which updates the table.

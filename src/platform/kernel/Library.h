@@ -46,4 +46,10 @@ void PlatformNoteModuleAttached(HMODULE hModule, bool bAttached);
 namespace platform {
 // The program file's POSIX path, as the system names it.
 std::string ProgramPath();
+// The POSIX path of the shared object (or program) holding the address, as
+// the loader names it; empty when none does.
+PLATFORM_API std::string ModulePathOf(const void* address);
+// LoadLibraryA's work on a POSIX path; null on failure, with the loader's
+// reason in *why (when why is not null).
+PLATFORM_API HMODULE LoadModuleFile(const std::string& posixPath, std::string* why);
 }  // namespace platform

@@ -34,6 +34,7 @@ int CWinThread::Run() {
             if (got == 0) m_nExitCode = static_cast<int>(msg.wParam);
             break;
         }
+        ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
         idle = 0;
     }

@@ -195,7 +195,13 @@ void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 
 void CView::OnUpdate(CView*, LPARAM, CObject*) {}
 
-void CView::OnActivateView(BOOL, CView*, CView*) {}
+// An activated view takes the keyboard when its window is the active one.
+void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
+    if (!bActivate || pActivateView != this || !m_hWnd) return;
+    HWND hTop = m_hWnd;
+    while (HWND hParent = ::GetParent(hTop)) hTop = hParent;
+    if (::GetActiveWindow() == hTop) SetFocus();
+}
 
 void CView::OnActivateFrame(UINT, CFrameWnd*) {}
 

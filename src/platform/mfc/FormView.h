@@ -44,7 +44,15 @@ public:
     // Puts the members into the controls (UpdateData(FALSE)), then runs
     // CView's.
     void OnInitialUpdate() override;
+    // Leaving, the view remembers which of its controls had the focus.
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
 
 protected:
+    // The focus goes on to the control that had it last, or the first one.
+    void OnSetFocus(CWnd* pOldWnd);
+
     LPCTSTR m_lpszTemplateName;  // kept only: there are no resources
+    HWND m_hWndFocus = nullptr;
+
+    DECLARE_MESSAGE_MAP()
 };

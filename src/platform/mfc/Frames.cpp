@@ -123,6 +123,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_CLOSE()
     ON_WM_SIZE()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -175,6 +176,11 @@ void CFrameWnd::RecalcLayout(BOOL) {
     if (!pPane) return;
     CRect client;
     GetClientRect(&client);
+    // A child frame's caption lies over the top of its rectangle (there is
+    // no non-client area): the pane goes below it.
+    DWORD style = GetStyle();
+    if ((style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION)
+        client.top = std::min<LONG>(client.bottom, client.top + PLATFORM_CAPTION_HEIGHT);
     pPane->MoveWindow(&client);
     if (CSplitterWnd* pSplitter = DYNAMIC_DOWNCAST(CSplitterWnd, pPane)) pSplitter->RecalcLayout();  // also unmoved
 }
@@ -184,6 +190,14 @@ void CFrameWnd::OnSize(UINT nType, int, int) {
 }
 
 void CFrameWnd::OnDestroy() { CWnd::OnDestroy(); }
+
+// The keyboard goes on to the active view (of the active child, for an MDI
+// frame).
+void CFrameWnd::OnSetFocus(CWnd*) {
+    CFrameWnd* pFrame = GetActiveFrame();
+    CView* pView = pFrame ? pFrame->GetActiveView() : nullptr;
+    if (pView && pView->m_hWnd) pView->SetFocus();
+}
 
 void CFrameWnd::PostNcDestroy() { delete this; }
 
@@ -419,7 +433,10 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*) {
 LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY)
         ::SendMessageA(::GetParent(m_hWnd), kMdiChildGone, reinterpret_cast<WPARAM>(m_hWnd), 0);
-    return CFrameWnd::DefWindowProc(message, wParam, lParam);
+    LRESULT result = CFrameWnd::DefWindowProc(message, wParam, lParam);
+    if (message == WM_MOUSEACTIVATE && result != MA_NOACTIVATE && result != MA_NOACTIVATEANDEAT)
+        MDIActivate();  // a click anywhere in a child frame activates it
+    return result;
 }
 
 // ---- CSplitterWnd -----------------------------------------------------------------------

@@ -31,17 +31,8 @@ class CMDIChildWnd;
 #define FWS_ADDTOTITLE 0x00008000u
 #define FWS_PREFIXTITLE 0x00004000u
 
-#define WM_CHILDACTIVATE 0x0022
-#define WM_MDICREATE 0x0220
-#define WM_MDIDESTROY 0x0221
-#define WM_MDIACTIVATE 0x0222
-#define WM_MDINEXT 0x0224
-#define WM_MDIGETACTIVE 0x0229
 // Sent to every view and pane of a frame by InitialUpdateFrame.
 #define WM_INITIALUPDATE 0x0364
-
-#define WA_INACTIVE 0
-#define WA_ACTIVE 1
 
 // What a frame and its views are made from (document templates fill it).
 struct CCreateContext {
@@ -108,6 +99,7 @@ protected:
     // document; closes the document with its last frame; destroys the frame.
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnSetFocus(CWnd* pOldWnd);
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;

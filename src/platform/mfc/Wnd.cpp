@@ -3,6 +3,7 @@
 #include "platform/mfc/Wnd.h"
 
 #include <memory>
+#include <utility>
 #include <mutex>
 #include <unordered_map>
 
@@ -184,11 +185,22 @@ BOOL CWnd::DestroyWindow() { return ::DestroyWindow(m_hWnd); }
 
 void CWnd::PostNcDestroy() {}
 
+namespace {
+
+// The message each thread's innermost WindowProc is handling, for Default.
+thread_local MSG t_current{};
+
+}  // namespace
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG outer = std::exchange(t_current, MSG{m_hWnd, message, wParam, lParam, 0, {}});
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    t_current = outer;
     return result;
 }
+
+LRESULT CWnd::Default() { return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam); }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
@@ -214,6 +226,27 @@ void CWnd::OnDestroy() { DefWindowProc(WM_DESTROY, 0, 0); }
 void CWnd::OnClose() { DefWindowProc(WM_CLOSE, 0, 0); }
 
 void CWnd::OnSize(UINT nType, int cx, int cy) { DefWindowProc(WM_SIZE, nType, MAKELPARAM(cx, cy)); }
+
+void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
+void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
+void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnSetFocus(CWnd*) { Default(); }
+void CWnd::OnKillFocus(CWnd*) { Default(); }
+int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
+void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+void CWnd::OnMove(int, int) { Default(); }
+void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 
 // ---- CWnd: attributes ---------------------------------------------------------------
 
@@ -311,3 +344,13 @@ int CWnd::GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
 
 CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
+
+CWnd* CWnd::SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+
+CWnd* CWnd::GetCapture() { return FromHandle(::GetCapture()); }
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }

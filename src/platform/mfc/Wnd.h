@@ -19,6 +19,7 @@
 #include "platform/atl/Geometry.h"
 #include "platform/atl/Strings.h"
 #include "platform/mfc/Objects.h"
+#include "platform/user/Input.h"
 #include "platform/user/Windows.h"
 
 class CCmdTarget;
@@ -32,7 +33,6 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
 typedef CREATESTRUCTA CREATESTRUCT;
 typedef CREATESTRUCTA* LPCREATESTRUCT;
-typedef POINT* LPPOINT;
 
 #define CW_USEDEFAULT (static_cast<int>(0x80000000))
 
@@ -84,6 +84,52 @@ protected:                                      \
 #define ON_WM_SIZE()                                                                          \
     {WM_SIZE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                              \
          AFX_THIS(p)->OnSize(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0; }},
+
+// Input, focus, activation and timers, with the original's handler
+// signatures (CPoint in client coordinates, or screen for the wheel).
+#define AFX_MOUSE_HANDLER(message, memberFxn)                                                       \
+    {message, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                     \
+         AFX_THIS(p)->memberFxn(static_cast<UINT>(w), CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l))); return 0; }},
+#define ON_WM_MOUSEMOVE() AFX_MOUSE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+#define ON_WM_LBUTTONDOWN() AFX_MOUSE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+#define ON_WM_LBUTTONUP() AFX_MOUSE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+#define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+#define ON_WM_RBUTTONDOWN() AFX_MOUSE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
+#define ON_WM_RBUTTONUP() AFX_MOUSE_HANDLER(WM_RBUTTONUP, OnRButtonUp)
+#define ON_WM_MBUTTONDOWN() AFX_MOUSE_HANDLER(WM_MBUTTONDOWN, OnMButtonDown)
+#define ON_WM_MBUTTONUP() AFX_MOUSE_HANDLER(WM_MBUTTONUP, OnMButtonUp)
+#define ON_WM_MOUSEWHEEL()                                                                          \
+    {WM_MOUSEWHEEL, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                               \
+         return AFX_THIS(p)->OnMouseWheel(LOWORD(w), static_cast<short>(HIWORD(w)),                  \
+                                          CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l))); }},
+#define AFX_KEY_HANDLER(message, memberFxn)                                                         \
+    {message, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                     \
+         AFX_THIS(p)->memberFxn(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0; }},
+#define ON_WM_KEYDOWN() AFX_KEY_HANDLER(WM_KEYDOWN, OnKeyDown)
+#define ON_WM_KEYUP() AFX_KEY_HANDLER(WM_KEYUP, OnKeyUp)
+#define ON_WM_CHAR() AFX_KEY_HANDLER(WM_CHAR, OnChar)
+#define ON_WM_SYSKEYDOWN() AFX_KEY_HANDLER(WM_SYSKEYDOWN, OnSysKeyDown)
+#define ON_WM_TIMER()                                                                               \
+    {WM_TIMER, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                      \
+         AFX_THIS(p)->OnTimer(static_cast<UINT_PTR>(w)); return 0; }},
+#define ON_WM_SETFOCUS()                                                                            \
+    {WM_SETFOCUS, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                   \
+         AFX_THIS(p)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(w))); return 0; }},
+#define ON_WM_KILLFOCUS()                                                                           \
+    {WM_KILLFOCUS, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                  \
+         AFX_THIS(p)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(w))); return 0; }},
+#define ON_WM_MOUSEACTIVATE()                                                                       \
+    {WM_MOUSEACTIVATE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                            \
+         return AFX_THIS(p)->OnMouseActivate(CWnd::FromHandle(reinterpret_cast<HWND>(w)), LOWORD(l), HIWORD(l)); }},
+#define ON_WM_ACTIVATE()                                                                            \
+    {WM_ACTIVATE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                 \
+         AFX_THIS(p)->OnActivate(LOWORD(w), CWnd::FromHandle(reinterpret_cast<HWND>(l)), HIWORD(w)); return 0; }},
+#define ON_WM_MOVE()                                                                                \
+    {WM_MOVE, [](CCmdTarget* p, WPARAM, LPARAM l) -> LRESULT {                                       \
+         AFX_THIS(p)->OnMove(GET_X_LPARAM(l), GET_Y_LPARAM(l)); return 0; }},
+#define ON_WM_SYSCOMMAND()                                                                          \
+    {WM_SYSCOMMAND, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                               \
+         AFX_THIS(p)->OnSysCommand(static_cast<UINT>(w), l); return 0; }},
 
 // The root of the classes that receive messages.
 class PLATFORM_API CCmdTarget : public CObject {
@@ -170,6 +216,10 @@ public:
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
     CWnd* SetFocus();
     static CWnd* GetFocus();
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
+    BOOL KillTimer(UINT_PTR nIDEvent);
 
     // Painting, device contexts and scrolling (Painting.h, DeviceContext.h).
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
@@ -209,6 +259,28 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     // Hands the item to the control's DrawItem when the control is a CButton.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // The default procedure with the message being handled.
+    LRESULT Default();
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnMButtonDown(UINT nFlags, CPoint point);
+    void OnMButtonUp(UINT nFlags, CPoint point);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnMove(int x, int y);
+    void OnSysCommand(UINT nID, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

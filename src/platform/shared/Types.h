@@ -11,6 +11,7 @@
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef short SHORT;
 typedef uint32_t DWORD;
 typedef unsigned int UINT;
 typedef int32_t LONG;
@@ -48,6 +49,7 @@ struct POINT {
     LONG x;
     LONG y;
 };
+typedef POINT* LPPOINT;
 
 struct RECT {
     LONG left;

@@ -23,6 +23,19 @@ std::string_view textOf(LPARAM lParam) {
 
 bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;
+    if (OnInput(hWnd, message, wParam, lParam)) return true;
+    switch (message) {
+    case WM_SETTEXT:
+    case EM_SETSEL:
+    case EM_REPLACESEL:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+        InvalidateRect(hWnd, nullptr, TRUE);  // below, the text or selection changes
+        break;
+    default:
+        break;
+    }
     switch (message) {
     case WM_NCCREATE: {
         auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);

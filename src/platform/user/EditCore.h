@@ -20,15 +20,34 @@
 // only through SetText and ReplaceSel, so the selection rules and the
 // clipboard behaviour live in one place.
 //
+// Typing and the mouse (EditInput.cpp): WM_CHAR inserts a printable
+// character, a tab, or with ES_MULTILINE a line end ("\r\n" for Return),
+// over the selection; Backspace and Delete remove the selection or one
+// character; Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+A copy, cut, paste and select
+// everything. Left, Right, Home, End, Up and Down move the caret (Up and
+// Down by lines, keeping the column in characters), with Shift the
+// selection's end; a click puts the caret where it lands (with Shift moves
+// the selection's end there) and a drag with the left button selects.
+// Read-only controls take no text but move and select.
+//
+// Painting: the control fills its client area with the brush its parent
+// answers to WM_CTLCOLOREDIT, draws its lines (1 pixel from the top, 2
+// from the left, a line every PLATFORM_LINE_HEIGHT pixels, nothing
+// scrolled) in the text colour, the selection in the highlight colours
+// while it has the focus, and the caret as a one-pixel bar while it has
+// the focus. A change of text, selection or focus repaints it.
+//
 // Positions are byte offsets into the 8-bit text. The selection runs from
 // an anchor to the caret, either way round; its start is the lower of the
 // two. Where the original differs: there is no undo, no text limit, no
-// notification to the parent (EN_CHANGE), and nothing is drawn.
+// notification to the parent (EN_CHANGE), no scrolling and no blinking
+// caret.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/user/Input.h"
 #include "platform/user/Windows.h"
 
 #define ES_LEFT 0x0000u
@@ -71,7 +90,20 @@ public:
     // Replaces the selection; the caret goes after the new text.
     void ReplaceSel(std::string_view newText);
 
+    // The position nearest to a point in client coordinates, and the point
+    // (top-left of the line) where a position is drawn.
+    size_t PositionFromPoint(POINT point) const;
+    POINT PointFromPosition(size_t position) const;
+
 private:
+    // Typing, the mouse and painting (EditInput.cpp): true when handled.
+    bool OnInput(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnKeyDown(HWND hWnd, UINT vk);
+    void OnChar(HWND hWnd, char ch);
+    void Paint(HWND hWnd);
+    // Moves the caret, taking the anchor along unless extending.
+    void MoveCaret(size_t position, bool extend);
+
     // The selection as CF_TEXT on the clipboard; false when it is empty or
     // the clipboard could not take it.
     bool CopySelection(HWND hWnd) const;

@@ -1,5 +1,6 @@
-// Windows without a screen: window handles, window procedures, messages and
-// per-thread message queues, all inside the process.
+// Windows: window handles, window procedures, messages and per-thread
+// message queues, all kept inside the process; a display driver
+// (UserDriver.h) only mirrors the top-level windows on a screen.
 //
 // A window is an entry in one process-wide table. Its HWND is an opaque id
 // that is never reused, so a stale handle simply names no window: calls on
@@ -8,37 +9,46 @@
 // it (its owner), a parent and children, a class name, text, styles, a
 // control id, a user value and a rectangle in its parent's client
 // coordinates (the screen's for a top-level window). There is no non-client
-// area: a window's client area is its whole rectangle.
+// area: a window's client area is its whole rectangle (a top-level window's
+// frame and title bar are the window manager's, outside it; a child
+// window's caption lies over its top PLATFORM_CAPTION_HEIGHT pixels and
+// answers WM_NCHITTEST there, see DefWindowProc.cpp).
 //
 // SendMessageA calls the procedure at once, on the calling thread.
 // PostMessageA queues the message to the owner's queue; the owner takes it
 // with GetMessageA/PeekMessageA and hands it to DispatchMessageA. When a
 // thread ends, its queue and the windows it owns go with it (without
-// messages: no thread is left to run their procedures).
+// messages: no thread is left to run their procedures). Input, timers and
+// the order messages come out in: Input.h and Messages.cpp.
 //
-// Defaults live in DefWindowProcA, as on the original platform: the text is
-// kept by its WM_NCCREATE, WM_SETTEXT and WM_GETTEXT handling, so a window
+// A new window gets WM_NCCREATE, WM_CREATE, then WM_SIZE and WM_MOVE; one
+// created with WS_VISIBLE is then shown (without activation). Defaults
+// live in DefWindowProcA, as on the original platform: the text is kept by
+// its WM_NCCREATE, WM_SETTEXT and WM_GETTEXT handling, so a window
 // procedure passes the messages it does not handle on to DefWindowProcA.
 //
 // Show states and placement: a window is normal, minimized or maximized,
 // and visible or hidden (the WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE style
 // bits). It keeps its normal rectangle while minimized or maximized. A
-// maximized top-level window covers the virtual screen's full-screen area
-// with its border outside it; a maximized child covers its parent's client
-// area; a minimized window is a 160 x 24 rectangle at its minimized
-// position (-32000, -32000 until one is set). The virtual screen is
-// 1024 x 768 with a border of 1 unless set otherwise.
+// maximized top-level window covers the screen's work area with its border
+// outside it; a maximized child covers its parent's client area; a
+// minimized window is a 160 x 24 rectangle at its minimized position
+// (-32000, -32000 until one is set). The headless screen is 1024 x 768
+// with a border of 1 unless set otherwise; on a display, the display's.
+// Showing a top-level window with a command that activates (SW_SHOWNORMAL,
+// SW_SHOW, SW_SHOWMAXIMIZED, SW_RESTORE, SW_SHOWDEFAULT) makes it the
+// active window (SetActiveWindow).
 //
 // Painting: a window has an update rectangle (the bounding box of what was
 // invalidated) and a pending-erase flag. Only visible windows are
 // invalidated; a window is invalidated whole when it becomes visible or
-// changes size, and invalidating a window without WS_CLIPCHILDREN also
-// invalidates its visible children under the rectangle. A window with an
-// update rectangle gets WM_PAINT from GetMessageA and PeekMessageA when no
-// posted message matches (after WM_QUIT), and from PlatformPumpMessages
-// once its queue is empty; the message stays until the window is validated
-// (BeginPaint does that, and DefWindowProcA's WM_PAINT runs BeginPaint and
-// EndPaint).
+// changes size, its parent where it was when it moves, and invalidating a
+// window without WS_CLIPCHILDREN also invalidates its visible children
+// under the rectangle. A window with an update rectangle gets WM_PAINT from
+// GetMessageA and PeekMessageA when no posted message or input matches
+// (after WM_QUIT), and from PlatformPumpMessages once its queue is empty;
+// the message stays until the window is validated (BeginPaint does that,
+// and DefWindowProcA's WM_PAINT runs BeginPaint and EndPaint).
 //
 // Scrolling: each window has a horizontal and a vertical scroll position,
 // each in a range that is 0 to 100 until set, as for the original's
@@ -56,11 +66,12 @@ struct MSG {
     WPARAM wParam;
     LPARAM lParam;
     DWORD time;  // milliseconds of a monotonic clock when the message was posted
-    POINT pt;    // always (0, 0): there is no cursor
+    POINT pt;    // where the pointer was then, in screen coordinates
 };
 typedef MSG* LPMSG;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 // A window procedure that may carry state (a class object attaching itself).
 using WindowProc = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 
@@ -132,6 +143,12 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_COMMAND 0x0111
+#define WM_CHILDACTIVATE 0x0022
+#define WM_MDICREATE 0x0220
+#define WM_MDIDESTROY 0x0221
+#define WM_MDIACTIVATE 0x0222
+#define WM_MDINEXT 0x0224
+#define WM_MDIGETACTIVE 0x0229
 // wParam: the control's HDC; lParam: the control's HWND; the answer is an
 // HBRUSH for its background.
 #define WM_CTLCOLORMSGBOX 0x0132
@@ -147,6 +164,9 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_CLEAR 0x0303
 #define WM_USER 0x0400
 #define WM_APP 0x8000
+
+// The height of a child window's caption, drawn over the top of its rectangle.
+#define PLATFORM_CAPTION_HEIGHT 18
 
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
@@ -281,17 +301,33 @@ PLATFORM_API BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT w
 // Like GetMessageA without waiting: TRUE when a message was there. It stays
 // queued with PM_NOREMOVE.
 PLATFORM_API BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
-// There is no keyboard, so there is never anything to translate: FALSE.
+// For WM_KEYDOWN and WM_SYSKEYDOWN, posts WM_CHAR (WM_SYSCHAR) with the
+// key's character ahead of the queue's other messages: the character the
+// display gave for that key, or else the key's character on a US layout
+// with the Shift and Ctrl state then (Ctrl+letter gives 1 to 26). TRUE for
+// the four key messages, FALSE for any other.
 PLATFORM_API BOOL TranslateMessage(const MSG* lpMsg);
-// Calls the procedure of the message's window; 0 for thread messages and
-// windows that are gone.
+// Calls the procedure of the message's window (a WM_TIMER whose lParam is
+// a TIMERPROC calls that instead); 0 for thread messages and windows that
+// are gone.
 PLATFORM_API LRESULT DispatchMessageA(const MSG* lpMsg);
 // Marks the calling thread's queue to deliver WM_QUIT with the exit code.
 PLATFORM_API void PostQuitMessage(int nExitCode);
-// Dispatches the calling thread's posted messages, including those posted
-// while it runs, until the queue is empty; a pending WM_QUIT stays for
-// GetMessageA. Returns the number of messages taken.
+// Dispatches the calling thread's posted messages and input, including
+// those posted while it runs, and paints, until the queue is empty; a
+// pending WM_QUIT and timers stay for GetMessageA. Returns the number of
+// messages taken.
 PLATFORM_API int PlatformPumpMessages();
+
+// Timers of the calling thread's loop. A window timer (hWnd not null) is
+// known by its window and id, and setting it again replaces it; a thread
+// timer (hWnd null) gets an id of its own, which is the result. Every
+// uElapse milliseconds (at least 10) at which nothing else is queued,
+// GetMessageA gives WM_TIMER (wParam: the id, lParam: lpTimerFunc) once,
+// however many periods went by. 0 when hWnd is not a window.
+PLATFORM_API UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+// FALSE when there is no such timer.
+PLATFORM_API BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 
 // ---- Attributes -------------------------------------------------------------
 
@@ -320,7 +356,7 @@ PLATFORM_API BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 PLATFORM_API BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 // Moves and sizes the window in its parent's client coordinates; sends
 // WM_MOVE when the position changed and WM_SIZE (SIZE_RESTORED) when the
-// size changed.
+// size changed. A top-level window on a display moves there too.
 PLATFORM_API BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 
 // ---- Show state and placement -------------------------------------------------
@@ -363,11 +399,12 @@ PLATFORM_API BOOL ScreenToClient(HWND hWnd, POINT* lpPoint);
 PLATFORM_API HWND SetFocus(HWND hWnd);
 PLATFORM_API HWND GetFocus();
 
-// SM_CXSCREEN, SM_CXFULLSCREEN, SM_CXMAXIMIZED (and the CY forms) answer
-// the virtual screen's size, SM_CXBORDER and SM_CYBORDER 1, SM_CXMINIMIZED
-// 160 and SM_CYMINIMIZED 24; anything else 0.
+// SM_CXSCREEN (and CY) answer the screen's size, SM_CXFULLSCREEN and
+// SM_CXMAXIMIZED (and CY) its work area (the headless screen's are the
+// same), SM_CXBORDER and SM_CYBORDER 1, SM_CXMINIMIZED 160 and
+// SM_CYMINIMIZED 24; anything else 0.
 PLATFORM_API int GetSystemMetrics(int nIndex);
-// Sets the virtual screen's size; a width or height of 0 or less restores
+// Sets the headless screen's size; a width or height of 0 or less restores
 // the default 1024 x 768.
 PLATFORM_API void PlatformSetScreenSize(int cx, int cy);
 

@@ -1,0 +1,43 @@
+// The display the display tests run on, and real input for it.
+//
+// With DISPLAY set (as .ci/run does), the tests use that server; without
+// it, the first test of the process starts its own Xvfb (-displayfd) and
+// ends it by its process id when the process exits. Input goes through
+// XTEST, as a user's would, from a connection of the test's own.
+#pragma once
+
+#include <functional>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/shared/Types.h"
+
+namespace display {
+
+// True when a display is there for the tests; else *why says why not.
+bool Ready(std::string* why);
+
+// XTEST input, flushed at once (screen coordinates).
+void MoveTo(int x, int y);
+void Button(int button, bool down);
+void Click(int x, int y);
+// A key by its X keysym name ("a", "Return", "F4", "Alt_L").
+void Key(const char* keysym, bool down);
+void Tap(const char* keysym);
+
+// Runs the calling thread's message loop (translating keys) until pred
+// holds or the time is up; true when it held.
+bool RunUntil(const std::function<bool()>& pred, int milliseconds = 5000);
+
+// The screen's pixels in the rectangle, 0x00RRGGBB, row by row.
+std::vector<uint32_t> Grab(const RECT& r);
+// Writes pixels as a PNG (for a person to look at).
+void WritePng(const std::vector<uint32_t>& pixels, int width, int height, const std::string& path);
+
+// The X window whose name is title (the top-level GTK made), or 0.
+unsigned long FindWindow(const char* title);
+// Moves and sizes it as a window manager would.
+void MoveResize(unsigned long window, const RECT& r);
+
+}  // namespace display
