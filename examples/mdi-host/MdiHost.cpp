@@ -197,6 +197,19 @@ protected:
     CUtils m_utils;
 };
 
+// The application object: it notes the first profile write that failed,
+// so that a session that could not save its placement says so.
+class CDemoApp : public CWinApp {
+public:
+    CDemoApp() : CWinApp("FrameDemo") {}
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) override {
+        BOOL bWritten = CWinApp::WriteProfileInt(lpszSection, lpszEntry, nValue);
+        if (!bWritten && m_strSaveError.IsEmpty()) m_strSaveError = PlatformLastErrorText();
+        return bWritten;
+    }
+    CString m_strSaveError;  // empty while every write went through
+};
+
 void PrintTree(FILE* out, HWND hWnd, HWND hActive, int depth);
 
 BEGIN_MESSAGE_MAP(CDemoMainFrame, CPersistentFrame)
@@ -258,17 +271,22 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
                  r.bottom);
 }
 
-void PrintProfile(FILE* out, CWinApp& app, const char* section) {
+// The end of a session: the entries saved, and the session's result with a
+// placement that could not be saved counted in.
+MdiHostResult Finish(FILE* out, CDemoApp& app, const char* section, MdiHostResult result, std::string* pSaveError) {
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
+    if (app.m_strSaveError.IsEmpty()) return result;
+    if (pSaveError) *pSaveError = std::string(app.m_pszProfileName) + ": " + app.m_strSaveError.str();
+    return result == kMdiHostOk ? kPlacementNotSaved : result;
 }
 
 }  // namespace
 
 MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin,
-                         const std::string& snapshotPath) {
-    CWinApp app("FrameDemo");
+                         const std::string& snapshotPath, std::string* pSaveError) {
+    CDemoApp app;
     if (!profileDir.empty()) app.SetProfileFile((profileDir + "/FrameDemo.ini").c_str());
     const char* section = "Mainframe Settings";
     bool bSaved = app.GetProfileString(section, "Maximized", nullptr) != "";
@@ -327,8 +345,7 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
         std::fflush(out);
         pMain->m_pTreeOut = out;
         app.Run();
-        PrintProfile(out, app, section);
-        return result;
+        return Finish(out, app, section, result, pSaveError);
     }
     pMain->MoveWindow(60, 40, 800, 600);
     pMain->ShowWindow(SW_MAXIMIZE);
@@ -339,6 +356,5 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
 
     pMain->PostMessage(WM_CLOSE);
     app.Run();  // until the main window is gone
-    PrintProfile(out, app, section);
-    return result;
+    return Finish(out, app, section, result, pSaveError);
 }

@@ -21,14 +21,22 @@
 #include <cstdio>
 #include <string>
 
-enum MdiHostResult { kMdiHostOk = 0, kNoMainFrame = 1, kPluginNotLoaded = 2, kPictureNotWritten = 3 };
+enum MdiHostResult {
+    kMdiHostOk = 0,
+    kNoMainFrame = 1,
+    kPluginNotLoaded = 2,
+    kPictureNotWritten = 3,
+    kPlacementNotSaved = 4
+};
 
 // profileDir: where the profile file goes; empty for the default place
 // (under XDG_CONFIG_HOME). plugin: the plugin module's file as a library
 // path (backslashes, drive letter), or empty for none. snapshotPath: when not
 // empty, a library path where a picture of the main frame goes once its two
 // frames are open. A session that could not load the plugin or write the
-// picture still runs to its end, and says so in its result (the first such
-// failure).
+// picture, or whose main frame could not save its placement in the profile,
+// still runs to its end, and says so in its result (the first such
+// failure); pSaveError, when given, then receives which profile could not be
+// written and why.
 MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin = std::string(),
-                         const std::string& snapshotPath = std::string());
+                         const std::string& snapshotPath = std::string(), std::string* pSaveError = nullptr);

@@ -19,5 +19,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    return RunMdiHost(profileDir, stdout);
+    std::string saveError;
+    MdiHostResult result = RunMdiHost(profileDir, stdout, std::string(), std::string(), &saveError);
+    if (result == kPlacementNotSaved) std::fprintf(stderr, "the placement could not be saved in %s\n", saveError.c_str());
+    return result;
 }

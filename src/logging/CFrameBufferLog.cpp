@@ -31,12 +31,12 @@ int CFrameBufferLog::RAMWrite(CString text) {
             m_strError = "Entry too long for the frame buffer; not kept.";
             return !m_bSuccess;
         }
-        FlushBuffer();
+        if (!FlushBuffer()) return !m_bSuccess;
         int saved = CLogFile::SaveEdits(copy.m_pStr);
         NotifyParent();
         return saved;
     }
-    if (m_nUsed + length + 3 > size) FlushBuffer();
+    if (m_nUsed + length + 3 > size && !FlushBuffer()) return !m_bSuccess;
     std::memcpy(m_pBuffer + m_nUsed, copy.m_pStr, length);
     m_pBuffer[m_nUsed + length] = '\r';
     m_pBuffer[m_nUsed + length + 1] = '\n';
@@ -46,7 +46,7 @@ int CFrameBufferLog::RAMWrite(CString text) {
 }
 
 int CFrameBufferLog::FlushBuffer() {
-    if (m_bSaveOnFlush) SaveEdits();
+    if (m_bSaveOnFlush && !SaveEdits()) return !m_bSuccess;
     ClearBuffer(m_nBufferSize);
     return m_bSuccess;
 }

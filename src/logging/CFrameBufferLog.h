@@ -26,9 +26,12 @@ public:
     // notifies; 1. A text that can never fit (longer than m_nBufferSize - 3)
     // is appended to the day file straight away when m_bSaveOnFlush is set
     // (after the buffered entries); otherwise it is not kept, and the result
-    // is 0 with the reason in m_strError.
+    // is 0 with the reason in m_strError. When the buffer must be saved to
+    // make room and cannot be, nothing is written: 0, the buffered entries
+    // stay for the next try, and m_strError says why.
     int RAMWrite(CString text);
-    // SaveEdits() when m_bSaveOnFlush is set, then empties the buffer. 1.
+    // SaveEdits() when m_bSaveOnFlush is set, then empties the buffer. 1, or
+    // 0 when the buffer could not be saved: it then keeps its entries.
     int FlushBuffer();
     // Zeroes the first size bytes and marks the buffer empty.
     void ClearBuffer(int size) override;

@@ -8,6 +8,7 @@
 #include "files/CUtils.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/SyncObjects.h"
@@ -109,14 +110,26 @@ bool CLogFile::MoveToNextSibling() {
     return true;
 }
 
+CString CLogFile::WhyNot(const CString& file) {
+    DWORD error = GetLastError();
+    CString reason = PlatformLastErrorText();
+    DWORD attributes = GetFileAttributesA(file);
+    if (error == ERROR_CANT_RESOLVE_FILENAME && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        reason = "it is a symbolic link, which a log never writes through.";
+    return file + ": " + reason;
+}
+
 int CLogFile::SetupLogfile() {
     CreateLogFileName();
-    FILE* file = crt::fopen(m_strLogFileName, "at+");
-    if (!file) {
+    // An empty append creates the file as "at+" would, never through a link.
+    // A file that another log holds is there: the stamp goes to a sibling.
+    if (m_strLogFileName.IsEmpty() ||
+        (!PlatformAppendText(m_strLogFileName, "", 0) && GetLastError() != ERROR_LOCK_VIOLATION)) {
         m_strError = "Cannot open log file!!!\n";
+        if (!m_strLogFileName.IsEmpty()) m_strError += WhyNot(m_strLogFileName);
         return !m_bSuccess;
     }
-    std::fclose(file);
     StampStart();
     return m_bSuccess;
 }
@@ -141,7 +154,7 @@ int CLogFile::AppendToLogFile(CString text) {
     while (!PlatformAppendText(m_strLogFileName, line, static_cast<size_t>(line.GetLength()))) {
         DWORD error = GetLastError();
         if (error != ERROR_LOCK_VIOLATION) {
-            m_strError = "Cannot write to the log file " + m_strLogFileName + ": " + PlatformErrorText(error);
+            m_strError = "Cannot write to the log file " + WhyNot(m_strLogFileName);
             return !m_bSuccess;
         }
         if (!MoveToNextSibling()) return !m_bSuccess;

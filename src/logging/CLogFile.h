@@ -17,6 +17,11 @@
 // order: day file first, then siblings by number. Pruning matches the
 // siblings as well.
 //
+// A day file is never written through a link: a link in its place is
+// refused, with m_strError saying so. An entry is whole in the day file or
+// not there at all: a write that falls short (a full disk) is cut back to
+// where the entry began, and m_strError gives the system's reason.
+//
 // Results are 1 for success and 0 for failure, with the reason in m_strError
 // where a text is given. Copies are deep: a copy has its own mutex.
 #pragma once
@@ -48,13 +53,15 @@ public:
     // log name.
     int CreateLogFileName();
     // Makes the name, creates the file when missing and stamps the start.
-    // 0 with "Cannot open log file!!!\n" when the file cannot be opened.
+    // 0 with "Cannot open log file!!!\n" when the file cannot be opened,
+    // followed by "<file>: <reason>" when there is a file name.
     int SetupLogfile();
     // Passes the start stamp to the virtual Log.
     int StampStart();
 
     // Appends the text and a line end (see above for shared day files); 0
-    // with the reason in m_strError when it could not be written.
+    // with "Cannot write to the log file <file>: <reason>" in m_strError
+    // when it could not be written.
     virtual int AppendToLogFile(CString text);
     // printf-style entry (the platform's conversions), appended as
     // AppendToLogFile does. 0 with "no logfile name" before a name is made.
@@ -83,6 +90,10 @@ public:
     struct tm m_time;
 
 protected:
+    // Why the file could not be used, right after the call that failed:
+    // "<file>: <the system's reason>", or that the file is a symbolic link,
+    // which no log writes through.
+    static CString WhyNot(const CString& file);
     // dir as a file name is put behind it: "C:\" when empty, else with a
     // trailing backslash.
     static CString DirectoryWithSeparator(const CString& dir);

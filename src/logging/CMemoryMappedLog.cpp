@@ -46,21 +46,25 @@ CMemoryMappedLog::~CMemoryMappedLog() {
 // The day file and its view
 
 // Maps the view at offset (a multiple of the granularity); the mapping makes
-// the file at least as long as the view.
+// the file at least as long as the view. The view in place goes only once
+// the new one is there, so a failure leaves everything as it was.
 bool CMemoryMappedLog::MapView(uint64_t offset) {
     uint64_t end = offset + m_nMapSize;
-    m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
-                                    static_cast<DWORD>(end), nullptr);
-    if (m_hMapping)
-        m_pView = static_cast<unsigned char*>(MapViewOfFile(
-            m_hMapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32), static_cast<DWORD>(offset), m_nMapSize));
-    m_nTracked = UINT64_MAX;
-    if (!m_pView) {
-        m_strError = "Cannot map region.";
-        UnmapView();
+    HANDLE mapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READWRITE, static_cast<DWORD>(end >> 32),
+                                        static_cast<DWORD>(end), nullptr);
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32),
+                                         static_cast<DWORD>(offset), m_nMapSize)
+                         : nullptr;
+    if (!view) {
+        m_strError = "Cannot map region. " + PlatformLastErrorText();
+        if (mapping) CloseHandle(mapping);
         return false;
     }
+    UnmapView();
+    m_hMapping = mapping;
+    m_pView = static_cast<unsigned char*>(view);
     m_nViewOffset = offset;
+    m_nTracked = UINT64_MAX;
     return true;
 }
 
@@ -103,19 +107,20 @@ CString CMemoryMappedLog::SetAside() {
 // reason in m_strError.
 HANDLE CMemoryMappedLog::OpenAndClaim() {
     for (;;) {
+        // Never through a link: the view would write into whatever it names.
         HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                                  nullptr, OPEN_ALWAYS,
+                                  FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            m_strError = "Cannot create memory-mapped file.";
+            m_strError = "Cannot create memory-mapped file. " + WhyNot(m_strLogFileName);
             return file;
         }
         if (PlatformClaimAppends(file)) return file;
         DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION) m_strError = "Cannot create memory-mapped file. " + WhyNot(m_strLogFileName);
         CloseHandle(file);
-        if (error != ERROR_LOCK_VIOLATION) {
-            m_strError = "Cannot create memory-mapped file.";
-            return INVALID_HANDLE_VALUE;
-        }
+        if (error != ERROR_LOCK_VIOLATION) return INVALID_HANDLE_VALUE;
         if (!MoveToNextSibling()) return INVALID_HANDLE_VALUE;
     }
 }
@@ -127,8 +132,8 @@ int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     if (file == INVALID_HANDLE_VALUE) return !m_bSuccess;
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file, &info)) {
+        m_strError = "Cannot create memory-mapped file. " + WhyNot(m_strLogFileName);
         CloseHandle(file);
-        m_strError = "Cannot create memory-mapped file.";
         return !m_bSuccess;
     }
     m_hFile = file;
@@ -154,25 +159,52 @@ int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     // The text goes on right behind itself; only a view without room for
     // its zero byte moves.
     m_nPos = text;
-    if (m_nPos + 1 >= m_nMapSize && !MoveView()) return !m_bSuccess;
+    if (m_nPos + 1 >= m_nMapSize && !MoveView()) {
+        CloseDayFile();
+        return !m_bSuccess;
+    }
     view = m_pView;
     SetLastVisibleLines();
     return m_bSuccess;
 }
 
 // Places the view so that it starts at the granule at least kKeptText bytes
-// before the end of the text. Nothing moves when it is there already.
+// before the end of the text. Nothing moves when it is there already, nor
+// when the new view cannot be had.
 bool CMemoryMappedLog::MoveView() {
     uint64_t end = m_nViewOffset + m_nPos;
-    uint64_t offset = end > kKeptText ? (end - kKeptText) / m_nGranularity * m_nGranularity : 0;
+    uint64_t offset = ViewFor(end);
     if (offset == m_nViewOffset) return true;
-    UnmapView();
-    if (!MapView(offset)) {
-        CloseDayFile();
-        return false;
-    }
+    if (!MapView(offset)) return false;
     m_nPos = static_cast<DWORD>(end - offset);
     return true;
+}
+
+uint64_t CMemoryMappedLog::ViewFor(uint64_t end) const {
+    return end > kKeptText ? (end - kKeptText) / m_nGranularity * m_nGranularity : 0;
+}
+
+// Takes back an entry that could not be written whole: the text ends at
+// start again. An entry that began before the view (one longer than a view)
+// is cut from the file, and the view is mapped where the text now ends; if
+// that fails the log goes on without a view, the file cut at start.
+void CMemoryMappedLog::TakeBack(uint64_t start) {
+    if (m_pView && start >= m_nViewOffset) {
+        DWORD at = static_cast<DWORD>(start - m_nViewOffset);
+        std::memset(m_pView + at, 0, m_nPos - at);
+        m_nPos = at;
+        m_nTracked = UINT64_MAX;
+        SetLastVisibleLines();
+        return;
+    }
+    UnmapView();
+    m_nViewOffset = ViewFor(start);
+    m_nPos = static_cast<DWORD>(start - m_nViewOffset);
+    LONG high = static_cast<LONG>(start >> 32);
+    if (m_hFile && SetFilePointer(m_hFile, static_cast<LONG>(start & 0xFFFFFFFFu), &high, FILE_BEGIN) !=
+                       INVALID_SET_FILE_POINTER)
+        SetEndOfFile(m_hFile);
+    if (m_hFile && MapView(m_nViewOffset)) SetLastVisibleLines();
 }
 
 // ---------------------------------------------------------------------------
@@ -259,8 +291,10 @@ int CMemoryMappedLog::Log(CString text) {
     size_t length = std::strlen(bytes);
     // Moving the view first keeps the entry in one piece where it can be.
     if (m_nPos + length + 3 > m_nMapSize && !MoveView()) return !m_bSuccess;
-    if (!Append(bytes, length)) return !m_bSuccess;
-    return FinishLogging();
+    uint64_t start = m_nViewOffset + m_nPos;
+    if (Append(bytes, length) && FinishLogging()) return m_bSuccess;
+    TakeBack(start);
+    return !m_bSuccess;
 }
 
 int CMemoryMappedLog::AppendToLogFile(CString text) { return Log(text); }

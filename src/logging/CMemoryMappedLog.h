@@ -52,8 +52,10 @@ public:
 
     // Opens and claims the day file (or a sibling, see above) and maps the
     // view at the end of its text, setting m_pView and view. 1, or 0 with
-    // "Cannot create memory-mapped file." or "Cannot map region." (or why an
-    // unusable day file could not be moved aside).
+    // "Cannot create memory-mapped file. <file>: <reason>" or "Cannot map
+    // region. <reason>" (or why an unusable day file could not be moved
+    // aside). A day file that is a symbolic link is refused, never written
+    // through.
     int CreateMemoryMappedLogFile(unsigned char*& view);
     // m_pLastVisible: the start of the view, or, with more than
     // m_nVisibleLines lines in the view, the line feed in front of the last
@@ -63,7 +65,8 @@ public:
     // SetLastVisibleLines and NotifyParent. 1, or 0 when no view can be had.
     int FinishLogging();
     // Copies the entry into the view and finishes it. 1, or 0 when no view
-    // can be had (the reason is in m_strError).
+    // can be had (the reason is in m_strError); the entry is then not in
+    // the file, not even in part.
     int Log(CString text) override;
     // Entries through AppendToLogFile, SaveEdits(text) and message go into
     // the view as well: a write behind the view would be cut away.
@@ -94,6 +97,8 @@ private:
     HANDLE OpenAndClaim();
     bool Append(const char* bytes, size_t count);
     bool MoveView();
+    uint64_t ViewFor(uint64_t end) const;
+    void TakeBack(uint64_t start);
     void ScanLastLines();
 
     uint64_t m_nViewOffset = 0;  // where the view starts in the file

@@ -8,7 +8,6 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Mapping.h"
-#include "platform/mfc/Files.h"
 
 namespace {
 
@@ -107,13 +106,16 @@ int CRunningLog::Log(CString text) {
 }
 
 int CRunningLog::ReadInFile() {
-    FileHandle file{CreateFileA(m_strLogFileName, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr)};
+    // Never through a link, as the day file is never written through one.
+    FileHandle file{CreateFileA(m_strLogFileName, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
     BY_HANDLE_FILE_INFORMATION info{};
     if (file.h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.h, &info)) {
-        CFileStatus status;
-        if (!CFile::GetStatus(m_strLogFileName, status) || status.m_size == 0) return m_bSuccess;
-        if (!CreateBuffer(std::min<LONG>(status.m_size, INT_MAX - 1) + 1)) return !m_bSuccess;
-        m_strError = "Cannot open log file!!!\n";
+        if (file.h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) return m_bSuccess;  // size 0
+        m_strError = "Cannot open log file!!!\n" + WhyNot(m_strLogFileName);
+        // The buffer stays allocated and zeroed.
+        if (m_pBuffer) ClearBuffer(static_cast<int>(m_nCapacity));
+        else CreateBuffer(1);
         return !m_bSuccess;
     }
     uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;

@@ -47,7 +47,8 @@ TEST_F(CLogFileTest, EmptyNameOrMissingDirectoryFails) {
     EXPECT_EQ(unnamed.message("x"), 0);
     EXPECT_EQ(unnamed.m_strError, "no logfile name");
     CLogFile missing("C:\\no\\such\\dir", "app");
-    EXPECT_EQ(missing.m_strError, "Cannot open log file!!!\n");
+    EXPECT_EQ(missing.m_strError,
+              "Cannot open log file!!!\n" + missing.m_strLogFileName + ": The system cannot find the path specified.");
     EXPECT_EQ(missing.Log("x"), 0);
 }
 

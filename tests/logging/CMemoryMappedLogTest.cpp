@@ -141,7 +141,8 @@ TEST_F(CMemoryMappedLogTest, WithoutAViewEntriesFailUntilOneCanBeMade) {
     PlatformFailSyscall(Syscall::Mmap, 1, ENOMEM, true);
     CMemoryMappedLog log("C:\\logs", "app", nullptr);
     EXPECT_EQ(log.m_pView, nullptr);
-    EXPECT_EQ(log.m_strError, "Cannot map region.");
+    EXPECT_EQ(log.m_strError,
+              "Cannot map region. Not enough storage is available to process this command. (Cannot allocate memory)");
     EXPECT_EQ(log.Log("lost"), 0);
     EXPECT_EQ(Contents(log.m_strLogFileName), "");  // the file was not left extended
     PlatformResetSyscalls();
@@ -149,7 +150,8 @@ TEST_F(CMemoryMappedLogTest, WithoutAViewEntriesFailUntilOneCanBeMade) {
     EXPECT_EQ(Text(log), "kept\r\n");
 
     CMemoryMappedLog nowhere("C:\\no\\such\\dir", "app", nullptr);
-    EXPECT_EQ(nowhere.m_strError, "Cannot create memory-mapped file.");
+    EXPECT_EQ(nowhere.m_strError, "Cannot create memory-mapped file. " + nowhere.m_strLogFileName +
+                                      ": The system cannot find the path specified.");
     EXPECT_EQ(nowhere.Log("x"), 0);
 }
 

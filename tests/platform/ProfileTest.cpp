@@ -1,13 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <string>
 
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/Profile.h"
 #include "platform/kernel/Syscalls.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/Modules.h"
 #include "support/FaultSweep.h"
+#include "support/Sandbox.h"
 #include "support/TempDir.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -72,27 +88,53 @@ TEST_F(ProfileTest, RemovingEntriesAndSectionsAndRefusingBadNames) {
 }
 
 TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWholeAndSaysSo) {
-    ASSERT_TRUE(m_app.WriteProfileInt("A", "x", 1));
-    ASSERT_TRUE(m_app.WriteProfileInt("B", "y", 3));
-    std::string before = ReadFile("cfg/deep/app.ini");
-    BOOL written = FALSE;
-    SweepFaults(
-        {Syscall::Open, Syscall::Read, Syscall::Stat, Syscall::Mkstemp, Syscall::Write, Syscall::Fchmod, Syscall::Fsync,
-         Syscall::Close, Syscall::Rename},
-        EIO, [] {}, [&] { written = m_app.WriteProfileInt("A", "x", 2); },
-        [&](const FaultRun& run) {
-            std::string after = ReadFile("cfg/deep/app.ini");
-            if (written) {
-                EXPECT_EQ(after, "[A]\r\nx=2\r\n[B]\r\ny=3\r\n");
-                ASSERT_TRUE(m_app.WriteProfileInt("A", "x", 1));  // the next run starts from the old file
-            } else {
-                EXPECT_TRUE(run.failed);
-                EXPECT_EQ(after, before);
-            }
-            int files = 0;
-            for (const auto& entry : std::filesystem::directory_iterator(Posix("cfg/deep"))) files += entry.exists();
-            EXPECT_EQ(files, 1);  // no temporary file left behind
-        });
+    const std::string old = "[A]\r\nx=1\r\n[B]\r\ny=3\r\n";
+    struct Case {
+        const char* what;
+        const char* stored;  // where the profile's text lives
+        bool link;           // cfg/deep/app.ini is a link to it
+        bool exists;
+    } const cases[] = {
+        {"a profile", "cfg/deep/app.ini", false, true},
+        {"a profile that is a link", "dotfiles/app.ini", true, true},
+        {"no profile yet", "cfg/deep/app.ini", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BOOL written = FALSE;
+        SweepFaults(
+            {Syscall::Open, Syscall::Read, Syscall::Stat, Syscall::Lstat, Syscall::Readlink, Syscall::Flock,
+             Syscall::Write, Syscall::Fchmod, Syscall::Fsync, Syscall::Close, Syscall::Rename, Syscall::Unlink},
+            EIO,
+            [&] {
+                fs::remove_all(Posix("cfg"));
+                fs::remove_all(Posix("dotfiles"));
+                fs::create_directories(Posix("cfg/deep"));
+                fs::create_directories(Posix("dotfiles"));
+                if (c.exists) WriteFile(c.stored, old);
+                if (c.link) fs::create_symlink("../../dotfiles/app.ini", Posix("cfg/deep/app.ini"));
+                SetLastError(0);
+            },
+            [&] { written = m_app.WriteProfileInt("A", "x", 2); },
+            [&](const FaultRun& run) {
+                std::string after = ReadFile(c.stored);
+                if (written) {
+                    EXPECT_EQ(after, c.exists ? "[A]\r\nx=2\r\n[B]\r\ny=3\r\n" : "[A]\r\nx=2\r\n");
+                } else {
+                    EXPECT_TRUE(run.failed);
+                    EXPECT_NE(GetLastError(), 0u) << "a failed write must say why";
+                    EXPECT_EQ(after, c.exists ? old : "");
+                    EXPECT_EQ(Exists(c.stored), c.exists) << "an empty profile was left";
+                }
+                if (c.link) {
+                    EXPECT_TRUE(fs::is_symlink(Posix("cfg/deep/app.ini")));
+                }
+                size_t files = 0;
+                for (const auto& entry : fs::recursive_directory_iterator(Posix())) files += !entry.is_directory();
+                EXPECT_EQ(files, (c.link ? 1u : 0u) + (c.exists || written ? 1u : 0u))
+                    << "a temporary file was left behind";
+            });
+    }
 }
 
 TEST_F(ProfileTest, DefaultFileLivesUnderTheConfigHome) {
@@ -105,4 +147,147 @@ TEST_F(ProfileTest, DefaultFileLivesUnderTheConfigHome) {
     EXPECT_TRUE(Exists("xdg/My_App/My_App.ini"));
     if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(ProfileTest, HostileProfilesAreRefusedWithoutWaitingOrReadingWithoutBound) {
+    std::string big;
+    while (big.size() <= 2 * 1024 * 1024) big += "[S" + std::to_string(big.size()) + "]\r\nkey=1\r\n";
+    struct Case {
+        const char* what;
+        std::function<std::string()> make;  // why it could not be made, or ""
+        DWORD error;
+    } const cases[] = {
+        {"a FIFO", [&] { return MakeFifo(Posix("cfg/deep/app.ini")); }, ERROR_ACCESS_DENIED},
+        {"a link to /dev/zero",
+         [&] {
+             fs::create_symlink("/dev/zero", Posix("cfg/deep/app.ini"));
+             return std::string();
+         },
+         ERROR_ACCESS_DENIED},
+        {"a device", [&] { return MakeDevice(Posix("cfg/deep/app.ini")); }, ERROR_ACCESS_DENIED},
+        {"a directory",
+         [&] {
+             fs::create_directories(Posix("cfg/deep/app.ini"));
+             return std::string();
+         },
+         ERROR_ACCESS_DENIED},
+        {"a file larger than a profile may be",
+         [&] {
+             WriteFile("cfg/deep/app.ini", big + "[Main]\r\nLeft=5\r\n");
+             return std::string();
+         },
+         ERROR_FILE_TOO_LARGE},
+    };
+    ::alarm(60);  // a profile read that waits for ever ends the test program
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(Posix("cfg"));
+        fs::create_directories(Posix("cfg/deep"));
+        std::string why = c.make();
+        if (!why.empty()) {
+            ADD_FAILURE() << why;
+            continue;
+        }
+        const auto before = Snapshot(Posix("cfg"));
+        EXPECT_EQ(Int("Main", "Left", 3), 3);
+        EXPECT_EQ(m_app.GetProfileString("Main", "Left", "none"), "none");
+        SetLastError(0);
+        EXPECT_FALSE(m_app.WriteProfileInt("Main", "Left", 7));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
+        EXPECT_EQ(Snapshot(Posix("cfg")), before);
+    }
+    ::alarm(0);
+}
+
+TEST_F(ProfileTest, AProfileThatIsALinkIsUpdatedAtItsTarget) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // link, what it points at
+        std::string target;
+    } const cases[] = {
+        {"a relative link", {{"cfg/deep/app.ini", "../../dotfiles/app.ini"}}, "dotfiles/app.ini"},
+        {"a link to a link",
+         {{"cfg/deep/app.ini", "../../dotfiles/chain.ini"}, {"dotfiles/chain.ini", "real/app.ini"}},
+         "dotfiles/real/app.ini"},
+        {"an absolute link to a file not made yet", {{"cfg/deep/app.ini", "@/dotfiles/new.ini"}}, "dotfiles/new.ini"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(Posix("cfg"));
+        fs::remove_all(Posix("dotfiles"));
+        fs::create_directories(Posix("cfg/deep"));
+        fs::create_directories(Posix("dotfiles/real"));
+        if (c.target != "dotfiles/new.ini") WriteFile(c.target, "; mine\r\n[Main]\r\nLeft=1\r\n");
+        for (const auto& [link, to] : c.links)
+            fs::create_symlink(to[0] == '@' ? Posix(to.substr(2)) : to, Posix(link));
+        ASSERT_TRUE(m_app.WriteProfileInt("Main", "Left", 9));
+        ASSERT_TRUE(m_app.WriteProfileInt("Main", "Top", 4));
+        for (const auto& link : c.links) EXPECT_TRUE(fs::is_symlink(Posix(link.first))) << link.first;
+        std::string text = ReadFile(c.target);
+        EXPECT_NE(text.find("[Main]\r\nLeft=9\r\nTop=4\r\n"), std::string::npos) << text;
+        EXPECT_EQ(Int("Main", "Top"), 4);
+        int files = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(Posix("dotfiles"))) files += !entry.is_directory();
+        EXPECT_EQ(files, static_cast<int>(c.links.size()));  // the target and the inner links: no temporary file
+    }
+}
+
+// Two programs each write their own keys into one profile at the same time:
+// no write is lost, and every one said it was written.
+TEST_F(ProfileTest, TwoProcessesWritingOneProfileLoseNoKey) {
+    constexpr int kKeys = 300;
+    const std::string file = Posix("cfg/deep/app.ini");
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    pid_t children[2];
+    for (int who = 0; who < 2; ++who) {
+        children[who] = ::fork();
+        ASSERT_GE(children[who], 0);
+        if (children[who] == 0) {
+            ::close(go[1]);
+            char byte;
+            if (::read(go[0], &byte, 1) != 0) ::_exit(3);  // starts when the pipe closes
+            int failed = 0;
+            for (int i = 0; i < kKeys; ++i) {
+                std::string key = std::string(1, static_cast<char>('A' + who)) + std::to_string(i);
+                if (!WritePrivateProfileStringA("Keys", key.c_str(), std::to_string(i).c_str(), file.c_str())) {
+                    std::fprintf(stderr, "%s: %s\n", key.c_str(), PlatformLastErrorText().str().c_str());
+                    ++failed;
+                }
+            }
+            ::_exit(failed == 0 ? 0 : 1);
+        }
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    for (pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write said it failed";
+    }
+    int missing = 0;
+    for (int who = 0; who < 2; ++who)
+        for (int i = 0; i < kKeys; ++i)
+            missing += Int("Keys", (std::string(1, static_cast<char>('A' + who)) + std::to_string(i)).c_str()) != i;
+    EXPECT_EQ(missing, 0);
+}
+
+// Writers take turns by a lock on the profile's directory: a write waits
+// while another writer holds it.
+TEST_F(ProfileTest, AWriteWaitsWhileAnotherWriterHoldsTheLock) {
+    ASSERT_TRUE(m_app.WriteProfileInt("Main", "Left", 1));
+    int dir = ::open(Posix("cfg/deep").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(dir, 0);
+    ASSERT_EQ(::flock(dir, LOCK_EX), 0);
+    constexpr auto kHeld = std::chrono::milliseconds(300);
+    std::thread holder([&] {
+        std::this_thread::sleep_for(kHeld);
+        EXPECT_EQ(Int("Main", "Left"), 1);  // not written meanwhile
+        ::close(dir);
+    });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(m_app.WriteProfileInt("Main", "Left", 2));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, kHeld);
+    holder.join();
+    EXPECT_EQ(Int("Main", "Left"), 2);
 }

@@ -4,9 +4,12 @@
 
 #include <cairo.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "support/Sandbox.h"
 #include "tools/ToolTest.h"
 
 namespace {
@@ -79,6 +82,66 @@ TEST_F(FrameDemoCommandTest, AnUnwritablePictureFailsTheCommand) {
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("the picture could not be written"), std::string::npos) << run.err;
     EXPECT_EQ(Run({"frame-demo", "--snapshot"}).code, 2);
+}
+
+// A profile the session cannot save to fails the run, and says so; one that
+// is no regular file is never waited on or read without bound.
+TEST_F(FrameDemoCommandTest, AProfileThatCannotBeSavedFailsTheRunAndNothingWaitsOnIt) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<std::string()> make;  // why it could not be made, or ""
+    } const cases[] = {
+        {"a read-only profile",
+         [&] {
+             WriteFile("profile/FrameDemo.ini", "[Other]\r\nx=1\r\n");
+             fs::permissions(Posix("profile/FrameDemo.ini"), fs::perms::owner_read);
+             return std::string();
+         }},
+        {"a directory that cannot be made",
+         [&] {
+             WriteFile("profile", "a file where the directory should be");
+             return std::string();
+         }},
+        {"a FIFO", [&] {
+             fs::create_directories(Posix("profile"));
+             return MakeFifo(Posix("profile/FrameDemo.ini"));
+         }},
+        {"a link to /dev/zero", [&] {
+             fs::create_directories(Posix("profile"));
+             fs::create_symlink("/dev/zero", Posix("profile/FrameDemo.ini"));
+             return std::string();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(Posix("profile"));
+        std::string why = c.make();
+        if (!why.empty()) {
+            ADD_FAILURE() << why;
+            continue;
+        }
+        Result run = Run({"frame-demo", "--profile-dir", Posix("profile")});
+        EXPECT_EQ(run.code, 1) << run.err;
+        EXPECT_NE(run.err.find("the placement could not be saved in " + Posix("profile/FrameDemo.ini")),
+                  std::string::npos)
+            << run.err;
+        fs::permissions(Posix("profile"), fs::perms::owner_all, fs::perm_options::add);
+    }
+}
+
+TEST_F(FrameDemoCommandTest, AProfileThatIsALinkIsSavedAtItsTarget) {
+    namespace fs = std::filesystem;
+    WriteFile("dotfiles/FrameDemo.ini", "; kept in the dotfiles\r\n");
+    fs::create_directories(Posix("profile"));
+    fs::create_symlink("../dotfiles/FrameDemo.ini", Posix("profile/FrameDemo.ini"));
+    Result run = Run({"frame-demo", "--profile-dir", "profile"});  // relative to where the command ran
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(Posix("profile/FrameDemo.ini")));
+    std::string saved = ReadFile("dotfiles/FrameDemo.ini");
+    EXPECT_EQ(saved.rfind("; kept in the dotfiles\r\n[Mainframe Settings]\r\n", 0), 0u) << saved;
+    EXPECT_NE(saved.find("Maximized=1\r\n"), std::string::npos) << saved;
+    EXPECT_EQ(std::distance(fs::directory_iterator(Posix("dotfiles")), fs::directory_iterator()), 1);
 }
 
 TEST_F(FrameDemoCommandTest, WithoutTheDisplayModuleItRunsHeadlessAndSaysSoInOneLine) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/Sandbox.h"
 #include "tools/ToolTest.h"
 
 namespace fs = std::filesystem;
@@ -40,6 +41,24 @@ TEST_F(LogCommandsTest, LogAppendsAStampedLineAUserCanRead) {
     std::string after = ReadFile(DayFile("logs", "app"));
     EXPECT_EQ(after.substr(0, text.size()), text);
     EXPECT_EQ(after.substr(after.size() - 21), "through the mapping\r\n");
+}
+
+TEST_F(LogCommandsTest, AFullDiskFailsTheLogWithTheSystemsReasonAndNoPartOfTheLine) {
+    SmallDisk disk(Posix("disk"), "256k");
+    if (!disk.mounted()) GTEST_SKIP() << disk.why();
+    fs::create_directories(Posix("disk/logs"));
+    ASSERT_EQ(Run({"log", "disk/logs", "app", "first"}).code, 0);
+    const std::string before = ReadFile(DayFile("disk/logs", "app"));
+    // Fills the disk but for a few pages: the next stamp fits, the line not.
+    WriteFile("disk/fill", std::string(256 * 1024, 'x'));
+    fs::resize_file(Posix("disk/fill"), fs::file_size(Posix("disk/fill")) - 8192);
+    Result r = Run({"log", "disk/logs", "app", std::string(30000, 'L')});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Cannot open log file"), std::string::npos) << r.err;
+    std::string after = ReadFile(DayFile("disk/logs", "app"));
+    EXPECT_EQ(after.substr(0, before.size()), before);
+    EXPECT_EQ(after.find('L'), std::string::npos) << "a part of the line was written";
 }
 
 TEST_F(LogCommandsTest, PruneNamesTheOldDayFilesItDeleted) {

@@ -60,7 +60,10 @@ int RunFrameDemo(const Args& args) {
         if (args[i] == "--headless") {
             headless = true;
         } else if (args[i] == "--profile-dir" && i + 1 < args.size()) {
-            profileDir = args[++i];
+            // Absolute now: the main frame makes the executable's directory
+            // the current one before it saves.
+            std::error_code ec;
+            profileDir = args[++i].empty() ? args[i] : std::filesystem::absolute(args[i], ec).string();
         } else if (args[i] == "--plugin" && i + 1 < args.size()) {
             CString path;
             std::string error;
@@ -77,11 +80,13 @@ int RunFrameDemo(const Args& args) {
     }
     // Before any window exists, so the display driver is chosen accordingly.
     if (headless || !snapshot.empty()) setenv("CBASIS_DISPLAY", "headless", 1);
-    switch (RunMdiHost(profileDir, stdout, plugin, snapshot)) {
+    std::string saveError;
+    switch (RunMdiHost(profileDir, stdout, plugin, snapshot, &saveError)) {
     case kMdiHostOk: return kOk;
     case kPluginNotLoaded:
         return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
     case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
+    case kPlacementNotSaved: return Failure(kFrameDemo, "the placement could not be saved in " + saveError);
     case kNoMainFrame: break;
     }
     return Failure(kFrameDemo, "the main frame could not be made");

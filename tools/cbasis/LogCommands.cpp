@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <string>
 
@@ -29,6 +28,15 @@ std::string Joined(const Args& args, size_t from) {
     std::string text;
     for (size_t i = from; i < args.size(); ++i) text += (i > from ? " " : "") + args[i];
     return text;
+}
+
+// The log's failure text on one line, with its file named as the user gave it.
+std::string Reported(const CLogFile& log) {
+    CString text = log.m_strError;
+    text.Replace(log.m_strLogFileName, Shown(log.m_strLogFileName).c_str());
+    text.Replace("\n", " ");
+    text.TrimRight();
+    return text.str();
 }
 
 bool IsValidName(const std::string& name) { return name.find_first_of("\\/") == std::string::npos; }
@@ -61,19 +69,13 @@ int RunLog(const Args& args) {
 
     if (mapped) {
         CMemoryMappedLog log(dir.c_str(), name.c_str(), nullptr);
-        if (!log.Log(message)) return Failure(kLog, Shown(log.m_strLogFileName) + ": " + log.m_strError.str());
-        if (!log.m_strError.IsEmpty()) std::fprintf(stderr, "cbasis log: %s\n", static_cast<LPCTSTR>(log.m_strError));
+        if (!log.Log(message)) return Failure(kLog, Reported(log));
+        if (!log.m_strError.IsEmpty()) std::fprintf(stderr, "cbasis log: %s\n", Reported(log).c_str());
         std::printf("%s\n", Shown(log.m_strLogFileName).c_str());
         return kOk;
     }
     CLogFile log(dir.c_str(), name.c_str());
-    if (!log.Log(message)) {
-        // The library's text says only that it could not; the system says why.
-        FILE* probe = crt::fopen(log.m_strLogFileName, "at");
-        std::string why = probe ? "cannot write" : std::strerror(errno);
-        if (probe) std::fclose(probe);
-        return Failure(kLog, "Cannot open log file " + Shown(log.m_strLogFileName) + ": " + why);
-    }
+    if (!log.Log(message)) return Failure(kLog, Reported(log));
     std::printf("%s\n", Shown(log.m_strLogFileName).c_str());
     return kOk;
 }

@@ -363,36 +363,41 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
         return FALSE;
     }
     if (!Win32Path(pszPath, posix)) return FALSE;
-    // Without blocking, so that a FIFO in the file's place cannot hang the call.
-    int fd = fs::Open(posix, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    // Without blocking, so that a FIFO in the file's place cannot hang the
+    // call, and never through a link.
+    int fd = fs::Open(posix, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW, 0666);
     if (fd < 0) return Win32Fail(ERROR_PATH_NOT_FOUND);
-    DWORD error = ERROR_SUCCESS;
+    int err = 0;
+    DWORD denied = ERROR_SUCCESS;
     fs::FileInfo info;
     if (fs::BeginAppend(fd) != 0)
-        error = errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno);
+        err = errno;
     else if (fs::StatFd(fd, info) != 0)
-        error = PlatformErrorFromErrno(errno);
-    else if (info.isDirectory || fs::IsReadOnly(info))
-        error = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
+        err = errno;
+    else if (info.isDirectory || info.isSpecial || fs::IsReadOnly(info))
+        denied = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
     else {
-        // Only an append that finds the Ctrl-Z drops it: the logs' own
-        // appends never end in one, and those that find it take turns.
+        // This append has the file to itself: the entry starts at its end,
+        // after the one Ctrl-Z there (if any) goes, as the text mode's append
+        // drops it.
+        int64_t start = info.size;
         char last = 0;
-        if (info.size > 0 && sys::Pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ) {
-            if (fs::LockFileEnd(fd) != 0 || fs::StatFd(fd, info) != 0)
-                error = PlatformErrorFromErrno(errno);
-            else if (info.size > 0 && sys::Pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ &&
-                     fs::Truncate(fd, info.size - 1) != 0)
-                error = PlatformErrorFromErrno(errno);
-        }
+        bool ctrlZ = start > 0 && sys::Pread(fd, &last, 1, start - 1) == 1 && last == kCtrlZ;
+        if (ctrlZ && fs::Truncate(fd, --start) != 0) err = errno;
         std::string bytes;
         bytes.reserve(nLength + nLength / 8 + 2);
         AppendTextMode(bytes, pText, nLength);
-        if (error == ERROR_SUCCESS && fs::Write(fd, bytes.data(), bytes.size()) < bytes.size())
-            error = PlatformErrorFromErrno(errno);
+        if (err == 0 && fs::Write(fd, bytes.data(), bytes.size()) < bytes.size()) {
+            // An entry is whole or absent: cut what part of it was written.
+            err = errno;
+            if (fs::Truncate(fd, start) == 0 && ctrlZ) fs::Write(fd, &kCtrlZ, 1);
+        }
     }
-    if (fs::Close(fd) != 0 && error == ERROR_SUCCESS) error = PlatformErrorFromErrno(errno);
-    if (error == ERROR_SUCCESS) return TRUE;
-    SetLastError(error);
-    return FALSE;
+    // Once the write took every byte the entry is in the file; a failing
+    // close (the descriptor goes all the same) changes nothing of that.
+    fs::Close(fd);
+    if (denied != ERROR_SUCCESS) SetLastError(denied);
+    else if (err == EAGAIN) SetLastError(ERROR_LOCK_VIOLATION);
+    else if (err != 0) PlatformSetLastErrorFromErrno(err);
+    return denied == ERROR_SUCCESS && err == 0;
 }

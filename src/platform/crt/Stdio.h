@@ -61,11 +61,16 @@ PLATFORM_API int _isatty(int fd);
 
 // Appends text to a file as the runtime's text mode would (fopen with
 // "at+", one fwrite, fclose: a missing file is created, one Ctrl-Z at its
-// end is removed, LF is written as CR LF), but in one write, so that the
-// appends of writers sharing the file, in any process, never mix. While a sole writer holds the file
-// (PlatformClaimAppends, Mapping.h) nothing is written: FALSE with
-// ERROR_LOCK_VIOLATION, and the caller writes elsewhere. A directory or a
-// read-only file fails with ERROR_ACCESS_DENIED, a missing directory with
-// ERROR_PATH_NOT_FOUND; other failures set the last error too.
+// end is removed, LF is written as CR LF), but in one write while the file
+// is this append's alone, so that the appends of writers sharing the file,
+// in any process, take turns and never mix. The text is whole in the file
+// or not there: a write that falls short (a full disk) is cut back to where
+// the text began. A link in the file's place is never followed
+// (ERROR_CANT_RESOLVE_FILENAME). While a sole writer holds the file
+// (PlatformClaimAppends, Mapping.h), or another append holds it past a
+// bound (2 s), nothing is written: FALSE with ERROR_LOCK_VIOLATION, and the
+// caller writes elsewhere. A directory, FIFO, device or read-only file fails
+// with ERROR_ACCESS_DENIED, a missing directory with ERROR_PATH_NOT_FOUND;
+// other failures set the last error from the system's (PlatformLastErrorText).
 PLATFORM_API BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength);
 

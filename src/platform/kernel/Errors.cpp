@@ -2,10 +2,12 @@
 #include "platform/kernel/Errors.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
+thread_local int t_lastErrno = 0;  // the errno the last error came from; 0 when it was set directly
 
 struct CodeText {
     DWORD code;
@@ -66,7 +68,10 @@ const CodeText kTexts[] = {
 
 DWORD GetLastError() { return t_lastError; }
 
-void SetLastError(DWORD dwErrCode) { t_lastError = dwErrCode; }
+void SetLastError(DWORD dwErrCode) {
+    t_lastError = dwErrCode;
+    t_lastErrno = 0;
+}
 
 DWORD PlatformErrorFromErrno(int err) {
     switch (err) {
@@ -109,6 +114,7 @@ DWORD PlatformErrorFromErrno(int err) {
 DWORD PlatformSetLastErrorFromErrno(int err) {
     DWORD code = PlatformErrorFromErrno(err);
     SetLastError(code);
+    t_lastErrno = err;
     return code;
 }
 
@@ -117,5 +123,14 @@ CString PlatformErrorText(DWORD dwErrCode) {
         if (entry.code == dwErrCode) return CString(entry.text);
     CString text;
     text.Format("Unknown error %u.", static_cast<unsigned>(dwErrCode));
+    return text;
+}
+
+CString PlatformLastErrorText() {
+    CString text = PlatformErrorText(t_lastError);
+    if (t_lastErrno != 0) {
+        char buffer[128];
+        text += CString(" (") + ::strerror_r(t_lastErrno, buffer, sizeof buffer) + ")";
+    }
     return text;
 }

@@ -71,3 +71,8 @@ PLATFORM_API DWORD PlatformSetLastErrorFromErrno(int err);
 // ("The system cannot find the file specified."); unknown codes give
 // "Unknown error N.".
 PLATFORM_API CString PlatformErrorText(DWORD dwErrCode);
+// The calling thread's last error as PlatformErrorText words it, followed,
+// when it came from a system error (PlatformSetLastErrorFromErrno), by this
+// system's own words for that error in parentheses: "There is not enough
+// space on the disk. (No space left on device)".
+PLATFORM_API CString PlatformLastErrorText();

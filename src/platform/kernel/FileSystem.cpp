@@ -167,6 +167,24 @@ int Stat(const At& at, FileInfo& info, bool bFollowLinks) {
     return StatAt(at.Dir(), at.Name(), 0, bFollowLinks && !at.Rooted(), info);
 }
 
+int ReadLink(const At& at, std::string& target) {
+    if (!at) return at.Fail();
+    std::string buffer(256, '\0');
+    for (;;) {
+        ssize_t n = sys::Readlink(at.Dir(), at.Name(), buffer.data(), buffer.size());
+        if (n < 0) return -1;
+        if (static_cast<size_t>(n) < buffer.size()) {
+            target.assign(buffer.data(), static_cast<size_t>(n));
+            return 0;
+        }
+        if (buffer.size() >= 65536) {  // no link holds more than PATH_MAX
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 int StatFd(int fd, FileInfo& info) {
     return StatAt(fd, "", AT_EMPTY_PATH, true, info);
 }
@@ -493,7 +511,6 @@ namespace {
 
 constexpr off_t kClaimByte = off_t{1} << 62;
 constexpr off_t kClaimantByte = kClaimByte + 1;
-constexpr off_t kFileEndByte = kClaimByte + 2;
 
 int LockByte(int fd, int command, short type, off_t byte) {
     struct flock lock = {};
@@ -506,35 +523,79 @@ int LockByte(int fd, int command, short type, off_t byte) {
     return result;
 }
 
+// Whether another descriptor holds a lock on the byte.
+bool Held(int fd, off_t byte) {
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    return sys::RetryAfterSignal(-1, sys::LockRange, fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+}
+
 // File systems without byte-range locks.
 bool NoLocks(int err) { return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS; }
 
+// Pauses between tries for a lock that another holds: 20 us at first, twice
+// as long each time up to longestUs; Wait is false once limitMs have passed
+// in pauses.
+class Backoff {
+public:
+    explicit Backoff(int limitMs, long longestUs = 1000) : m_leftUs(limitMs * 1000L), m_longestUs(longestUs) {}
+    bool Wait() {
+        if (m_leftUs <= 0) return false;
+        long step = std::min(m_stepUs, m_leftUs);
+        struct timespec pause = {0, step * 1000};
+        sys::Nanosleep(&pause, nullptr);
+        m_leftUs -= step;
+        m_stepUs = std::min(m_stepUs * 2, m_longestUs);
+        return true;
+    }
+
+private:
+    long m_leftUs, m_stepUs = 20, m_longestUs;
+};
+
 }  // namespace
 
-int BeginAppend(int fd) {
-    if (LockByte(fd, F_OFD_SETLK, F_RDLCK, kClaimByte) == 0 || NoLocks(errno)) return 0;
-    return -1;
+int LockWholeWaiting(int fd, int waitMs) {
+    // Short pauses: a writer that writes again at once must not keep the
+    // lock from one that waits.
+    Backoff backoff(waitMs, 100);
+    while (LockWhole(fd, true) != 0) {
+        if (errno != EWOULDBLOCK || !backoff.Wait()) return -1;
+    }
+    return 0;
 }
 
-int LockFileEnd(int fd) {
-    if (LockByte(fd, F_OFD_SETLKW, F_WRLCK, kFileEndByte) == 0 || NoLocks(errno)) return 0;
-    return -1;
+int BeginAppend(int fd) {
+    Backoff backoff(kAppendWaitMs);
+    for (;;) {
+        if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) == 0 || NoLocks(errno)) return 0;
+        if (errno != EAGAIN) return -1;
+        // Another append is in progress (wait for it) or a claimant holds
+        // the file (write elsewhere at once).
+        if (Held(fd, kClaimantByte) || !backoff.Wait()) {
+            errno = EAGAIN;
+            return -1;
+        }
+    }
 }
 
 int ClaimAppends(int fd) {
     if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimantByte) != 0) return NoLocks(errno) ? 0 : -1;
-    // Appenders do not wait for a claimant, so a waiting lock could wait
-    // for ever behind appends that overlap; trying every 100 us cannot.
-    for (int tries = 0; tries < 10000; ++tries) {
-        if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) == 0) return 0;
-        if (errno != EAGAIN) break;
-        struct timespec pause = {0, 100000};
-        sys::Nanosleep(&pause, nullptr);
+    // Appenders do not wait for a claimant that waits, so a waiting lock
+    // could wait for ever behind appends that follow each other; trying
+    // every 100 us cannot.
+    Backoff backoff(1000, 100);
+    while (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) != 0) {
+        if (errno == EAGAIN && backoff.Wait()) continue;
+        int err = errno;
+        LockByte(fd, F_OFD_SETLK, F_UNLCK, kClaimantByte);
+        errno = err;
+        return -1;
     }
-    int err = errno;
-    LockByte(fd, F_OFD_SETLK, F_UNLCK, kClaimantByte);
-    errno = err;
-    return -1;
+    return 0;
 }
 
 }  // namespace platform::fs

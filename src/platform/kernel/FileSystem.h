@@ -145,6 +145,9 @@ int Flush(int fd);
 // A whole-file lock that other opens of the file honour (flock), taken
 // without waiting: -1 with EWOULDBLOCK while another holds it.
 int LockWhole(int fd, bool bExclusive);
+// LockWhole(fd, true), waiting while another holds the lock, for up to
+// waitMs milliseconds; then -1 with EWOULDBLOCK.
+int LockWholeWaiting(int fd, int waitMs);
 // Copies the whole of source, from its start, over target (emptied first)
 // in bounded steps: the kernel copies where it can, else a block of 1 MiB
 // goes between them; holes of a sparse source stay holes. A source whose
@@ -162,6 +165,8 @@ int SetTimesFd(int fd, time_t accessed, time_t modified);
 int MakeReadOnlyFd(int fd);
 // Links are followed only outside walk roots.
 int Stat(const At& at, FileInfo& info, bool bFollowLinks);
+// What the link at names points at, as the link holds it.
+int ReadLink(const At& at, std::string& target);
 int StatFd(int fd, FileInfo& info);
 int Mkdir(const At& at);
 int Rmdir(const At& at);
@@ -207,19 +212,20 @@ inline bool IsReadOnly(const FileInfo& info) { return (info.mode & 0200) == 0; }
 // description locks, which hold between descriptors of one process as
 // between processes, on bytes far beyond any file's end, so the data is
 // never touched and no other lock of the file meets them:
-//   - an appender holds a shared lock on the claim byte for one append (one
-//     O_APPEND write, which the kernel never mixes with another);
-//   - a claimant holds the claimant byte and, once the appends in progress
-//     have ended, the claim byte, until its descriptor is closed.
+//   - an appender holds the claim byte for one append, so appends take
+//     turns: each knows where its entry begins and can cut the file back
+//     there when the entry could not be written whole;
+//   - a claimant holds the claimant byte and, once the append in progress
+//     has ended, the claim byte, until its descriptor is closed.
 // Where the file system keeps no such locks all of them go ahead unguarded.
 //
-// Begins an append: 0 with the claim kept off until fd is closed; -1 with
-// EAGAIN while a claimant holds the file, or the errno of a failed lock.
+// Begins an append: 0 with the file the caller's until fd is closed, once
+// the append in progress (if any) has ended; -1 with EAGAIN at once while a
+// claimant holds the file, or after kAppendWaitMs while appends go on without
+// a pause (a process holding the claim byte for ever cannot stop a log);
+// or the errno of a failed lock.
 int BeginAppend(int fd);
-// For an append that must change what the file holds (a Ctrl-Z to drop at
-// its end): 0 once every other such append has ended; they wait until fd is
-// closed.
-int LockFileEnd(int fd);
+constexpr int kAppendWaitMs = 2000;
 // Claims the file for fd: 0; -1 with EAGAIN when another descriptor holds
 // the claim, or when appends went on without a pause for a second; or the
 // errno of a failed lock.

@@ -139,6 +139,7 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     // Without blocking: a FIFO or a device is refused below, never waited on.
     int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY);
     if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH) flags |= O_DSYNC;
+    if (dwFlagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT) flags |= O_NOFOLLOW;
 
     bool existed = false;
     int fd = OpenForDisposition(posix, flags, dwCreationDisposition, existed);

@@ -13,7 +13,11 @@
 // FlushViewOfFile reach the disk before they return (O_DSYNC, msync MS_SYNC);
 // without it FlushViewOfFile only schedules the write, as the original does.
 // FILE_FLAG_SEQUENTIAL_SCAN makes the views of the file read ahead in large
-// batches (MADV_SEQUENTIAL). Named and page-file mappings are not supported.
+// batches (MADV_SEQUENTIAL). FILE_FLAG_OPEN_REPARSE_POINT opens the name
+// itself, never what a link there points at; since a symbolic link cannot
+// be opened as a file here, a link then fails with
+// ERROR_CANT_RESOLVE_FILENAME. Named and page-file mappings are not
+// supported.
 #pragma once
 
 #include "platform/kernel/Handles.h"
@@ -41,6 +45,7 @@ typedef const void* LPCVOID;
 
 #define FILE_FLAG_WRITE_THROUGH 0x80000000u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000u
 
 #define FILE_BEGIN 0u
 #define FILE_CURRENT 1u

@@ -22,6 +22,8 @@ namespace fs = platform::fs;
 
 namespace {
 
+constexpr int kMaxLinks = 40;  // as the system follows
+
 // ---- The file's lines -----------------------------------------------------
 
 std::string Trim(const std::string& text) {
@@ -52,25 +54,30 @@ bool IsEntryLine(const std::string& line, std::string& key, std::string& value) 
     return true;
 }
 
-// The profile's lines without their line ends; a missing file has none.
-// False, with errno set, when the file exists but cannot be read whole: a
-// write must then not replace it with what little was read.
-bool ReadLines(const std::string& posix, std::vector<std::string>& lines) {
-    lines.clear();
-    int fd = fs::Open(posix, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0) return errno == ENOENT;
-    std::string text;
-    char buffer[4096];
-    long n;
-    while ((n = fs::Read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
-    int err = errno;
-    fs::Close(fd);
-    if (n < 0) {
-        errno = err;
+// The whole text of the file open on fd, of at most kMaxProfileSize bytes:
+// false with EFBIG beyond that, or with the errno of a failed read.
+bool ReadText(int fd, const fs::FileInfo& info, std::string& text) {
+    text.clear();
+    if (info.size > kMaxProfileSize) {
+        errno = EFBIG;
         return false;
     }
-    size_t start = 0;
-    while (start < text.size()) {
+    char buffer[16384];
+    for (long n; (n = fs::Read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0) return false;
+        if (text.size() + static_cast<size_t>(n) > kMaxProfileSize) {  // it grew since
+            errno = EFBIG;
+            return false;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// The lines without their line ends.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
@@ -78,7 +85,25 @@ bool ReadLines(const std::string& posix, std::vector<std::string>& lines) {
         lines.push_back(std::move(line));
         start = end + 1;
     }
-    return true;
+    return lines;
+}
+
+// The profile's lines, read through links as any reader of the file would;
+// a missing file has none. False, with errno set, when the file exists but
+// cannot be read whole: no regular file (nothing waits on a FIFO, nothing
+// reads a device), too large, or unreadable.
+bool ReadLines(const std::string& posix, std::vector<std::string>& lines) {
+    lines.clear();
+    fs::FileInfo info;
+    int fd = fs::OpenFile(posix, O_RDONLY | O_CLOEXEC, 0, info);
+    if (fd < 0) return errno == ENOENT;
+    std::string text;
+    bool read = ReadText(fd, info, text);
+    int err = errno;
+    fs::Close(fd);
+    errno = err;
+    if (read) lines = SplitLines(text);
+    return read;
 }
 
 // ---- Finding sections and entries -----------------------------------------
@@ -121,27 +146,98 @@ bool MakeDirectories(const std::string& dir) {
     return fs::Mkdir(dir) == 0 || errno == EEXIST;
 }
 
-// Writes the lines to a temporary file beside the profile and renames it
-// over the profile, keeping the old file's permissions.
-bool WriteLinesAtomically(const std::string& posix, const std::vector<std::string>& lines) {
-    if (!MakeDirectories(fs::ParentOf(posix))) return false;
+// The file a profile's name stands for: the name itself or, where it is a
+// symbolic link, what the link points at, through as many links as the
+// system would follow, so that a profile kept elsewhere (a link into a
+// dotfiles directory) is updated where it lives and the link stays.
+bool ResolveLinks(const std::string& posix, std::string& file) {
+    file = posix;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        fs::FileInfo info;
+        if (fs::Stat(file, info, false) != 0) return errno == ENOENT;
+        if (!info.isLink) return true;
+        std::string to;
+        if (fs::ReadLink(file, to) != 0) return false;
+        file = !to.empty() && to[0] == '/' ? to : fs::ParentOf(file) + "/" + to;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// The lock a profile's writers take, in every process, for one
+// read-modify-write: flock on the directory that holds the profile's file.
+// Not on the file itself: each write renames a new file over it, so a
+// writer waiting on the old file's lock would wake up holding the lock of a
+// file that is no longer the profile, and one that then locks the new file
+// is always a step behind a writer that writes again at once. Not a lock
+// file beside it either, which would lie for ever beside every profile. The
+// directory stays while its files are replaced, and holds nothing new.
+class ProfileLock {
+public:
+    ~ProfileLock() {
+        if (m_fd >= 0) fs::Close(m_fd);
+    }
+    // False with errno set; EWOULDBLOCK when another writer held the lock
+    // for longer than kProfileLockWaitMs.
+    bool Take(const std::string& dir) {
+        m_fd = fs::Open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+        return m_fd >= 0 && fs::LockWholeWaiting(m_fd, kProfileLockWaitMs) == 0;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+// The profile's text as it is now, read by a writer that holds the lock:
+// empty for a missing file. like receives the file's status (its mode and
+// owner go to the new version); it stays null for a missing file. False,
+// with errno set, for a file that cannot be read as a profile, or a
+// read-only one, which the original refuses to write.
+bool ReadForWrite(const std::string& file, std::string& text, fs::FileInfo& info, const fs::FileInfo*& like) {
+    text.clear();
+    like = nullptr;
+    int fd = fs::OpenFile(file, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0, info);
+    if (fd < 0) return errno == ENOENT;
+    bool read = !fs::IsReadOnly(info) && ReadText(fd, info, text);
+    int err = fs::IsReadOnly(info) ? EACCES : errno;
+    fs::Close(fd);
+    errno = err;
+    if (read) like = &info;
+    return read;
+}
+
+// Writes the lines to a temporary file beside the profile, which takes the
+// permissions and owner of the file it replaces (like; the default ones for
+// a new profile), and renames it over the profile.
+bool WriteLinesAtomically(const std::string& file, const fs::FileInfo* like, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    std::string temp = posix + ".XXXXXX";
-    int fd = platform::sys::Mkstemp(temp.data(), O_CLOEXEC);
+    if (text.size() > kMaxProfileSize) {
+        errno = EFBIG;
+        return false;
+    }
+    std::string dir = fs::ParentOf(file), name;
+    int fd = fs::CreateTemp(dir, like, name);
     if (fd < 0) return false;
-    fs::FileInfo info;
-    mode_t mode = fs::Stat(posix, info, true) == 0 ? info.mode : 0644;
-    bool ok = fs::Write(fd, text.data(), text.size()) == text.size() && platform::sys::Fchmod(fd, mode) == 0 &&
-              platform::sys::Fsync(fd) == 0;
+    std::string temp = dir + "/" + name;
+    bool ok = fs::Write(fd, text.data(), text.size()) == text.size() && fs::Flush(fd) == 0;
     ok = fs::Close(fd) == 0 && ok;
-    ok = ok && fs::Replace(temp, posix) == 0;
+    ok = ok && fs::Replace(temp, file) == 0;
     if (!ok) {
         int err = errno;
         platform::sys::Unlink(AT_FDCWD, temp.c_str(), 0);
         errno = err;
     }
     return ok;
+}
+
+// Sets the last error for a write that failed with errno and returns FALSE.
+BOOL WriteFailed() {
+    if (errno == EWOULDBLOCK) {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return fs::Win32Fail(ERROR_PATH_NOT_FOUND);
 }
 
 bool ValidName(LPCSTR name) { return name && *name && !std::strpbrk(name, "\r\n"); }
@@ -162,7 +258,11 @@ std::string ConfigHome() {
 BOOL PlatformGetProfileValue(LPCSTR lpFileName, LPCSTR lpAppName, LPCSTR lpKeyName, CString& value) {
     std::string posix;
     std::vector<std::string> lines;
-    if (!lpAppName || !lpKeyName || !PlatformToPosixPath(lpFileName, posix) || !ReadLines(posix, lines)) return FALSE;
+    if (!lpAppName || !lpKeyName || !PlatformToPosixPath(lpFileName, posix)) return FALSE;
+    if (!ReadLines(posix, lines)) {
+        PlatformSetLastErrorFromErrno(errno);
+        return FALSE;
+    }
     int header = FindSection(lines, lpAppName);
     std::string text;
     if (header < 0 || FindEntry(lines, header, lpKeyName, &text) < 0) return FALSE;
@@ -202,9 +302,15 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::vector<std::string> lines;
+    std::string file;
     if (!fs::Win32Path(lpFileName, posix)) return FALSE;
-    if (!ReadLines(posix, lines)) return fs::Win32Fail(ERROR_PATH_NOT_FOUND);
+    if (!ResolveLinks(posix, file) || !MakeDirectories(fs::ParentOf(file))) return WriteFailed();
+    ProfileLock lock;
+    std::string text;
+    fs::FileInfo info;
+    const fs::FileInfo* like = nullptr;
+    if (!lock.Take(fs::ParentOf(file)) || !ReadForWrite(file, text, info, like)) return WriteFailed();
+    std::vector<std::string> lines = SplitLines(text);
     int header = FindSection(lines, lpAppName);
     if (!lpKeyName) {  // remove the section
         if (header < 0) return TRUE;
@@ -228,7 +334,7 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
             lines.push_back(line);
         }
     }
-    return WriteLinesAtomically(posix, lines) ? TRUE : fs::Win32Fail(ERROR_PATH_NOT_FOUND);
+    return WriteLinesAtomically(file, like, lines) ? TRUE : WriteFailed();
 }
 
 CString PlatformDefaultProfile(LPCSTR lpAppName) {

@@ -94,7 +94,7 @@ UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault
 }
 
 BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) {
-    return WriteProfileString(lpszSection, lpszEntry, std::to_string(nValue).c_str());
+    return WritePrivateProfileStringA(lpszSection, lpszEntry, std::to_string(nValue).c_str(), m_pszProfileName);
 }
 
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {

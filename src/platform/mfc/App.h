@@ -59,14 +59,18 @@ public:
     // digits (later characters are ignored); the default when the file,
     // section or entry is missing or the value does not start with a
     // number. Values beyond the int range are clamped.
-    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
-    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    // The four profile calls are virtual, as in later versions of the
+    // framework, so an application can watch or redirect them.
+    virtual UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    // FALSE, with the last error set, as WriteProfileString.
+    virtual BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
     // The entry's text with surrounding blanks removed, or the default.
-    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
-    // A null value removes the entry, a null entry the whole section. FALSE
-    // when the file cannot be written (the old file is then unchanged) or
-    // when the section or entry name is empty or holds a line end.
-    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    virtual CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    // A null value removes the entry, a null entry the whole section. FALSE,
+    // with the last error set, when the file cannot be written (the old file
+    // is then unchanged) or when the section or entry name is empty or holds
+    // a line end.
+    virtual BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
     void SetProfileFile(LPCTSTR lpszPath);
 
     LPCTSTR m_pszAppName = nullptr;      // owned
