@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/kernel/SyncLayout.h"
+#include "sync/DamagedSegmentUse.h"
 #include "sync/SyncTest.h"
 
 namespace {
@@ -106,42 +107,6 @@ bool WriteWith(const std::string& path, const std::string& segment, const std::v
     return ok;
 }
 
-// What a process does with the damaged segment. Calls may fail, but only
-// with a reason; a new name works unless the segment is refused; 0 when so.
-int Workload() {
-    int unexplained = 0;
-    auto check = [&](bool ok) {
-        if (!ok && GetLastError() == ERROR_INVALID_DATA && PlatformNamespaceError().IsEmpty()) ++unexplained;
-    };
-    for (int round = 0; round < 2; ++round) {
-        HANDLE event = OpenEventA(EVENT_ALL_ACCESS, FALSE, "event");
-        HANDLE mutex = CreateMutexA(nullptr, FALSE, "mutex");
-        HANDLE fresh = CreateEventA(nullptr, TRUE, FALSE, "fresh");
-        HANDLE owned = CreateMutexA(nullptr, TRUE, ("owned-" + std::to_string(round)).c_str());
-        if (event) {
-            check(SetEvent(event));
-            check(WaitForSingleObject(event, 0) != WAIT_FAILED);
-        }
-        if (mutex) {
-            DWORD got = WaitForSingleObject(mutex, 0);
-            check(got != WAIT_FAILED);
-            if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED) check(ReleaseMutex(mutex));
-        }
-        if (fresh) {
-            check(SetEvent(fresh));
-            check(WaitForSingleObject(fresh, 0) == WAIT_OBJECT_0);
-        }
-        PlatformSweepNamespace();
-        PLATFORM_NAMESPACE_INFO info;
-        check(PlatformGetNamespaceInfo(&info));
-        for (HANDLE h : {event, mutex, fresh, owned})
-            if (h) CloseHandle(h);
-    }
-    HANDLE after = CreateEventA(nullptr, FALSE, TRUE, "after");
-    if (!after) return PlatformNamespaceError().IsEmpty() ? 100 : unexplained;
-    return WaitForSingleObject(after, 0) == WAIT_OBJECT_0 ? unexplained : 101;
-}
-
 TEST_F(CorruptSegmentTest, ADamagedWordIsRepairedOrRefusedNeverACrash) {
     // A segment in use: this process holds an event (entry 0) and owns a
     // mutex (entry 1); a process that ended without closing its handles
@@ -172,7 +137,7 @@ TEST_F(CorruptSegmentTest, ADamagedWordIsRepairedOrRefusedNeverACrash) {
             ASSERT_TRUE(WriteWith(SegmentFile(damaged), pristine, pages, word.offset, value));
             Child user([&] {
                 PlatformUseNamespace(damaged.c_str());
-                return Workload();
+                return UseDamagedSegment(2);
             });
             EXPECT_EQ(user.Wait(30000), 0);
             ++cases;
