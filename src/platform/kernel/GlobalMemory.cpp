@@ -8,6 +8,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct BlockTable {
 };
 
 BlockTable& table() {
-    static BlockTable* t = new BlockTable;
+    static NoDestructor<BlockTable> t;
     return *t;
 }
 

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ struct ChunkPool {
 
 // Never destroyed: heaps may be destroyed by static destructors after it.
 ChunkPool& Pool() {
-    static ChunkPool* pool = new ChunkPool;
+    static NoDestructor<ChunkPool> pool;
     return *pool;
 }
 
@@ -180,8 +181,8 @@ struct HandleTable {
 };
 
 HandleTable& Handles() {
-    static HandleTable table;  // pages live for the whole process
-    return table;
+    static NoDestructor<HandleTable> table;  // pages live for the whole process
+    return *table;
 }
 
 Slot* SlotAt(HandleTable& table, uint32_t index) {

@@ -14,6 +14,7 @@
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform {
 
@@ -50,7 +51,7 @@ struct ModuleTable {
 };
 
 ModuleTable& table() {
-    static ModuleTable* t = new ModuleTable;
+    static NoDestructor<ModuleTable> t;
     return *t;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace fs = platform::fs;
 namespace sys = platform::sys;
@@ -62,8 +63,8 @@ struct ViewTable {
 };
 
 ViewTable& Views() {
-    static ViewTable table;
-    return table;
+    static NoDestructor<ViewTable> table;
+    return *table;
 }
 
 template <class T>

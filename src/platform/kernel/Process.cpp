@@ -9,6 +9,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 extern char** environ;
 
@@ -24,25 +25,34 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // blocking, now and at every later start or close, so ended children do not
 // stay behind as zombies.
 
-std::mutex g_pendingLock;
-std::vector<pid_t> g_pending;
+struct Pending {
+    std::mutex lock;
+    std::vector<pid_t> children;
+};
+
+Pending& ThePending() {
+    static NoDestructor<Pending> pending;  // process handles may close in static destructors
+    return *pending;
+}
 
 void SweepPending() {
-    std::lock_guard<std::mutex> guard(g_pendingLock);
-    g_pending.erase(std::remove_if(g_pending.begin(), g_pending.end(),
-                                   [](pid_t pid) {
-                                       pid_t r = sys::Waitpid(pid, nullptr, WNOHANG);
-                                       return r == pid || (r < 0 && errno == ECHILD);
-                                   }),
-                    g_pending.end());
+    Pending& p = ThePending();
+    std::lock_guard<std::mutex> guard(p.lock);
+    p.children.erase(std::remove_if(p.children.begin(), p.children.end(),
+                                    [](pid_t pid) {
+                                        pid_t r = sys::Waitpid(pid, nullptr, WNOHANG);
+                                        return r == pid || (r < 0 && errno == ECHILD);
+                                    }),
+                     p.children.end());
 }
 
 struct ProcessObject : platform::KernelObject {
     explicit ProcessObject(pid_t p) : pid(p) {}
     ~ProcessObject() override {
         {
-            std::lock_guard<std::mutex> guard(g_pendingLock);
-            g_pending.push_back(pid);
+            Pending& p = ThePending();
+            std::lock_guard<std::mutex> guard(p.lock);
+            p.children.push_back(pid);
         }
         SweepPending();
     }

@@ -12,6 +12,7 @@
 #include "platform/kernel/Handles.h"
 #include "platform/kernel/SyncNamespace.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ struct Retired {
 };
 
 Retired& RetiredBodies() {
-    static Retired* retired = new Retired;  // outlives every static handle
+    static NoDestructor<Retired> retired;  // outlives every static handle
     return *retired;
 }
 

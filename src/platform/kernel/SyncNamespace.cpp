@@ -15,6 +15,7 @@
 #include "platform/kernel/SyncPlace.h"
 #include "platform/kernel/SyncSegment.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform::sync {
 
@@ -33,8 +34,8 @@ struct Registry {
 };
 
 Registry& Reg() {
-    static Registry registry;
-    return registry;
+    static NoDestructor<Registry> registry;
+    return *registry;
 }
 
 // The segment's file name for a namespace name: one name of at most 255

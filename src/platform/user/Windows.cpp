@@ -26,6 +26,7 @@
 #include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Painting.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ struct WindowSystem {
 };
 
 WindowSystem& windowSystem() {
-    static WindowSystem* s = new WindowSystem;
+    static NoDestructor<WindowSystem> s;
     return *s;
 }
 
