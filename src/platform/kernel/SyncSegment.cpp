@@ -34,6 +34,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform::sync {
 
@@ -105,7 +106,7 @@ struct Lives {
 };
 
 Lives& TheLives() {
-    static Lives* lives = new Lives;  // never destroyed: fork may come at any time
+    static NoDestructor<Lives> lives;  // fork may come at any time, exit included
     return *lives;
 }
 
