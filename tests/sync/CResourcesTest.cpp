@@ -79,7 +79,8 @@ TEST_F(CResourcesTest, CreateMutexAGivesDistinctMutexesOthersCanLockAtOnce) {
 
     // A namespace that cannot be had is reported, not hidden.
     ASSERT_TRUE(PlatformUseNamespace((m_namespace + "-unavailable").c_str()));
-    PlatformFailSyscall(Syscall::ShmOpen, 1, EMFILE);
+    ASSERT_FALSE(PlatformNamespacePath().IsEmpty());  // the directory is chosen: the next open is the segment's
+    PlatformFailSyscall(Syscall::OpenAt, 1, EMFILE);
     CMutex* broken = nullptr;
     EXPECT_EQ(utils.CreateMutexA(broken), 0);
     PlatformResetSyscalls();

@@ -57,7 +57,7 @@ TEST_F(NamespaceTest, SegmentsThatCannotBeTrustedAreRefused) {
     Child maker([] { return CreateEventA(nullptr, FALSE, FALSE, "made") ? 0 : 1; });
     ASSERT_EQ(maker.Wait(), 0);
     struct stat valid;
-    ASSERT_EQ(::stat(("/dev/shm" + m_namespace).c_str(), &valid), 0);
+    ASSERT_EQ(::stat(SegmentFile(m_namespace).c_str(), &valid), 0);
 
     const struct {
         const char* what;
@@ -79,10 +79,10 @@ TEST_F(NamespaceTest, SegmentsThatCannotBeTrustedAreRefused) {
         SCOPED_TRACE(c.what);
         if (c.owner && ::geteuid() != 0) continue;  // only root can give a segment away
         std::string name = m_namespace + "-bad" + std::to_string(++n);
-        int fd = ::shm_open(name.c_str(), O_RDWR | O_CREAT, 0600);
+        int fd = ::open(SegmentFile(name).c_str(), O_RDWR | O_CREAT, 0600);
         ASSERT_GE(fd, 0);
         if (c.word == 8) {  // a copy of the valid segment
-            int from = ::shm_open(m_namespace.c_str(), O_RDONLY, 0);
+            int from = ::open(SegmentFile(m_namespace).c_str(), O_RDONLY);
             std::vector<char> bytes(valid.st_size);
             ASSERT_EQ(::read(from, bytes.data(), bytes.size()), valid.st_size);
             ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), valid.st_size);
@@ -103,9 +103,31 @@ TEST_F(NamespaceTest, SegmentsThatCannotBeTrustedAreRefused) {
         EXPECT_EQ(GetLastError(), c.error);
         EXPECT_NE(PlatformNamespaceError().Find(c.says), -1) << PlatformNamespaceError().str();
         struct stat after;
-        ASSERT_EQ(::stat(("/dev/shm" + name).c_str(), &after), 0);
+        ASSERT_EQ(::stat(SegmentFile(name).c_str(), &after), 0);
         EXPECT_EQ(after.st_size, c.size);  // left as it was
         PlatformRemoveNamespace(name.c_str());
+    }
+
+    // Whatever is not a regular file is never opened as a segment.
+    const struct {
+        const char* what;
+        int (*make)(const char* path);
+        const char* says;
+    } others[] = {
+        {"a link to a valid segment", [](const char* path) { return ::symlink("../../valid", path); },
+         "is a symbolic link"},
+        {"a FIFO", [](const char* path) { return ::mkfifo(path, 0600); }, "is not a regular file"},
+        {"a directory", [](const char* path) { return ::mkdir(path, 0700); }, "Is a directory"},
+    };
+    for (const auto& other : others) {
+        SCOPED_TRACE(other.what);
+        std::string name = m_namespace + "-other";
+        ASSERT_EQ(other.make(SegmentFile(name).c_str()), 0);
+        ASSERT_TRUE(PlatformUseNamespace(name.c_str()));
+        EXPECT_EQ(CreateEventA(nullptr, FALSE, FALSE, "e"), nullptr);
+        EXPECT_NE(PlatformNamespaceError().Find(other.says), -1) << PlatformNamespaceError().str();
+        PlatformRemoveNamespace(name.c_str());  // forgets the refusal too
+        ::rmdir(SegmentFile(name).c_str());
     }
 }
 

@@ -29,6 +29,12 @@ protected:
     }
     void TearDown() override { PlatformRemoveNamespace(m_namespace.c_str()); }
 
+    // The file of a segment name ("/x" or "x") in the namespace directory.
+    static std::string SegmentFile(const std::string& name) {
+        std::string path = PlatformNamespacePath().str();
+        return path.substr(0, path.rfind('/') + 1) + (name[0] == '/' ? name.substr(1) : name);
+    }
+
     PLATFORM_NAMESPACE_INFO Info() {
         PLATFORM_NAMESPACE_INFO info{};
         EXPECT_TRUE(PlatformGetNamespaceInfo(&info));

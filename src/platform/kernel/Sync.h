@@ -82,32 +82,41 @@ PLATFORM_API void Sleep(DWORD dwMilliseconds);
 // ---------------------------------------------------------------------------
 // The namespace segment (controls of this platform, not of the original)
 //
-// Named objects live in a POSIX shared-memory object: the one named by the
-// environment variable CBASIS_NAMESPACE when it is set when first needed
-// (a leading '/' is added when missing), else "/cbasis1-UID". A segment that
-// is not this user's, not mode 0600, of another size or of another layout
-// is refused: named objects then fail with ERROR_ACCESS_DENIED or
-// ERROR_INVALID_DATA, and PlatformNamespaceError says why.
+// Named objects live in a file mapped by every process that uses them, the
+// namespace segment, in a directory only this user can write to:
+// $XDG_RUNTIME_DIR when it is private to the user, else a directory of the
+// user's own that the library makes below /run (root only), /dev/shm or
+// /tmp (platform/kernel/SyncPlace.h). The file's name is the one in the
+// environment variable CBASIS_NAMESPACE when it is set when first needed,
+// else "cbasis1-namespace"; a leading '/' is dropped. A segment that is not
+// this user's, not mode 0600, not a regular file, of another size or of
+// another layout is refused: named objects then fail with
+// ERROR_ACCESS_DENIED or ERROR_INVALID_DATA, and PlatformNamespaceError
+// says why. So does a segment whose table has been damaged beyond repair.
 
-// The segment name in use ("/cbasis1-1000").
+// The segment name in use ("cbasis1-namespace").
 PLATFORM_API CString PlatformNamespaceName();
+// The segment's file ("/run/user/1000/cbasis1-namespace"); empty when no
+// directory could be had (PlatformNamespaceError says why).
+PLATFORM_API CString PlatformNamespacePath();
 // Makes later creations and opens use the segment lpName (null: the
-// default above); handles already open stay where they are. FALSE with
-// ERROR_INVALID_NAME for a name POSIX cannot take.
+// default above), in the directory chosen afresh from the environment;
+// handles already open stay where they are. FALSE with ERROR_INVALID_NAME
+// for a name that is not one file name.
 PLATFORM_API BOOL PlatformUseNamespace(LPCSTR lpName);
-// Removes a segment's name from the system; processes using it go on.
+// Removes a segment's file; processes using it go on.
 PLATFORM_API BOOL PlatformRemoveNamespace(LPCSTR lpName);
-// Why the segment in use was last refused or could not be attached ("" if
-// it never was).
+// Why the segment in use was last refused, could not be attached, or made
+// a call fail ("" if it never did).
 PLATFORM_API CString PlatformNamespaceError();
 
 struct PLATFORM_NAMESPACE_INFO {
     DWORD dwObjects;         // named objects
-    DWORD dwRetiredMutexes;  // closed mutexes still owned by a live thread
+    DWORD dwRetiredMutexes;  // closed mutexes still owned by a live thread, and damaged objects
     DWORD dwHolders;         // (process, object) pairs with open handles
     DWORD dwProcesses;       // processes on record, live or not yet swept
     DWORD dwWaitingThreads;  // threads of every process waiting on an event
-    DWORD dwRepairs;         // times the table was rebuilt after a process died changing it
+    DWORD dwRepairs;         // times the table was rebuilt: a process died changing it, or it was damaged
     DWORD dwMaxObjects;
     DWORD dwMaxHolders;
     DWORD dwMaxProcesses;
