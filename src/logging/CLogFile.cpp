@@ -8,6 +8,7 @@
 #include "files/CUtils.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/Paths.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/SyncObjects.h"
 #include "platform/mfc/Time.h"
@@ -51,7 +52,7 @@ void CLogFile::CopyFrom(const CLogFile& other) {
 int CLogFile::Init(CString dir, CString name, HWND) {
     m_strLogName = name;
     m_strDirectory = dir;
-    m_strPattern = name + "*.log";
+    m_strPattern = PatternOf(name);
     CreateMutexA();
     SetupLogfile();
     return m_bSuccess;
@@ -66,6 +67,12 @@ int CLogFile::CreateMutexA() {
     return m_bSuccess;
 }
 
+CString CLogFile::PatternOf(const CString& name) {
+    return name.IsEmpty() || PlatformIsPlainName(name) ? name + "*.log" : CString();
+}
+
+bool CLogFile::NameRefused() const { return !m_strLogName.IsEmpty() && !PlatformIsPlainName(m_strLogName); }
+
 CString CLogFile::DirectoryWithSeparator(const CString& dir) {
     if (dir.IsEmpty()) return "C:\\";
     return dir[dir.GetLength() - 1] == '\\' ? dir : dir + "\\";
@@ -79,6 +86,12 @@ int CLogFile::CreateLogFileName() {
     }
     if (m_strLogName.IsEmpty()) {
         m_strError = "No filename!";
+        return !m_bSuccess;
+    }
+    if (NameRefused()) {
+        m_strError = "Invalid log name!";
+        m_strLogFileName.Empty();
+        m_strDayFile.Empty();
         return !m_bSuccess;
     }
     m_strDirectory = DirectoryWithSeparator(m_strDirectory);
@@ -109,7 +122,7 @@ bool CLogFile::MoveToNextSibling() {
 }
 
 int CLogFile::SetupLogfile() {
-    CreateLogFileName();
+    if (!CreateLogFileName() && NameRefused()) return !m_bSuccess;
     FILE* file = crt::fopen(m_strLogFileName, "at+");
     if (!file) {
         m_strError = "Cannot open log file!!!\n";
@@ -165,6 +178,7 @@ int CLogFile::Log(CString text) { return AppendToLogFile(text); }
 int CLogFile::SaveEdits(CString text) { return AppendToLogFile(text); }
 
 int CLogFile::DeleteExcessLogFiles(int keep) {
+    if (m_strPattern.IsEmpty()) return m_bSuccess;
     CString dir = DirectoryWithSeparator(m_strDirectory);
     CUtils listing;
     void* first = nullptr;

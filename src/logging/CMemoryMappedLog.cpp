@@ -123,6 +123,7 @@ HANDLE CMemoryMappedLog::OpenAndClaim() {
 int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     CloseDayFile();
     view = nullptr;
+    if (NameRefused()) return !m_bSuccess;  // m_strError says why; there is no file to open
     HANDLE file = OpenAndClaim();
     if (file == INVALID_HANDLE_VALUE) return !m_bSuccess;
     BY_HANDLE_FILE_INFORMATION info;

@@ -9,6 +9,7 @@
 #include "files/MakeDirectory.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/Paths.h"
 #include "platform/kernel/Undone.h"
 #include "platform/mfc/Files.h"
 #include "project/ProjectFiles.h"
@@ -94,7 +95,7 @@ void ReplaceName(const CString& name, const CString& sourceDir, const CString& d
         title.Replace(keyword, replacement);
         newName = split.m_strDrive + split.m_strDir + title + split.m_strExt;
     }
-    if (!IsPlainName(newName)) return;
+    if (!PlatformIsPlainName(newName)) return;
     CString target = destinationDir + newName;
     if (CopyFileReplacing(sourceDir + name, target, keyword, replacement, false, bAbsent)) ReportMade(target, false);
 }
@@ -117,27 +118,39 @@ void CopyTreeReplacing(const CString& source, const CString& pattern, const CStr
     });
 }
 
-// The entry's new path when only its last component changes, else empty.
-CString RenamedInPlace(const CString& dir, const CString& path, const CString& keyword,
+// The new name of the entry name in dir, below the walk's root, or empty
+// when it keeps its name. The keyword is replaced in the entry's whole path,
+// as the original does, and the entry takes the last component of that new
+// path within its own directory: dir itself gets its new name after its
+// entries (bottom up), so the entry then stands at the new path. Nothing
+// moves when the root's own path would change, nor when an occurrence spans
+// a separator, since the new path would then lie elsewhere.
+CString NewNameInPlace(const CString& root, const CString& dir, const CString& name, const CString& keyword,
                        const CString& replacement) {
+    CString path = dir + "\\" + name;
     if (keyword.IsEmpty() || path.Find(keyword) < 0) return CString();
-    CString newPath = path;
+    CString newPath = path, newDir = dir, newName = name;
     newPath.Replace(keyword, replacement);
-    CString prefix = dir + "\\";
-    if (newPath == path || newPath.Left(prefix.GetLength()) != prefix) return CString();
-    return IsPlainName(newPath.Mid(prefix.GetLength())) ? newPath : CString();
+    newDir.Replace(keyword, replacement);
+    newName.Replace(keyword, replacement);
+    CString rootPrefix = root + "\\";
+    if (newName == name || newPath != newDir + "\\" + newName ||
+        newPath.Left(rootPrefix.GetLength()) != rootPrefix || !PlatformIsPlainName(newName))
+        return CString();
+    return newName;
 }
 
-void RewriteTreeInPlace(const CString& dir, const CString& replacement, const CString& keyword) {
+void RewriteTreeInPlace(const CString& root, const CString& dir, const CString& replacement,
+                        const CString& keyword) {
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Dots) return;
         CString path = dir + "\\" + name;
-        if (kind == EntryKind::Directory) RewriteTreeInPlace(path, replacement, keyword);
+        if (kind == EntryKind::Directory) RewriteTreeInPlace(root, path, replacement, keyword);
         if (kind == EntryKind::File) ReplaceInFile(path, keyword, replacement);
         if (kind == EntryKind::Special) ReportSpecial(path);  // no contents to rewrite; the name still changes
-        CString newPath = RenamedInPlace(dir, path, keyword, replacement);
+        CString newName = NewNameInPlace(root, dir, name, keyword, replacement);
         // An existing entry of the new name stays, and so does this one.
-        if (!newPath.IsEmpty() && !MoveFileA(path, newPath))
+        if (!newName.IsEmpty() && !MoveFileA(path, dir + "\\" + newName))
             PlatformReportUndone(PlatformUndone::NotRenamed, path, GetLastError());
     });
 }
@@ -200,7 +213,7 @@ CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CStri
                                                                            CString replacement) {
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
-    if (!IsSafeReplacement(replacement) || !IsSafeReplacement(pattern) || LiesInside(destination, source)) return;
+    if (!IsSafeReplacement(replacement) || !IsNamePattern(pattern) || LiesInside(destination, source)) return;
     CopyTreeReplacing(source, pattern, destination, keyword, replacement, false);
 }
 
@@ -232,7 +245,7 @@ void CProject::ChangeKeywordInAllDirectoryFiles(CString dir, CString replacement
 
 CProject::ChangeKeywordAndFilenameInAllDirectoryFiles::ChangeKeywordAndFilenameInAllDirectoryFiles(
     CString dir, CString replacement, CString keyword) {
-    if (IsSafeReplacement(replacement)) RewriteTreeInPlace(dir, replacement, keyword);
+    if (IsSafeReplacement(replacement)) RewriteTreeInPlace(dir, dir, replacement, keyword);
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
@@ -241,7 +254,7 @@ CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnoth
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     // A pattern names entries of source: one holding a separator would reach elsewhere.
-    if (IsSafeReplacement(pattern) && !LiesInside(destination, source)) CopyTree(source, destination, pattern);
+    if (IsNamePattern(pattern) && !LiesInside(destination, source)) CopyTree(source, destination, pattern);
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,

@@ -251,11 +251,11 @@ bool IsRoot(const CString& path) {
     return posix == "/" || full == "\\" || (full.size() == 3 && full[1] == ':');
 }
 
-bool IsSafeReplacement(const CString& replacement) {
-    return replacement.FindOneOf("\\/") < 0 && replacement != "." && replacement != "..";
-}
+bool IsSafeReplacement(const CString& replacement) { return replacement.IsEmpty() || PlatformIsPlainName(replacement); }
 
-bool IsPlainName(const CString& name) { return !name.IsEmpty() && IsSafeReplacement(name); }
+bool IsNamePattern(const CString& pattern) {
+    return pattern.FindOneOf("\\/") < 0 && pattern != "." && pattern != "..";
+}
 
 CString WithBackslash(const CString& path) {
     if (!path.IsEmpty() && path[path.GetLength() - 1] == '\\') return path;

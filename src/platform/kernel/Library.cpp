@@ -7,12 +7,14 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "platform/kernel/Errors.h"
 #include "platform/kernel/Paths.h"
 
 namespace platform {
@@ -114,6 +116,31 @@ HMODULE PlatformModuleFromAddress(const void* address) {
 
 void PlatformRefuseModuleLoad() { ++t_refusals; }
 
+namespace {
+
+// The loader's words for this thread's last failed load.
+thread_local std::string t_loadError;
+
+// Why dlopen refused posix: a missing file as the system says it, a file
+// that is there as a module the loader cannot use; a missing library the
+// module needs is a module not found, as on the original platform.
+HMODULE LoadFailed(const std::string& posix) {
+    const char* why = dlerror();
+    t_loadError = why ? why : "cannot load " + posix;
+    if (access(posix.c_str(), F_OK) != 0) {
+        int err = errno;
+        SetLastError(err == ENOENT ? ERROR_MOD_NOT_FOUND : PlatformErrorFromErrno(err));
+    } else {
+        SetLastError(t_loadError.find("cannot open shared object file") != std::string::npos ? ERROR_MOD_NOT_FOUND
+                                                                                             : ERROR_BAD_EXE_FORMAT);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CString PlatformLoadLibraryError() { return CString(t_loadError.c_str()); }
+
 // ---- Loading and unloading --------------------------------------------------
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
@@ -126,11 +153,12 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
         std::string besideProgram = std::filesystem::path(ProgramPath()).parent_path().string() + "/" + posix;
         if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
     } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
+        SetLastError(ERROR_INVALID_DRIVE);
         return nullptr;
     }
     int refusalsBefore = t_refusals;
     void* handle = dlopen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return nullptr;
+    if (!handle) return LoadFailed(posix);
     if (t_refusals != refusalsBefore) {
         t_refusals = refusalsBefore;
         dlclose(handle);
@@ -162,9 +190,15 @@ BOOL FreeLibrary(HMODULE hLibModule) {
 // the module's own symbols are found, so an optional export is not picked
 // up from a library the module happens to use.
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
-    if (!hModule || !lpProcName || !isKnown(hModule)) return nullptr;
+    if (!hModule || !lpProcName || !isKnown(hModule)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
     void* symbol = dlsym(hModule, lpProcName);
-    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) return nullptr;
+    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
     return reinterpret_cast<FARPROC>(symbol);
 }
 
