@@ -246,11 +246,7 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     pMain->PostMessage(WM_NEWFOCUS, nChart);
     PlatformPumpMessages();  // also paints what the frames opened
     MdiHostResult result = kMdiHostOk;
-    if (!snapshotPath.empty()) {
-        bool bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
-        std::fprintf(out, "%s: %s\n", bPictured ? "picture" : "no picture", snapshotPath.c_str());
-        if (!bPictured) result = kPictureNotWritten;
-    }
+    DWORD dwError = 0;
     pMain->PostMessage(WM_NEWFOCUS, nReport);  // open already: activated, not made again
     PlatformPumpMessages();
     int nPlugin = 0;
@@ -259,9 +255,17 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
             CFrame* pFrame = pMain->GetFrame(nPlugin);
             std::fprintf(out, "plugin frame %d: %s with %s\n", nPlugin, pFrame->pFrameClass->m_lpszClassName,
                          pFrame->pViewClass->m_lpszClassName);
-        } else if (result == kMdiHostOk) {
+            PlatformPumpMessages();
+        } else {
             result = kPluginNotLoaded;
+            dwError = GetLastError();
         }
+    }
+    // Once every frame is open, the plugin's too.
+    if (!snapshotPath.empty() && !PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str()) &&
+        result == kMdiHostOk) {
+        result = kPictureNotWritten;
+        dwError = GetLastError();
     }
 
     pMain->MoveWindow(60, 40, 800, 600);
@@ -276,5 +280,6 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
+    if (result != kMdiHostOk) SetLastError(dwError);
     return result;
 }

@@ -20,9 +20,10 @@ enum MdiHostResult { kMdiHostOk = 0, kNoMainFrame = 1, kPluginNotLoaded = 2, kPi
 // profileDir: where the profile file goes; empty for the default place
 // (under XDG_CONFIG_HOME). plugin: the plugin module's file as a library
 // path (backslashes, drive letter), or empty for none. snapshotPath: when not
-// empty, a library path where a picture of the main frame goes once its two
-// frames are open. A session that could not load the plugin or write the
-// picture still runs to its end, and says so in its result (the first such
-// failure).
+// empty, a library path where a picture of the main frame goes once its
+// frames are open, the plugin's among them. A session that could not load the
+// plugin or write the picture still runs to its end, and says so in its
+// result (the first such failure), leaving that failure's code as the last
+// error.
 MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin = std::string(),
                          const std::string& snapshotPath = std::string());

@@ -1,9 +1,15 @@
+// frame-demo: one session of the headless MDI host, from a shell.
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "Command.h"
 #include "LibraryPaths.h"
 #include "MdiHost.h"
+#include "QuietMessageBoxes.h"
+#include "Wording.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/Paths.h"
 #include "platform/mfc/Modules.h"
 
@@ -25,53 +31,66 @@ std::string ExamplePluginPath() {
     return CBASIS_NOTES_PLUGIN_BUILT;
 }
 
-const std::string kHelp =
+// The example plugin's path, for --help (the manual page, made once for
+// every installation, says where it is installed instead).
+std::string PluginPathHelp() { return "This installation's example plugin:\n  " + ExamplePluginPath(); }
+
+const char kHelp[] =
     "Runs one session of a headless MDI application: the main frame restores its\n"
     "placement from the profile, opens two registered frames with WM_NEWFOCUS,\n"
     "is moved and maximized, and closes, saving its placement. Prints the\n"
     "placement found, the window tree and the saved profile entries; a second\n"
     "run shows the placement the first one saved.\n"
     "With --snapshot, a PNG picture of the main frame is written to FILE.png\n"
-    "once its two frames are open.\n"
+    "once its frames are open, the plugin's among them.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
     "module FILE (its GetDllView and GetDllFrame exports) and opens it; the\n"
-    "window tree shows the plugin's classes. The example plugin:\n  " +
-    ExamplePluginPath();
+    "window tree shows the plugin's classes. The example plugin is installed as\n"
+    CBASIS_NOTES_PLUGIN_INSTALLED_NAME " under the installation prefix.";
 
 int RunFrameDemo(const Args& args);
 
 const Command kFrameDemo("frame-demo", "frame-demo [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
-                         "run the headless MDI frame and show its windows", kHelp.c_str(), RunFrameDemo);
+                         "run the headless MDI frame and show its windows", kHelp,
+                         {{"--profile-dir", nullptr, true}, {"--plugin", nullptr, true}, {"--snapshot", nullptr, true}},
+                         RunFrameDemo, PluginPathHelp);
+
+// Why the plugin did not load, from the last error when the library said
+// so: the system's words for a missing file, the loader's for a file it
+// cannot load, and what a plugin lacks otherwise.
+std::string PluginReason(DWORD error, const CString& plugin) {
+    if (error == ERROR_MOD_NOT_FOUND && GetFileAttributesA(plugin) == INVALID_FILE_ATTRIBUTES) return Reason(error);
+    if (error == ERROR_MOD_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT) {
+        // "/p/notes.txt: file too short": the path is the one the user typed.
+        std::string words = PlatformLoadLibraryError().str();
+        size_t colon = words.rfind(": ");
+        return colon == std::string::npos ? words : words.substr(colon + 2);
+    }
+    if (error == ERROR_PROC_NOT_FOUND) return "not a plugin: it exports no GetDllView, or no GetDllFrame";
+    return "not a plugin: its GetDllView gives no view class, or its GetDllFrame no frame class";
+}
 
 int RunFrameDemo(const Args& args) {
-    std::string profileDir, plugin, snapshot;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--profile-dir" && i + 1 < args.size()) {
-            profileDir = args[++i];
-        } else if (args[i] == "--plugin" && i + 1 < args.size()) {
-            CString path;
-            std::string error;
-            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
-            plugin = path;
-        } else if (args[i] == "--snapshot" && i + 1 < args.size()) {
-            CString path;
-            std::string error;
-            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
-            snapshot = path;
-        } else {
-            return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
-        }
+    if (!args.operands.empty()) return UsageError(kFrameDemo, "unexpected argument '" + args.operands[0] + "'");
+    CString plugin, snapshot;
+    std::string reason;
+    for (auto [option, path] : {std::pair{"--plugin", &plugin}, std::pair{"--snapshot", &snapshot}}) {
+        std::string typed = args.Value(option);
+        if (args.Has(option) && !ToLibrary(typed, true, *path, reason)) return Failure(kFrameDemo, typed, reason);
     }
-    switch (RunMdiHost(profileDir, stdout, plugin, snapshot)) {
-    case kMdiHostOk: return kOk;
-    case kPluginNotLoaded:
-        return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
-    case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
+    // The library says a plugin it cannot load in a message box.
+    QuietMessageBoxes boxes;
+    switch (RunMdiHost(args.Value("--profile-dir"), stdout, plugin.str(), snapshot.str())) {
+    case kMdiHostOk:
+        if (args.Has("--snapshot")) std::printf("picture: %s\n", args.Value("--snapshot").c_str());
+        return kOk;
+    case kPluginNotLoaded: return Failure(kFrameDemo, args.Value("--plugin"), PluginReason(boxes.Error(), plugin));
+    case kPictureNotWritten: return Failure(kFrameDemo, args.Value("--snapshot"), LastReason());
     case kNoMainFrame: break;
     }
-    return Failure(kFrameDemo, "the main frame could not be made");
+    return Failure(kFrameDemo, "the main frame", "could not be made");
 }
 
 }  // namespace

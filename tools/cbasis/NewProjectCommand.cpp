@@ -7,6 +7,7 @@
 // it made (CProject::SetMadeHook). What the library left undone is said by
 // main (UndoneReport).
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "Sample.h"
 #include "SampleDir.h"
 #include "UndoneReport.h"
+#include "Wording.h"
 #include "files/CUtils.h"
 #include "project/CProject.h"
 
@@ -30,7 +32,7 @@ namespace {
 int RunNewProject(const Args& args);
 
 const Command kNewProject(
-    "new-project", "new-project NAME [--template-root DIR] [--keyword WORD] [--location DIR]",
+    "new-project", "new-project NAME [--template-root DIR] [--keyword WORD] [--location DIR] [--any-name]",
     "make a new project from a template project",
     "Makes the project NAME in the directory --location (default: the current\n"
     "directory) as a copy of the template DIR/WORD in which every WORD in a file\n"
@@ -42,9 +44,15 @@ const Command kNewProject(
     "  --template-root DIR  the directory holding the template directory WORD\n"
     "  --keyword WORD       the template's keyword (default: Sample)\n"
     "  --location DIR       where NAME is made (created when missing)\n"
-    "NAME/ must not exist yet, or be empty. Entries of the template that cannot\n"
-    "be copied (unreadable, special files, names a library path cannot carry)\n"
-    "are listed on stderr, and the command then exits with 1.",
+    "  --any-name           take a NAME that is no identifier, for a template whose\n"
+    "                       keyword stands in no identifier\n"
+    "NAME/ must not exist yet, or be empty. The keyword of a template stands in\n"
+    "its identifiers (class CSampleDoc, namespace Sample), so NAME must be one\n"
+    "too: letters, digits and '_', not a digit first. Entries of the template\n"
+    "that cannot be copied (unreadable, special files, names a library path\n"
+    "cannot carry) are listed on stderr, and the command then exits with 1.",
+    {{"--template-root", nullptr, true}, {"--keyword", nullptr, true}, {"--location", nullptr, true},
+     {"--any-name"}},
     RunNewProject);
 
 // What the library made of the project, as it tells it (no walk of the new
@@ -68,67 +76,65 @@ struct Made {
     }
 };
 
-// Empty when the target may be made: missing, or an empty directory.
+// Empty when the target may be made: missing, or an empty directory; else
+// why not.
 std::string TargetProblem(const fs::path& target) {
     std::error_code ec;
     fs::file_status status = fs::symlink_status(target, ec);
     if (status.type() == fs::file_type::not_found) return {};
-    if (status.type() != fs::file_type::directory) return "'" + target.string() + "' already exists";
+    if (status.type() != fs::file_type::directory) return "File exists";
     fs::directory_iterator it(target, ec);
-    if (ec) return "cannot read '" + target.string() + "': " + ec.message();
-    if (it != fs::directory_iterator()) return "'" + target.string() + "' already exists and is not empty";
+    if (ec) return ec.message();
+    if (it != fs::directory_iterator()) return "Directory not empty";
     return {};
 }
 
+// A C++ identifier: what the keyword of a template stands in.
+bool IsIdentifier(const std::string& name) {
+    if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
 int RunNewProject(const Args& args) {
-    std::string name, templateRoot, keyword, location = ".";
-    bool haveRoot = false, haveKeyword = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--template-root" || a == "--keyword" || a == "--location") {
-            if (i + 1 == args.size()) return UsageError(kNewProject, a + " needs a value");
-            const std::string& value = args[++i];
-            if (a == "--template-root") templateRoot = value, haveRoot = true;
-            if (a == "--keyword") keyword = value, haveKeyword = true;
-            if (a == "--location") location = value;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return UsageError(kNewProject, "unknown option '" + a + "'");
-        } else if (name.empty()) {
-            name = a;
-            if (name.empty()) return UsageError(kNewProject, "NAME is empty");
-        } else {
-            return UsageError(kNewProject, "unexpected argument '" + a + "'");
-        }
-    }
-    if (name.empty()) return UsageError(kNewProject, "missing NAME");
-    if (!IsPlainName(name))
-        return UsageError(kNewProject, "NAME '" + name + "' must be a plain name: no '/' or '\\', not '.' or '..'");
+    const auto& operands = args.operands;
+    if (operands.empty()) return UsageError(kNewProject, "missing NAME");
+    if (operands.size() > 1) return UsageError(kNewProject, "unexpected argument '" + operands[1] + "'");
+    const std::string& name = operands[0];
+    if (int refused = CheckPlainName(kNewProject, "NAME", name)) return refused;
+    if (!args.Has("--any-name") && !IsIdentifier(name))
+        return UsageError(kNewProject, name + ": cannot stand in the template's identifiers (letters, digits and "
+                                              "'_', not a digit first); --any-name takes it all the same");
+    bool haveRoot = args.Has("--template-root"), haveKeyword = args.Has("--keyword");
     if (haveKeyword && !haveRoot)
         return UsageError(kNewProject, "--keyword needs --template-root (the built-in sample's keyword is Sample)");
-    if (!haveKeyword) keyword = kSampleKeyword;
-    if (keyword.empty()) return UsageError(kNewProject, "the keyword is empty: nothing would be renamed");
-    if (!IsPlainName(keyword))
-        return UsageError(kNewProject, "the keyword '" + keyword + "' must be a plain name: it names a directory");
+    std::string keyword = haveKeyword ? args.Value("--keyword") : kSampleKeyword;
+    if (int refused = CheckPlainName(kNewProject, "the keyword", keyword)) return refused;
 
-    std::string error;
+    std::string reason, location = args.Has("--location") ? args.Value("--location") : ".";
     Place where;
-    if (!Resolve(location, where, error)) return Failure(kNewProject, error);
+    if (!Resolve(location, where, reason)) return Failure(kNewProject, location, reason);
     fs::path target = where.posix / name;
-    if (std::string problem = TargetProblem(target); !problem.empty()) return Failure(kNewProject, problem);
+    std::string shownTarget = args.Has("--location") ? JoinTyped(location, name) : name;
+    if (std::string problem = TargetProblem(target); !problem.empty())
+        return Failure(kNewProject, shownTarget, problem);
 
     SampleDir sample;
     Place root;
     if (haveRoot) {
-        if (!Resolve(templateRoot, root, error)) return Failure(kNewProject, error);
-    } else if (!sample.Make(error) || !Resolve(sample.path().string(), root, error)) {
-        return Failure(kNewProject, error);
+        std::string templateRoot = args.Value("--template-root");
+        if (!Resolve(templateRoot, root, reason)) return Failure(kNewProject, templateRoot, reason);
+    } else if (!sample.Make(reason) || !Resolve(sample.path().string(), root, reason)) {
+        return Failure(kNewProject, "the built-in sample", reason);
     }
     fs::path templateDir = root.posix / keyword;
-    if (!IsDirectory(templateDir))
-        return Failure(kNewProject, "no template directory '" + templateDir.string() + "'");
+    std::string shownTemplate = haveRoot ? JoinTyped(root.typed, keyword) : "the built-in sample";
+    if (!IsDirectory(templateDir)) return Failure(kNewProject, shownTemplate, "No such file or directory");
     if (LiesInside(target, templateDir))
-        return Failure(kNewProject, "'" + target.string() + "' would lie inside the template '" +
-                                        templateDir.string() + "'");
+        return Failure(kNewProject, shownTarget, "would lie inside the template " + shownTemplate);
+    UndoneReport::NameAsTyped(root);
+    UndoneReport::NameAsTyped(where);
 
     auto start = std::chrono::steady_clock::now();
     Made made;
@@ -138,14 +144,15 @@ int RunNewProject(const Args& args) {
         CProject().MakeProject(keyword.c_str(), where.library + "\\", name.c_str(), root.library);
     }
     CProject::SetMadeHook(std::move(outer));
-    if (!IsDirectory(target)) return Failure(kNewProject, "could not create '" + target.string() + "'");
+    if (!IsDirectory(target)) return Failure(kNewProject, shownTarget, "could not be created");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (UndoneReport::AnyUndone())
-        return Failure(kNewProject, "'" + target.string() + "' is incomplete: " + std::to_string(made.files) +
-                                        " files arrived");
-    std::printf("new-project: made %s in %s from %s: %d files in %d directories, %d header guards renewed (%.2f s)\n",
-                name.c_str(), target.c_str(), haveRoot ? templateDir.c_str() : "the built-in sample", made.files.load(),
-                made.directories, made.guards, seconds);
+        return Failure(kNewProject, shownTarget,
+                       "incomplete: " + Counted(made.files.load(), "file", "files") + " arrived");
+    std::printf("new-project: made %s in %s from %s: %s in %s, %s renewed (%.2f s)\n", name.c_str(),
+                shownTarget.c_str(), shownTemplate.c_str(), Counted(made.files.load(), "file", "files").c_str(),
+                Counted(made.directories, "directory", "directories").c_str(),
+                Counted(made.guards, "header guard", "header guards").c_str(), seconds);
     return kOk;
 }
 

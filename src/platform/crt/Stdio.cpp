@@ -370,8 +370,10 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
         error = errno == EAGAIN ? ERROR_LOCK_VIOLATION : PlatformErrorFromErrno(errno);
     else if (fs::StatFd(fd, info) != 0)
         error = PlatformErrorFromErrno(errno);
-    else if (info.isDirectory || fs::IsReadOnly(info))
-        error = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
+    else if (info.isDirectory)
+        error = PlatformErrorFromErrno(EISDIR);
+    else if (fs::IsReadOnly(info))
+        error = PlatformErrorFromErrno(EACCES);  // even where POSIX would allow it (to root)
     else {
         // Only an append that finds the Ctrl-Z drops it: the logs' own
         // appends never end in one, and those that find it take turns.
