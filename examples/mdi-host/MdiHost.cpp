@@ -262,8 +262,7 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
         }
     }
     // Once every frame is open, the plugin's too.
-    if (!snapshotPath.empty() && !PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str()) &&
-        result == kMdiHostOk) {
+    if (!snapshotPath.empty() && !PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str()) && result == kMdiHostOk) {
         result = kPictureNotWritten;
         dwError = GetLastError();
     }

@@ -134,14 +134,13 @@ CString NewNameInPlace(const CString& root, const CString& dir, const CString& n
     newDir.Replace(keyword, replacement);
     newName.Replace(keyword, replacement);
     CString rootPrefix = root + "\\";
-    if (newName == name || newPath != newDir + "\\" + newName ||
-        newPath.Left(rootPrefix.GetLength()) != rootPrefix || !PlatformIsPlainName(newName))
+    if (newName == name || newPath != newDir + "\\" + newName || newPath.Left(rootPrefix.GetLength()) != rootPrefix ||
+        !PlatformIsPlainName(newName))
         return CString();
     return newName;
 }
 
-void RewriteTreeInPlace(const CString& root, const CString& dir, const CString& replacement,
-                        const CString& keyword) {
+void RewriteTreeInPlace(const CString& root, const CString& dir, const CString& replacement, const CString& keyword) {
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Dots) return;
         CString path = dir + "\\" + name;

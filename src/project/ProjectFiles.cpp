@@ -253,9 +253,7 @@ bool IsRoot(const CString& path) {
 
 bool IsSafeReplacement(const CString& replacement) { return replacement.IsEmpty() || PlatformIsPlainName(replacement); }
 
-bool IsNamePattern(const CString& pattern) {
-    return pattern.FindOneOf("\\/") < 0 && pattern != "." && pattern != "..";
-}
+bool IsNamePattern(const CString& pattern) { return pattern.FindOneOf("\\/") < 0 && pattern != "." && pattern != ".."; }
 
 CString WithBackslash(const CString& path) {
     if (!path.IsEmpty() && path[path.GetLength() - 1] == '\\') return path;

@@ -68,7 +68,8 @@ TEST_F(CLogFileTest, ANameAPathCannotCarryIsRefused) {
         EXPECT_EQ(mapped.m_strError, "Invalid log name!");
         EXPECT_EQ(mapped.Log("x"), 0);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Posix("logs")), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Posix("logs")), std::filesystem::directory_iterator()),
+              1);
     EXPECT_EQ(ReadFile("logs/other.log"), "x");
 }
 

@@ -94,9 +94,11 @@ TEST(PlainNameTest, OnlyNamesAPathCarriesWhole) {
         const char* name;
         bool plain;
     } const cases[] = {
-        {"app", true},   {"My App.v2", true}, {"\xc3\xa9t\xc3\xa9", true}, {"", false},     {".", false},
-        {"..", false},   {"...", true},       {"a/b", false},          {"a\\b", false}, {"C:", false},
-        {"*", false},    {"a?", false},       {"\"q\"", false},        {"<a>", false},  {"a|b", false},
+        {"app", true},        {"My App.v2", true}, {"\xc3\xa9t\xc3\xa9", true},
+        {"", false},          {".", false},        {"..", false},
+        {"...", true},        {"a/b", false},      {"a\\b", false},
+        {"C:", false},        {"*", false},        {"a?", false},
+        {"\"q\"", false},     {"<a>", false},      {"a|b", false},
         {"tab\there", false},
     };
     for (const Case& c : cases) {

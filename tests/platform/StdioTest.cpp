@@ -203,9 +203,8 @@ TEST(ErrorsTest, PosixTextsNameTheErrnoACodeCameFrom) {
         int err;
         const char* text;
     } const fromErrno[] = {
-        {EISDIR, "Is a directory"},        {EACCES, "Permission denied"},
-        {ENOTDIR, "Not a directory"},      {ENOSPC, "No space left on device"},
-        {ENOENT, "No such file or directory"},
+        {EISDIR, "Is a directory"},          {EACCES, "Permission denied"},         {ENOTDIR, "Not a directory"},
+        {ENOSPC, "No space left on device"}, {ENOENT, "No such file or directory"},
     };
     for (const Case& c : fromErrno) {
         SCOPED_TRACE(c.text);

@@ -12,9 +12,9 @@ namespace {
 
 using CommandLineTest = ToolTest;
 
-const char* const kCommands[] = {"copy",  "copy-tree", "delete-tree", "event",           "frame-demo", "guard",
-                                 "guid",  "log",       "ls",          "mkdir",           "new-project", "prune",
-                                 "split", "words",     "rename-in-place"};
+const char* const kCommands[] = {"copy",        "copy-tree", "delete-tree", "event", "frame-demo",
+                                 "guard",       "guid",      "log",         "ls",    "mkdir",
+                                 "new-project", "prune",     "split",       "words", "rename-in-place"};
 
 TEST_F(CommandLineTest, EveryCommandRefusesUnknownOptionsAndExplainsItself) {
     for (const char* command : kCommands) {

@@ -89,8 +89,8 @@ TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) 
 
 TEST_F(FrameDemoCommandTest, ThePictureShowsThePluginsFrame) {
     Result plain = Run({"frame-demo", "--profile-dir", Posix("p1"), "--snapshot", "plain.png"});
-    Result plugin = Run({"frame-demo", "--profile-dir", Posix("p2"), "--plugin", CBASIS_NOTES_PLUGIN, "--snapshot",
-                         "plugin.png"});
+    Result plugin =
+        Run({"frame-demo", "--profile-dir", Posix("p2"), "--plugin", CBASIS_NOTES_PLUGIN, "--snapshot", "plugin.png"});
     ASSERT_EQ(plain.code, 0) << plain.err;
     ASSERT_EQ(plugin.code, 0) << plugin.err;
     Picture without = Load(Posix("plain.png")), with = Load(Posix("plugin.png"));

@@ -62,8 +62,9 @@ TEST_F(LogCommandsTest, PruneDeletesOnlyTheLogsOwnDayFilesAndSaysWhatItDidAndKep
     EXPECT_TRUE(Exists("logs/other00-01.LOG"));
 
     Result none = Run({"prune", "logs", "app", "0"});
-    EXPECT_EQ(none.out, "kept " + DayFile("logs", "app") + " (written today)\nprune: nothing to delete: every day "
-                        "file of app in logs was written today\n");
+    EXPECT_EQ(none.out, "kept " + DayFile("logs", "app") +
+                            " (written today)\nprune: nothing to delete: every day "
+                            "file of app in logs was written today\n");
 
     // Asked for the library's own pattern, prune takes every match.
     Result wide = Run({"prune", "logs", "app", "0", "--pattern", "app*.log"});

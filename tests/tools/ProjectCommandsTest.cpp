@@ -83,7 +83,8 @@ TEST_F(ProjectCommandsTest, NewProjectTakesATemplateRootAndRefusesBadRequests) {
         {{"new-project", "../x"}, 2, "../x: not a name a path can carry"},
         {{"new-project", "X", "--keyword", "Foo"}, 2, "--keyword needs --template-root"},
         {{"new-project", "X", "--template-root", "tmpl", "--keyword", ""}, 2, "keyword is empty"},
-        {{"new-project", "X", "--template-root", "nowhere", "--keyword", "Foo"}, 1,
+        {{"new-project", "X", "--template-root", "nowhere", "--keyword", "Foo"},
+         1,
          "cbasis new-project: nowhere/Foo: No such file or directory"},
         {{"new-project", "X", "--template-root", "tmpl", "--keyword", "Foo", "--location", "tmpl/Foo/sub"},
          1,
@@ -182,7 +183,10 @@ TEST_F(ProjectCommandsTest, SummariesCountInTheSingularAndNamePathsAsTyped) {
     Result made = Run({"new-project", "Bar", "--template-root", "tmpl", "--keyword", "Foo", "--location", "out"});
     EXPECT_EQ(made.code, 0) << made.err;
     EXPECT_EQ(made.out.rfind("new-project: made Bar in out/Bar from tmpl/Foo: 1 file in 0 directories, 1 header guard "
-                             "renewed (", 0), 0u) << made.out;
+                             "renewed (",
+                             0),
+              0u)
+        << made.out;
 
     Result copied = Run({"copy-tree", "out/Bar", "copy"});
     EXPECT_EQ(copied.code, 0) << copied.err;

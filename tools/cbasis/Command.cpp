@@ -48,8 +48,9 @@ int Failure(const Command& cmd, const std::string& subject, const std::string& r
 int CheckPlainName(const Command& cmd, const char* what, const std::string& name) {
     if (name.empty()) return UsageError(cmd, std::string(what) + " is empty");
     if (PlatformIsPlainName(name.c_str())) return kOk;
-    return UsageError(cmd, name + ": not a name a path can carry (it holds / \\ : * ? \" < > | or a control "
-                                  "character, or is . or ..)");
+    return UsageError(cmd, name +
+                               ": not a name a path can carry (it holds / \\ : * ? \" < > | or a control "
+                               "character, or is . or ..)");
 }
 
 }  // namespace cbasis

@@ -14,16 +14,15 @@ namespace {
 
 int RunCopyTree(const Args& args);
 
-const Command kCopyTree(
-    "copy-tree", "copy-tree SOURCE TARGET [PATTERN]", "copy a directory tree",
-    "Copies the files and subdirectories of SOURCE into TARGET, creating TARGET\n"
-    "and its missing parents. PATTERN (default *.*, the original platform's\n"
-    "wildcards) filters the entries of SOURCE itself; a matching subdirectory is\n"
-    "copied whole. PATTERN is a name pattern: it holds no '/' or '\\'. Copies\n"
-    "keep their time stamps and read-only attribute, and sparse files stay\n"
-    "sparse; same-named files in TARGET are replaced unless read-only, others\n"
-    "stay. Symbolic links are not copied. TARGET may not lie inside SOURCE.",
-    {}, RunCopyTree);
+const Command kCopyTree("copy-tree", "copy-tree SOURCE TARGET [PATTERN]", "copy a directory tree",
+                        "Copies the files and subdirectories of SOURCE into TARGET, creating TARGET\n"
+                        "and its missing parents. PATTERN (default *.*, the original platform's\n"
+                        "wildcards) filters the entries of SOURCE itself; a matching subdirectory is\n"
+                        "copied whole. PATTERN is a name pattern: it holds no '/' or '\\'. Copies\n"
+                        "keep their time stamps and read-only attribute, and sparse files stay\n"
+                        "sparse; same-named files in TARGET are replaced unless read-only, others\n"
+                        "stay. Symbolic links are not copied. TARGET may not lie inside SOURCE.",
+                        {}, RunCopyTree);
 
 int RunCopyTree(const Args& args) {
     const auto& operands = args.operands;

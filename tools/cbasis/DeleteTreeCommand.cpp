@@ -19,15 +19,14 @@ namespace {
 
 int RunDeleteTree(const Args& args);
 
-const Command kDeleteTree(
-    "delete-tree", "delete-tree DIR [--yes]", "delete a directory and everything in it",
-    "Deletes every file and subdirectory below DIR, then DIR. Asks first when\n"
-    "run on a terminal; --yes (-y) deletes without asking (and is needed when\n"
-    "not on a terminal). Read-only files stay, and so do the directories above\n"
-    "them; so does a directory holding a name a library path cannot carry. A\n"
-    "symbolic link is removed, never what it points to. What stays is listed\n"
-    "on stderr.",
-    {{"--yes", "-y"}}, RunDeleteTree);
+const Command kDeleteTree("delete-tree", "delete-tree DIR [--yes]", "delete a directory and everything in it",
+                          "Deletes every file and subdirectory below DIR, then DIR. Asks first when\n"
+                          "run on a terminal; --yes (-y) deletes without asking (and is needed when\n"
+                          "not on a terminal). Read-only files stay, and so do the directories above\n"
+                          "them; so does a directory holding a name a library path cannot carry. A\n"
+                          "symbolic link is removed, never what it points to. What stays is listed\n"
+                          "on stderr.",
+                          {{"--yes", "-y"}}, RunDeleteTree);
 
 int RunDeleteTree(const Args& args) {
     const auto& operands = args.operands;
@@ -54,7 +53,8 @@ int RunDeleteTree(const Args& args) {
     if (!args.Has("--yes")) {
         if (!::isatty(STDIN_FILENO))
             return UsageError(kDeleteTree, "not on a terminal: add --yes to delete without asking");
-        std::string question = isLink ? "delete the link " + typed : "delete " + typed + " and the " + entries + " in it";
+        std::string question =
+            isLink ? "delete the link " + typed : "delete " + typed + " and the " + entries + " in it";
         std::fprintf(stderr, "cbasis delete-tree: %s? [y/N] ", question.c_str());
         std::string answer;
         for (int c; (c = std::getchar()) != EOF && c != '\n';) answer += static_cast<char>(c);

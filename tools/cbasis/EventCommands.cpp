@@ -21,7 +21,8 @@ constexpr int kTimedOut = 3;
 
 int RunEvent(const Args& args);
 
-const Command kEvent("event", "event wait|set|reset NAME [--timeout SECONDS]", "wait for, signal or clear a named event",
+const Command kEvent("event", "event wait|set|reset NAME [--timeout SECONDS]",
+                     "wait for, signal or clear a named event",
                      "Waits for, signals or clears the event NAME, which every process of the\n"
                      "user shares: a shell and a program using the library's events meet in it.\n"
                      "Events are auto-reset: one signal releases one waiter.\n"
@@ -91,8 +92,7 @@ int RunEvent(const Args& args) {
     // The original's semantics: the signal goes with the event when this
     // handle closes. Two shells racing hit this, so it is said.
     if (action == "set" && !held)
-        std::fprintf(stderr, "cbasis event: %s: no process held the event, so the signal was not kept\n",
-                     name.c_str());
+        std::fprintf(stderr, "cbasis event: %s: no process held the event, so the signal was not kept\n", name.c_str());
     return kOk;
 }
 

@@ -47,8 +47,8 @@ const char kHelp[] =
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
     "module FILE (its GetDllView and GetDllFrame exports) and opens it; the\n"
-    "window tree shows the plugin's classes. The example plugin is installed as\n"
-    CBASIS_NOTES_PLUGIN_INSTALLED_NAME " under the installation prefix.";
+    "window tree shows the plugin's classes. The example plugin is installed as\n" CBASIS_NOTES_PLUGIN_INSTALLED_NAME
+    " under the installation prefix.";
 
 int RunFrameDemo(const Args& args);
 

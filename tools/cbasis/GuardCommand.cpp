@@ -15,15 +15,14 @@ namespace {
 
 int RunGuard(const Args& args);
 
-const Command kGuard(
-    "guard", "guard HEADER NEWNAME [FALLBACK]", "give a header a fresh GUID include guard",
-    "Rewrites the include guard of HEADER, one of the form\n"
-    "#if !defined(AFX_<NAME>_H__<GUID>__INCLUDED_), to AFX_<NEWNAME>_H__<new GUID>,\n"
-    "NEWNAME upper-cased (FALLBACK when NEWNAME is empty), in the #if, #define\n"
-    "and #endif lines and wherever else the old guard name stands. The file is\n"
-    "replaced in one step, keeping its mode, owner and group. Prints the new\n"
-    "guard macro.",
-    {}, RunGuard);
+const Command kGuard("guard", "guard HEADER NEWNAME [FALLBACK]", "give a header a fresh GUID include guard",
+                     "Rewrites the include guard of HEADER, one of the form\n"
+                     "#if !defined(AFX_<NAME>_H__<GUID>__INCLUDED_), to AFX_<NEWNAME>_H__<new GUID>,\n"
+                     "NEWNAME upper-cased (FALLBACK when NEWNAME is empty), in the #if, #define\n"
+                     "and #endif lines and wherever else the old guard name stands. The file is\n"
+                     "replaced in one step, keeping its mode, owner and group. Prints the new\n"
+                     "guard macro.",
+                     {}, RunGuard);
 
 bool IsIdentifierPart(const std::string& text) {
     for (char c : text)

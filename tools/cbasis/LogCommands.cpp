@@ -145,8 +145,8 @@ int RunPrune(const Args& args) {
     }
     if (static_cast<long>(before.size()) < keep) {
         std::printf("prune: nothing to delete: %s%s in %s, fewer than %ld\n",
-                    Counted(static_cast<long long>(before.size()), one, many).c_str(), whose.c_str(),
-                    dir.typed.c_str(), keep);
+                    Counted(static_cast<long long>(before.size()), one, many).c_str(), whose.c_str(), dir.typed.c_str(),
+                    keep);
         return kOk;
     }
     CLogFile log;

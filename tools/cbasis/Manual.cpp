@@ -70,8 +70,9 @@ void PrintManPage(FILE* out) {
         std::fprintf(out, ".RS\n.nf\n%s\n.fi\n.RE\n", Roff(cmd->help).c_str());
     }
     std::fprintf(out, ".SH EXIT STATUS\n%s", Roff(kExitCodes).c_str());
-    std::fprintf(out, ".SH SEE ALSO\nThe README and the notes in docs/, installed in share/doc/cbasis1 under the "
-                      "installation prefix, with the examples' sources.\n");
+    std::fprintf(out,
+                 ".SH SEE ALSO\nThe README and the notes in docs/, installed in share/doc/cbasis1 under the "
+                 "installation prefix, with the examples' sources.\n");
 }
 
 }  // namespace cbasis

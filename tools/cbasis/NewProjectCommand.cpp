@@ -51,8 +51,7 @@ const Command kNewProject(
     "too: letters, digits and '_', not a digit first. Entries of the template\n"
     "that cannot be copied (unreadable, special files, names a library path\n"
     "cannot carry) are listed on stderr, and the command then exits with 1.",
-    {{"--template-root", nullptr, true}, {"--keyword", nullptr, true}, {"--location", nullptr, true},
-     {"--any-name"}},
+    {{"--template-root", nullptr, true}, {"--keyword", nullptr, true}, {"--location", nullptr, true}, {"--any-name"}},
     RunNewProject);
 
 // What the library made of the project, as it tells it (no walk of the new
@@ -104,8 +103,9 @@ int RunNewProject(const Args& args) {
     const std::string& name = operands[0];
     if (int refused = CheckPlainName(kNewProject, "NAME", name)) return refused;
     if (!args.Has("--any-name") && !IsIdentifier(name))
-        return UsageError(kNewProject, name + ": cannot stand in the template's identifiers (letters, digits and "
-                                              "'_', not a digit first); --any-name takes it all the same");
+        return UsageError(kNewProject, name +
+                                           ": cannot stand in the template's identifiers (letters, digits and "
+                                           "'_', not a digit first); --any-name takes it all the same");
     bool haveRoot = args.Has("--template-root"), haveKeyword = args.Has("--keyword");
     if (haveKeyword && !haveRoot)
         return UsageError(kNewProject, "--keyword needs --template-root (the built-in sample's keyword is Sample)");

@@ -17,17 +17,17 @@ namespace {
 
 int RunRenameInPlace(const Args& args);
 
-const Command kRenameInPlace(
-    "rename-in-place", "rename-in-place DIR WORD NEW", "replace a word in the files and names of a tree",
-    "Replaces every WORD with NEW, case-sensitively, in the text of every file\n"
-    "below DIR and in the names of its files and subdirectories (titles and\n"
-    "extensions alike), once: what a replacement forms is not replaced again.\n"
-    "DIR itself keeps its name. An existing entry is never replaced by a\n"
-    "renamed one. Files holding zero bytes, read-only files and symbolic links\n"
-    "are left as they are. A rewritten file keeps its mode, owner and group and\n"
-    "takes the time of writing. NEW goes into names: it holds none of\n"
-    "/ \\ : * ? \" < > | (it may be empty).",
-    {}, RunRenameInPlace);
+const Command kRenameInPlace("rename-in-place", "rename-in-place DIR WORD NEW",
+                             "replace a word in the files and names of a tree",
+                             "Replaces every WORD with NEW, case-sensitively, in the text of every file\n"
+                             "below DIR and in the names of its files and subdirectories (titles and\n"
+                             "extensions alike), once: what a replacement forms is not replaced again.\n"
+                             "DIR itself keeps its name. An existing entry is never replaced by a\n"
+                             "renamed one. Files holding zero bytes, read-only files and symbolic links\n"
+                             "are left as they are. A rewritten file keeps its mode, owner and group and\n"
+                             "takes the time of writing. NEW goes into names: it holds none of\n"
+                             "/ \\ : * ? \" < > | (it may be empty).",
+                             {}, RunRenameInPlace);
 
 // text with every word replaced, from the left, as the library replaces it.
 std::string Replaced(std::string text, const std::string& word, const std::string& replacement) {
@@ -43,7 +43,8 @@ bool Renamed(const fs::path& root, const fs::path& relative, const std::string& 
     for (const fs::path& part : relative) now /= Replaced(part.string(), word, replacement);
     std::error_code ec;
     bool there = fs::symlink_status(root / now, ec).type() != fs::file_type::not_found;
-    bool old = fs::symlink_status(root / now.parent_path() / relative.filename(), ec).type() != fs::file_type::not_found;
+    bool old =
+        fs::symlink_status(root / now.parent_path() / relative.filename(), ec).type() != fs::file_type::not_found;
     return there && !old;
 }
 
@@ -59,7 +60,8 @@ int RunRenameInPlace(const Args& args) {
     std::string reason;
     if (!Resolve(operands[0], dir, reason)) return Failure(kRenameInPlace, operands[0], reason);
     if (!IsDirectory(dir.posix))
-        return Failure(kRenameInPlace, operands[0], Exists(dir.posix) ? "Not a directory" : "No such file or directory");
+        return Failure(kRenameInPlace, operands[0],
+                       Exists(dir.posix) ? "Not a directory" : "No such file or directory");
     UndoneReport::NameAsTyped(dir);
 
     // The library renames nothing when the directory's own path holds the
