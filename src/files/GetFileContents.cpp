@@ -6,8 +6,7 @@
 
 #include "platform/mfc/Files.h"
 
-// ---------------------------------------------------------------------------
-// GetFileContents
+// ---- GetFileContents --------------------------------------------------------
 
 GetFileContents::GetFileContents() { Init(); }
 
@@ -131,8 +130,8 @@ void GetFileContents::CreateIfMissing(const CString& name) {
     if (FILE* file = crt::fopen(name, "w")) std::fclose(file);
 }
 
-// ---------------------------------------------------------------------------
-// GetTextFileContents: the same in text mode. Its loading constructors call
+// ---- GetTextFileContents ----------------------------------------------------
+// The same in text mode. Its loading constructors call
 // its own GetFile, so every load of the text variant is a text-mode load.
 
 GetTextFileContents::GetTextFileContents(CString name) { GetTextFileContents::GetFile(name); }

@@ -42,8 +42,7 @@ CMemoryMappedLog::~CMemoryMappedLog() {
     CloseDayFile();
 }
 
-// ---------------------------------------------------------------------------
-// The day file and its view
+// ---- The day file and its view ----------------------------------------------
 
 // Maps the view at offset (a multiple of the granularity); the mapping makes
 // the file at least as long as the view.
@@ -176,8 +175,7 @@ bool CMemoryMappedLog::MoveView() {
     return true;
 }
 
-// ---------------------------------------------------------------------------
-// Entries
+// ---- Entries ----------------------------------------------------------------
 
 // Copies bytes behind the text, moving the view whenever it is full; one zero
 // byte always stays behind the text in the view.

@@ -18,8 +18,7 @@ using namespace projectfiles;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Directory walks
+// ---- Directory walks --------------------------------------------------------
 
 enum class EntryKind { Dots, Directory, Link, Special, File };
 
@@ -79,8 +78,7 @@ void ReportMade(const CString& path, bool bDirectory) {
     if (t_madeHook) t_madeHook(path, bDirectory);
 }
 
-// ---------------------------------------------------------------------------
-// Keyword replacement
+// ---- Keyword replacement ----------------------------------------------------
 
 // The per-entry step for a file of sourceDir: copied into destinationDir
 // under its new name, the keyword replaced in its text. bAbsent:
@@ -154,8 +152,7 @@ void RewriteTreeInPlace(const CString& root, const CString& dir, const CString& 
     });
 }
 
-// ---------------------------------------------------------------------------
-// Tree copy and delete
+// ---- Tree copy and delete ---------------------------------------------------
 
 void CopyTree(const CString& source, const CString& destination, const CString& pattern) {
     if (!MakeLevels(destination)) return;

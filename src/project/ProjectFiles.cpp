@@ -46,8 +46,7 @@ void Discard(const CString& temp) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// New versions of files
+// ---- New versions of files --------------------------------------------------
 
 NewVersion::NewVersion(const CString& path, bool bAbsent) : m_path(path), m_bAbsent(bAbsent) {
     if (!bAbsent) {
@@ -94,8 +93,7 @@ bool NewVersion::Commit(const CFileStatus* status) {
     return true;
 }
 
-// ---------------------------------------------------------------------------
-// Streaming replacement
+// ---- Streaming replacement --------------------------------------------------
 
 int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const CString& replacement) {
     const std::string& key = keyword.str();
@@ -218,8 +216,7 @@ bool ReplaceInFile(const CString& path, const CString& keyword, const CString& r
     }
 }
 
-// ---------------------------------------------------------------------------
-// Paths
+// ---- Paths ------------------------------------------------------------------
 
 bool IsLink(const CString& path) {
     DWORD attributes = GetFileAttributesA(path);

@@ -51,8 +51,7 @@ std::string Shown(const LogDir& dir, const CString& path) {
     return JoinTyped(dir.typed, path.Mid(path.ReverseFind('\\') + 1).str());
 }
 
-// ---------------------------------------------------------------------------
-// log
+// ---- log --------------------------------------------------------------------
 
 int RunLog(const Args& args);
 
@@ -88,8 +87,7 @@ int RunLog(const Args& args) {
     return kOk;
 }
 
-// ---------------------------------------------------------------------------
-// prune
+// ---- prune ------------------------------------------------------------------
 
 int RunPrune(const Args& args);
 

@@ -28,8 +28,7 @@ using fs::Win32Path;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Stream cookie
+// ---- Stream cookie ----------------------------------------------------------
 
 const char kCtrlZ = 0x1A;
 const size_t kReadAhead = 64 * 1024;
@@ -191,8 +190,7 @@ int StreamClose(void* cookie) {
     return result;
 }
 
-// ---------------------------------------------------------------------------
-// fopen
+// ---- fopen ------------------------------------------------------------------
 
 struct Mode {
     int flags = 0;  // without O_TRUNC: the file is emptied once it may be

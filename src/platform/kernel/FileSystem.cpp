@@ -310,8 +310,7 @@ DWORD Attributes(const FileInfo& info, const char* name) {
     return attributes;
 }
 
-// ---------------------------------------------------------------------------
-// Shared appends
+// ---- Shared appends ---------------------------------------------------------
 
 namespace {
 

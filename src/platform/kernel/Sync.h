@@ -44,8 +44,7 @@
 struct SECURITY_ATTRIBUTES;
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
-// ---------------------------------------------------------------------------
-// Win32 calls. Security attributes and access rights are accepted and
+// ---- Win32 calls. Security attributes and access rights are accepted and ----
 // ignored: every process of the user may open every name. Handles are
 // closed with CloseHandle (platform/kernel/Handles.h).
 
@@ -76,8 +75,8 @@ PLATFORM_API BOOL ReleaseMutex(HANDLE hMutex);
 // (ERROR_INVALID_HANDLE for a handle that is not an open event or mutex).
 PLATFORM_API DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 
-// ---------------------------------------------------------------------------
-// The namespace segment (controls of this platform, not of the original)
+// ---- The namespace segment --------------------------------------------------
+// Controls of this platform, not of the original.
 //
 // Named objects live in a POSIX shared-memory object: the one named by the
 // environment variable CBASIS_NAMESPACE when it is set when first needed

@@ -44,8 +44,7 @@ namespace platform::sync {
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// 1. Layout
+// ---- 1. Layout --------------------------------------------------------------
 
 constexpr uint64_t kMagic = 0x5345434150534E43ull;  // "CNSPACES", written last
 constexpr uint32_t kVersion = 1;
@@ -116,8 +115,7 @@ uint32_t Hash(const char* s, uint32_t n) {
     return h;
 }
 
-// ---------------------------------------------------------------------------
-// 2. Processes
+// ---- 2. Processes -----------------------------------------------------------
 
 std::atomic<uint32_t> g_forkGeneration{1};
 
@@ -157,8 +155,8 @@ int64_t StartTime(pid_t pid) {
     return end == p ? -1 : static_cast<int64_t>(ticks);
 }
 
-// ---------------------------------------------------------------------------
-// The segment object of a process: a mapping and the process's record in it.
+// ---- The segment object of a process ----------------------------------------
+// A mapping and the process's record in it.
 
 struct Refusal {
     DWORD code;
@@ -239,8 +237,7 @@ private:
     bool m_locked = false;
 };
 
-// ---------------------------------------------------------------------------
-// 2. Processes (continued)
+// ---- 2. Processes (continued) -----------------------------------------------
 
 // This process's record, registering it on first use after start or fork.
 uint32_t Segment::Me() {
@@ -277,8 +274,7 @@ bool Segment::Dead(uint32_t process) {
     return false;
 }
 
-// ---------------------------------------------------------------------------
-// 3. The table
+// ---- 3. The table -----------------------------------------------------------
 
 uint32_t Segment::Find(const char* name, uint32_t length, uint32_t hash) {
     uint32_t* index = Index();
@@ -513,8 +509,7 @@ void Segment::EndEntry(uint32_t entry) {
     --H().retiredEntries;
 }
 
-// ---------------------------------------------------------------------------
-// 4. Repair and sweep
+// ---- 4. Repair and sweep ----------------------------------------------------
 
 // Rebuilds every derived field from the records. Runs under the table lock,
 // after its last holder died in the middle of a change.
@@ -625,8 +620,7 @@ bool Segment::Info(PLATFORM_NAMESPACE_INFO& info) {
     return true;
 }
 
-// ---------------------------------------------------------------------------
-// 5. Attaching a segment
+// ---- 5. Attaching a segment -------------------------------------------------
 
 namespace {
 
@@ -753,8 +747,7 @@ std::shared_ptr<Segment> Segment::Attach(const std::string& name, Refusal& refus
     return segment;
 }
 
-// ---------------------------------------------------------------------------
-// 6. The interface
+// ---- 6. The interface -------------------------------------------------------
 
 namespace {
 

@@ -24,8 +24,7 @@
 
 namespace fs = platform::fs;
 
-// ---------------------------------------------------------------------------
-// CFileException
+// ---- CFileException ---------------------------------------------------------
 
 CFileException::CFileException(int cause, LONG lOsError, LPCTSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName ? lpszFileName : "") {}
@@ -96,8 +95,7 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnH
     return TRUE;
 }
 
-// ---------------------------------------------------------------------------
-// CFile
+// ---- CFile ------------------------------------------------------------------
 
 namespace {
 
@@ -302,8 +300,7 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName) {
     if (fs::Rename(from, to) != 0) CFileException::ThrowErrno(errno, lpszOldName);
 }
 
-// ---------------------------------------------------------------------------
-// Copying file data, opening for walks, temporary files
+// ---- Copying file data, opening for walks, temporary files ------------------
 
 namespace {
 
