@@ -10,6 +10,7 @@
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/GdiObjects.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct Companions {
 };
 
 Companions& TheCompanions() {
-    static Companions* companions = new Companions;  // companions may outlive static destruction
+    static NoDestructor<Companions> companions;  // companions may outlive static destruction
     return *companions;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/kernel/Syscalls.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/MessageBox.h"
+#include "support/FaultSweep.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -118,10 +119,10 @@ TEST_F(CUtilsFilesTest, AFailedCopyLeavesTheTargetAsItWas) {
     } faults[] = {
         {Syscall::Write, ENOSPC, CFileException::diskFull},
         {Syscall::Read, EIO, CFileException::hardIO},
-        {Syscall::Utime, EPERM, CFileException::accessDenied},
+        {Syscall::Futimens, EPERM, CFileException::accessDenied},
     };
     for (const Fault& f : faults) {
-        SCOPED_TRACE(static_cast<int>(f.kind));
+        SCOPED_TRACE(PlatformSyscallName(f.kind));
         PlatformFailSyscall(f.kind, 1, f.err);
         EXPECT_EQ(CauseOfCopy("C:\\s", "C:\\t"), f.cause);
         PlatformResetSyscalls();
@@ -134,6 +135,43 @@ TEST_F(CUtilsFilesTest, AFailedCopyLeavesTheTargetAsItWas) {
     EXPECT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(ReadFile("t"), "precious");
     EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(CUtilsFilesTest, EveryFailedCallOfACopyLeavesTheTargetAndIsReported) {
+    const std::string data(3 * 1024 * 1024 + 5, 'd');  // more than one block
+    WriteFile("s", data);
+    int result = 0;
+    bool thrown = false;
+    SweepFaults(
+        {Syscall::Open, Syscall::Stat, Syscall::Lstat, Syscall::Read, Syscall::Write, Syscall::CopyRange,
+         Syscall::Lseek, Syscall::Futimens, Syscall::Fchmod, Syscall::Close, Syscall::Rename, Syscall::Unlink},
+        EIO,
+        [&] {
+            WriteFile("t", "precious");
+            m_boxes.clear();
+            m_utils.m_strError.Empty();
+        },
+        [&] {
+            result = 0;
+            thrown = false;
+            try {
+                result = Copy("C:\\s", "C:\\t");
+            } catch (CFileException* e) {
+                thrown = true;
+                e->Delete();
+            }
+        },
+        [&](const FaultRun& run) {
+            bool whole = !thrown && result == 1;
+            if (!whole) {
+                EXPECT_TRUE(run.failed);
+                EXPECT_TRUE(thrown || !m_boxes.empty() || !m_utils.m_strError.IsEmpty())
+                    << "a failed copy must be reported";
+            }
+            std::string target = ReadFile("t");
+            EXPECT_TRUE(target == "precious" || (whole && target == data)) << "target damaged";
+            EXPECT_EQ(Entries(), 2u);  // no temporary copy left behind
+        });
 }
 
 TEST_F(CUtilsFilesTest, SizeValidityAndWriting) {

@@ -6,6 +6,7 @@
 #include "platform/kernel/Syscalls.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/Modules.h"
+#include "support/FaultSweep.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -70,18 +71,28 @@ TEST_F(ProfileTest, RemovingEntriesAndSectionsAndRefusingBadNames) {
     EXPECT_FALSE(m_app.WriteProfileString("A", "x", "line\nbreak"));
 }
 
-TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole) {
+TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWholeAndSaysSo) {
     ASSERT_TRUE(m_app.WriteProfileInt("A", "x", 1));
+    ASSERT_TRUE(m_app.WriteProfileInt("B", "y", 3));
     std::string before = ReadFile("cfg/deep/app.ini");
-    for (Syscall kind : {Syscall::Write, Syscall::Rename, Syscall::Open}) {
-        PlatformFailSyscall(kind, kind == Syscall::Open ? 2 : 1, EIO);  // the read's open succeeds
-        EXPECT_FALSE(m_app.WriteProfileInt("A", "x", 2));
-        PlatformResetSyscalls();
-        EXPECT_EQ(ReadFile("cfg/deep/app.ini"), before);
-    }
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(Posix("cfg/deep"))) files += entry.exists();
-    EXPECT_EQ(files, 1);  // no temporary file left behind
+    BOOL written = FALSE;
+    SweepFaults(
+        {Syscall::Open, Syscall::Read, Syscall::Stat, Syscall::Mkstemp, Syscall::Write, Syscall::Fchmod, Syscall::Fsync,
+         Syscall::Close, Syscall::Rename},
+        EIO, [] {}, [&] { written = m_app.WriteProfileInt("A", "x", 2); },
+        [&](const FaultRun& run) {
+            std::string after = ReadFile("cfg/deep/app.ini");
+            if (written) {
+                EXPECT_EQ(after, "[A]\r\nx=2\r\n[B]\r\ny=3\r\n");
+                ASSERT_TRUE(m_app.WriteProfileInt("A", "x", 1));  // the next run starts from the old file
+            } else {
+                EXPECT_TRUE(run.failed);
+                EXPECT_EQ(after, before);
+            }
+            int files = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(Posix("cfg/deep"))) files += entry.exists();
+            EXPECT_EQ(files, 1);  // no temporary file left behind
+        });
 }
 
 TEST_F(ProfileTest, DefaultFileLivesUnderTheConfigHome) {

@@ -1,5 +1,4 @@
 // delete-tree: delete a directory and everything in it.
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "TreeCount.h"
 #include "UndoneReport.h"
 #include "Wording.h"
+#include "platform/crt/Stdio.h"
 #include "project/CProject.h"
 
 namespace fs = std::filesystem;
@@ -51,7 +51,7 @@ int RunDeleteTree(const Args& args) {
     TreeCount count = isLink ? TreeCount() : CountTree(dir.posix);
     std::string entries = Counted(count.files + count.directories, "entry", "entries");
     if (!args.Has("--yes")) {
-        if (!::isatty(STDIN_FILENO))
+        if (!crt::_isatty(crt::_fileno(stdin)))
             return UsageError(kDeleteTree, "not on a terminal: add --yes to delete without asking");
         std::string question =
             isLink ? "delete the link " + typed : "delete " + typed + " and the " + entries + " in it";

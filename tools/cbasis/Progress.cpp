@@ -1,17 +1,16 @@
 #include "Progress.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 
 #include "TreeCount.h"
+#include "platform/crt/Stdio.h"
 
 namespace cbasis {
 
 Progress::Progress(const char* command, std::filesystem::path source, const std::atomic<int>& done)
     : m_command(command), m_source(std::move(source)), m_done(done) {
-    if (::isatty(STDERR_FILENO)) m_thread = std::thread([this] { Run(); });
+    if (crt::_isatty(crt::_fileno(stderr))) m_thread = std::thread([this] { Run(); });
 }
 
 Progress::~Progress() {

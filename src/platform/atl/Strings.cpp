@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 namespace {
 
@@ -231,7 +230,14 @@ void CString::SetAt(int nIndex, char ch) {
 
 int CString::Compare(LPCTSTR psz) const { return std::strcmp(m_str.c_str(), orEmpty(psz)); }
 
-int CString::CompareNoCase(LPCTSTR psz) const { return strcasecmp(m_str.c_str(), orEmpty(psz)); }
+int CString::CompareNoCase(LPCTSTR psz) const {
+    // ASCII letters fold to lower case, as the runtime's _stricmp folds them.
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : static_cast<unsigned char>(c); };
+    for (const char *a = m_str.c_str(), *b = orEmpty(psz);; ++a, ++b) {
+        int diff = fold(*a) - fold(*b);
+        if (diff != 0 || *a == '\0') return diff;
+    }
+}
 
 CString CString::Left(int nCount) const {
     nCount = std::clamp(nCount, 0, GetLength());

@@ -1,5 +1,6 @@
 // The runtime's _findfirst family over the shared directory search.
 #include "platform/crt/FindFirst.h"
+#include "platform/shared/NoDestructor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,8 +21,8 @@ struct FindTable {
 };
 
 FindTable& Searches() {
-    static FindTable table;
-    return table;
+    static NoDestructor<FindTable> table;
+    return *table;
 }
 
 // Fills data with the next entry whose name fits; false when none is left.

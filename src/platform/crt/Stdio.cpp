@@ -4,10 +4,6 @@
 // Sections: stream cookie (text translation), fopen, crt calls, appends.
 #include "platform/crt/Stdio.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -21,8 +17,10 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
+#include "platform/kernel/SyscallTable.h"
 
 namespace fs = platform::fs;
+namespace sys = platform::sys;
 using fs::Win32Fail;
 using fs::Win32Path;
 
@@ -57,7 +55,7 @@ struct Stream {
     // Gives the read-ahead back to the file, so the descriptor's offset is
     // the stream's position again.
     bool DropReadAhead() {
-        if (end > pos && ::lseek(fd, -static_cast<off_t>(end - pos), SEEK_CUR) < 0) return false;
+        if (end > pos && sys::Lseek(fd, -static_cast<off_t>(end - pos), SEEK_CUR) < 0) return false;
         pos = end = 0;
         endOfText = false;
         return true;
@@ -152,7 +150,7 @@ ssize_t StreamWrite(void* cookie, const char* buffer, size_t size) {
 
 int StreamSeek(void* cookie, off64_t* offset, int whence) {
     Stream* s = static_cast<Stream*>(cookie);
-    off_t here = ::lseek(s->fd, 0, SEEK_CUR);
+    off_t here = sys::Lseek(s->fd, 0, SEEK_CUR);
     if (here < 0) return -1;
     off_t position = here - static_cast<off_t>(s->end - s->pos);
     if (whence == SEEK_CUR && *offset == 0) {  // ftell: nothing moves
@@ -164,18 +162,18 @@ int StreamSeek(void* cookie, off64_t* offset, int whence) {
     case SEEK_SET: target = *offset; break;
     case SEEK_CUR: target = position + *offset; break;
     case SEEK_END:
-        target = ::lseek(s->fd, 0, SEEK_END);
+        target = sys::Lseek(s->fd, 0, SEEK_END);
         if (target < 0) return -1;
         target += *offset;
         break;
     default: errno = EINVAL; return -1;
     }
     if (target < 0) {
-        ::lseek(s->fd, here, SEEK_SET);  // the read-ahead still belongs there
+        sys::Lseek(s->fd, here, SEEK_SET);  // the read-ahead still belongs there
         errno = EINVAL;
         return -1;
     }
-    off_t result = ::lseek(s->fd, target, SEEK_SET);
+    off_t result = sys::Lseek(s->fd, target, SEEK_SET);
     if (result < 0) return -1;
     s->pos = s->end = 0;
     s->endOfText = false;
@@ -231,9 +229,9 @@ bool ParseMode(const char* pszMode, Mode& mode) {
 // original platform. A failure here leaves the file as it was.
 void DropTrailingCtrlZ(int fd, int64_t size) {
     char last = 0;
-    if (size > 0 && ::lseek(fd, size - 1, SEEK_SET) >= 0 && fs::Read(fd, &last, 1) == 1 && last == kCtrlZ)
+    if (size > 0 && sys::Lseek(fd, size - 1, SEEK_SET) >= 0 && fs::Read(fd, &last, 1) == 1 && last == kCtrlZ)
         fs::Truncate(fd, size - 1);
-    ::lseek(fd, 0, SEEK_SET);
+    sys::Lseek(fd, 0, SEEK_SET);
 }
 
 }  // namespace
@@ -260,7 +258,7 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
     else if (mode.truncate && fs::Truncate(fd, 0) != 0)
         err = errno;
     if (err != 0) {
-        ::close(fd);
+        sys::Close(fd);
         errno = err;
         return nullptr;
     }
@@ -276,7 +274,7 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
     }
     if (!file) {
         delete stream;
-        ::close(fd);
+        sys::Close(fd);
         errno = ENOMEM;
         return nullptr;
     }
@@ -301,7 +299,7 @@ int rename(const char* pszOldName, const char* pszNewName) {
 int _chdir(const char* pszDir) {
     std::string posix;
     if (!fs::ToPosix(pszDir, posix)) return -1;
-    return ::chdir(posix.c_str());
+    return sys::Chdir(posix.c_str());
 }
 
 char* _getcwd(char* pBuffer, int maxlen) {
@@ -350,6 +348,10 @@ int _access(const char* pszPath, int mode) {
     return 0;
 }
 
+int _fileno(FILE* stream) { return stream ? ::fileno(stream) : -1; }
+
+int _isatty(int fd) { return ::isatty(fd); }
+
 }  // namespace crt
 
 BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
@@ -376,10 +378,10 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
         // Only an append that finds the Ctrl-Z drops it: the logs' own
         // appends never end in one, and those that find it take turns.
         char last = 0;
-        if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ) {
+        if (info.size > 0 && sys::Pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ) {
             if (fs::LockFileEnd(fd) != 0 || fs::StatFd(fd, info) != 0)
                 error = PlatformErrorFromErrno(errno);
-            else if (info.size > 0 && ::pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ &&
+            else if (info.size > 0 && sys::Pread(fd, &last, 1, info.size - 1) == 1 && last == kCtrlZ &&
                      fs::Truncate(fd, info.size - 1) != 0)
                 error = PlatformErrorFromErrno(errno);
         }

@@ -52,6 +52,9 @@ PLATFORM_API int _rmdir(const char* pszDir);
 // mode 0 tests existence, 2 write permission, 4 read permission, 6 both; as
 // on the original platform, only the read-only attribute denies anything.
 PLATFORM_API int _access(const char* pszPath, int mode);
+// The descriptor of a stream, and whether a descriptor is a terminal.
+PLATFORM_API int _fileno(FILE* stream);
+PLATFORM_API int _isatty(int fd);
 
 }  // namespace crt
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/kernel/Errors.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ struct BrushTable {
 };
 
 BrushTable& Table() {
-    static BrushTable* table = new BrushTable;
+    static NoDestructor<BrushTable> table;
     return *table;
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/kernel/Errors.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ struct DcTable {
 };
 
 DcTable& Table() {
-    static DcTable* table = new DcTable;
+    static NoDestructor<DcTable> table;
     return *table;
 }
 

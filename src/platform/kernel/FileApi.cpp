@@ -2,14 +2,13 @@
 // boundary.
 #include "platform/kernel/FileApi.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <string>
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
+#include "platform/kernel/SyscallTable.h"
 
 namespace fs = platform::fs;
 using fs::Win32Fail;
@@ -18,7 +17,7 @@ using fs::Win32Path;
 BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     std::string posix;
     if (!Win32Path(lpPathName, posix)) return FALSE;
-    return ::chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
+    return platform::sys::Chdir(posix.c_str()) == 0 ? TRUE : Win32Fail();
 }
 
 DWORD GetFullPathNameA(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart) {

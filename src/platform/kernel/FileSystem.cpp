@@ -1,23 +1,20 @@
-// File-system services shared inside the platform layer. Every raw call that
-// has a kind in the syscall seam asks the seam first; chdir, getcwd, lseek,
-// fsync, flock, fcntl locks and pread have no kind and are called directly
-// by their users.
+// File-system services shared inside the platform layer, every call through
+// the system-call table.
 #include "platform/kernel/FileSystem.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/Paths.h"
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
 
 namespace platform::fs {
 
@@ -41,33 +38,12 @@ void FromStatx(const struct statx& sx, FileInfo& info) {
     info.group = sx.stx_gid;
 }
 
-void FromStat(const struct stat& st, FileInfo& info) {
-    info.isDirectory = S_ISDIR(st.st_mode);
-    info.isLink = S_ISLNK(st.st_mode);
-    info.isSpecial = !S_ISREG(st.st_mode) && !info.isDirectory && !info.isLink;
-    info.size = st.st_size;
-    info.mode = st.st_mode & 07777;
-    info.accessed = st.st_atime;
-    info.modified = st.st_mtime;
-    info.created = st.st_ctime;
-    info.device = st.st_dev;
-    info.inode = st.st_ino;
-    info.links = static_cast<unsigned>(st.st_nlink);
-    info.owner = st.st_uid;
-    info.group = st.st_gid;
-}
-
-// statx where the kernel has it, fstatat otherwise.
-int StatAt(int dirFd, const char* path, int flags, FileInfo& info) {
+// Status by descriptor and name; bFollowLinks picks the kind (Stat, Lstat).
+int StatAt(int dirFd, const char* path, int flags, bool bFollowLinks, FileInfo& info) {
     struct statx sx;
-    if (::statx(dirFd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
-        FromStatx(sx, info);
-        return 0;
-    }
-    if (errno != ENOSYS) return -1;
-    struct stat st;
-    if (::fstatat(dirFd, path, &st, flags) != 0) return -1;
-    FromStat(st, info);
+    constexpr unsigned kMask = STATX_BASIC_STATS | STATX_BTIME;
+    if ((bFollowLinks ? sys::Stat : sys::Lstat)(dirFd, path, flags, kMask, &sx) != 0) return -1;
+    FromStatx(sx, info);
     return 0;
 }
 
@@ -99,7 +75,7 @@ bool ToPosix(LPCTSTR path, std::string& posix) {
 
 CString CurrentDirectory() {
     std::string buffer(256, '\0');
-    while (!::getcwd(buffer.data(), buffer.size())) {
+    while (!sys::Getcwd(buffer.data(), buffer.size())) {
         if (errno != ERANGE) return CString();
         buffer.resize(buffer.size() * 2);
     }
@@ -118,12 +94,21 @@ CString Title(const CString& name) {
     return dot < 0 ? name : name.Left(dot);
 }
 
+int SystemOpenFlags(unsigned flags) {
+    int result = O_CLOEXEC;
+    switch (flags & 3) {
+    case kOpenWrite: result |= O_WRONLY; break;
+    case kOpenReadWrite: result |= O_RDWR; break;
+    default: result |= O_RDONLY; break;
+    }
+    if (flags & kOpenCreate) result |= O_CREAT;
+    if (flags & kOpenExclusive) result |= O_EXCL;
+    if (flags & kOpenNoFollow) result |= O_NOFOLLOW;
+    return result;
+}
+
 int Open(const std::string& posix, int flags, unsigned mode) {
-    if (PlatformSyscallFails(Syscall::Open)) return -1;
-    int fd;
-    do fd = ::open(posix.c_str(), flags, mode);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return sys::RetryAfterSignal(-1, sys::Open, posix.c_str(), flags, static_cast<mode_t>(mode));
 }
 
 int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info) {
@@ -134,7 +119,7 @@ int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info)
     }
     int err = StatFd(fd, info) != 0 ? errno : info.isDirectory || info.isSpecial ? EACCES : 0;
     if (err != 0) {
-        ::close(fd);
+        sys::Close(fd);
         errno = err;
         return -1;
     }
@@ -142,19 +127,14 @@ int OpenFile(const std::string& posix, int flags, unsigned mode, FileInfo& info)
 }
 
 long Read(int fd, void* buffer, size_t count) {
-    if (PlatformSyscallFails(Syscall::Read)) return -1;
-    ssize_t n;
-    do n = ::read(fd, buffer, count);
-    while (n < 0 && errno == EINTR);
-    return static_cast<long>(n);
+    return static_cast<long>(sys::RetryAfterSignal(-1, sys::Read, fd, buffer, count));
 }
 
 size_t Write(int fd, const void* buffer, size_t count) {
     const char* p = static_cast<const char*>(buffer);
     size_t done = 0;
     while (done < count) {
-        if (PlatformSyscallFails(Syscall::Write)) return done;
-        ssize_t n = ::write(fd, p + done, count - done);
+        ssize_t n = sys::Write(fd, p + done, count - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return done;
@@ -165,52 +145,51 @@ size_t Write(int fd, const void* buffer, size_t count) {
 }
 
 int Close(int fd) {
-    if (PlatformSyscallFails(Syscall::Close)) {
-        int err = errno;
-        ::close(fd);  // the descriptor is released whatever the plan says
-        errno = err;
-        return -1;
-    }
-    return ::close(fd);
+    return sys::Close(fd);
 }
 
 int Truncate(int fd, int64_t length) {
-    if (PlatformSyscallFails(Syscall::Ftruncate)) return -1;
-    return ::ftruncate(fd, length);
+    return sys::Ftruncate(fd, length);
+}
+
+int64_t Seek(int fd, int64_t offset, int whence) { return sys::Lseek(fd, offset, whence); }
+
+int Flush(int fd) { return sys::Fsync(fd); }
+
+int LockWhole(int fd, bool bExclusive) {
+    return sys::RetryAfterSignal(-1, sys::Flock, fd, (bExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
 }
 
 int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks) {
-    if (PlatformSyscallFails(bFollowLinks ? Syscall::Stat : Syscall::Lstat)) return -1;
-    return StatAt(AT_FDCWD, posix.c_str(), bFollowLinks ? 0 : AT_SYMLINK_NOFOLLOW, info);
+    return StatAt(AT_FDCWD, posix.c_str(), 0, bFollowLinks, info);
 }
 
 int StatFd(int fd, FileInfo& info) {
-    if (PlatformSyscallFails(Syscall::Stat)) return -1;
-    return StatAt(fd, "", AT_EMPTY_PATH, info);
+    return StatAt(fd, "", AT_EMPTY_PATH, true, info);
 }
 
 int Mkdir(const std::string& posix) {
-    if (PlatformSyscallFails(Syscall::Mkdir)) return -1;
-    return ::mkdir(posix.c_str(), 0777);
+    return sys::Mkdir(AT_FDCWD, posix.c_str(), 0777);
 }
 
 int Rmdir(const std::string& posix) {
-    if (PlatformSyscallFails(Syscall::Rmdir)) return -1;
-    return ::rmdir(posix.c_str());
+    return sys::Rmdir(AT_FDCWD, posix.c_str());
 }
 
 int ReadDirectory(const std::string& posix, const std::function<void(const char* name, EntryType type)>& visit) {
-    if (PlatformSyscallFails(Syscall::OpenDir)) return -1;
-    DIR* dir = ::opendir(posix.c_str());
-    if (!dir) return -1;
+    int fd = Open(posix, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    DIR* dir = sys::OpenDir(fd);
+    if (!dir) {
+        int err = errno;
+        sys::Close(fd);
+        errno = err;
+        return -1;
+    }
     int result = 0;
     for (;;) {
-        if (PlatformSyscallFails(Syscall::ReadDir)) {
-            result = -1;
-            break;
-        }
         errno = 0;
-        struct dirent* entry = ::readdir(dir);
+        struct dirent* entry = sys::ReadDir(dir);
         if (!entry) {
             if (errno != 0) result = -1;
             break;
@@ -223,7 +202,7 @@ int ReadDirectory(const std::string& posix, const std::function<void(const char*
         visit(entry->d_name, type);
     }
     int err = errno;
-    ::closedir(dir);
+    sys::CloseDir(dir);
     errno = err;
     return result;
 }
@@ -235,21 +214,19 @@ int RemoveFile(const std::string& posix) {
         errno = EACCES;
         return -1;
     }
-    if (PlatformSyscallFails(Syscall::Unlink)) return -1;
-    return ::unlink(posix.c_str());
+    return sys::Unlink(AT_FDCWD, posix.c_str(), 0);
 }
 
 int Rename(const std::string& from, const std::string& to) {
-    if (PlatformSyscallFails(Syscall::Rename)) return -1;
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return -1;
     // The file system cannot rename without replacing: check, then rename.
-    struct stat st;
-    if (::lstat(to.c_str(), &st) == 0) {
+    FileInfo info;
+    if (Stat(to, info, false) == 0) {
         errno = EEXIST;
         return -1;
     }
-    return ::rename(from.c_str(), to.c_str());
+    return sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0);
 }
 
 int Replace(const std::string& from, const std::string& to) {
@@ -258,16 +235,15 @@ int Replace(const std::string& from, const std::string& to) {
         errno = EACCES;
         return -1;
     }
-    if (PlatformSyscallFails(Syscall::Rename)) return -1;
-    return ::rename(from.c_str(), to.c_str());
+    return sys::Rename(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0);
 }
 
 int SyncToDisk(const std::string& posix) {
     int fd = Open(posix, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) return -1;
-    int result = ::fsync(fd);
+    int result = sys::Fsync(fd);
     int err = errno;
-    ::close(fd);
+    sys::Close(fd);
     errno = err;
     return result;
 }
@@ -278,13 +254,12 @@ std::string ParentOf(const std::string& posix) {
 }
 
 int SetTimes(const std::string& posix, time_t accessed, time_t modified) {
-    if (PlatformSyscallFails(Syscall::Utime)) return -1;
     struct timespec times[2] = {};
     times[0].tv_sec = accessed;
     times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
     times[1].tv_sec = modified;
     times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
-    return ::utimensat(AT_FDCWD, posix.c_str(), times, 0);
+    return sys::Utime(AT_FDCWD, posix.c_str(), times, 0);
 }
 
 int SetReadOnly(const std::string& posix, bool bReadOnly) {
@@ -292,8 +267,7 @@ int SetReadOnly(const std::string& posix, bool bReadOnly) {
     if (Stat(posix, info, true) != 0) return -1;
     unsigned mode = bReadOnly ? info.mode & ~0222u : info.mode | 0200u;
     if (mode == info.mode) return 0;
-    if (PlatformSyscallFails(Syscall::Chmod)) return -1;
-    return ::chmod(posix.c_str(), mode);
+    return sys::Chmod(AT_FDCWD, posix.c_str(), mode);
 }
 
 DWORD Attributes(const FileInfo& info, const char* name) {
@@ -310,6 +284,159 @@ DWORD Attributes(const FileInfo& info, const char* name) {
     return attributes;
 }
 
+// ---- Copies, temporary files, status by descriptor --------------------------
+
+namespace {
+
+constexpr size_t kCopyBlock = 1024 * 1024;
+
+// The start of the data at or after offset and the end of that stretch of
+// data; false when only a hole follows. A file system without hole
+// reporting gives the whole rest as data.
+bool NextData(int fd, int64_t offset, int64_t size, int64_t& start, int64_t& end) {
+    off_t data = sys::Lseek(fd, offset, SEEK_DATA);
+    if (data < 0) {
+        if (errno == ENXIO) return false;
+        start = offset;
+        end = size;
+        return true;
+    }
+    off_t hole = sys::Lseek(fd, data, SEEK_HOLE);
+    start = data;
+    end = hole < 0 ? size : std::min<int64_t>(hole, size);
+    return start < size;
+}
+
+// Errors of copy_file_range that belong to the target; any other makes the
+// copy go on through a buffer, whose reads and writes then tell which side
+// failed.
+bool IsTargetError(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG || err == EROFS; }
+
+struct Copy {
+    int source, target;
+    bool kernel = true;  // cleared when the kernel cannot copy between these files
+    std::unique_ptr<char[]> block;
+    bool sourceFailed = false;
+
+    int Fail(bool bSource) {
+        sourceFailed = bSource;
+        return -1;
+    }
+
+    // One stretch [start, end) of data, at the same offsets in both files:
+    // the offset reached (less than end when the source shrank), or -1.
+    int64_t Stretch(int64_t start, int64_t end) {
+        int64_t offset = start;
+        while (kernel && offset < end) {
+            // The kernel reads and writes at once: a plan for either fails it.
+            if (sys::Fails(Syscall::Read)) return Fail(true);
+            if (sys::Fails(Syscall::Write)) return Fail(false);
+            off64_t in = offset, out = offset;
+            ssize_t n = sys::CopyRange(source, &in, target, &out,
+                                       static_cast<size_t>(std::min<int64_t>(end - offset, 1 << 30)), 0);
+            if (n == 0) return offset;  // the source shrank while it was copied
+            if (n > 0) {
+                offset += n;
+            } else if (errno != EINTR) {
+                if (IsTargetError(errno)) return Fail(false);
+                kernel = false;
+            }
+        }
+        if (offset >= end) return offset;
+        if (!block) block.reset(new (std::nothrow) char[kCopyBlock]);
+        if (!block) {
+            errno = ENOMEM;
+            return Fail(true);
+        }
+        if (sys::Lseek(source, offset, SEEK_SET) < 0) return Fail(true);
+        if (sys::Lseek(target, offset, SEEK_SET) < 0) return Fail(false);
+        while (offset < end) {
+            long got = Read(source, block.get(), static_cast<size_t>(std::min<int64_t>(kCopyBlock, end - offset)));
+            if (got < 0) return Fail(true);
+            if (got == 0) return offset;
+            if (Write(target, block.get(), static_cast<size_t>(got)) < static_cast<size_t>(got)) return Fail(false);
+            offset += got;
+        }
+        return offset;
+    }
+};
+
+}  // namespace
+
+int CopyData(int source, int target, bool& bSourceFailed) {
+    Copy copy{source, target, true, nullptr, false};
+    FileInfo info, written;
+    bSourceFailed = true;
+    if (StatFd(source, info) != 0) return -1;
+    bSourceFailed = false;
+    // Emptied first, so the holes read as zeros whatever target held; a new
+    // file is not truncated (ext4 writes a truncated file out at close).
+    if (StatFd(target, written) != 0 || (written.size > 0 && Truncate(target, 0) != 0)) return -1;
+    int64_t size = info.size, offset = 0, end = 0, start, stretchEnd;
+    while (offset < size && NextData(source, offset, size, start, stretchEnd)) {
+        offset = copy.Stretch(start, stretchEnd);
+        if (offset < 0) {
+            bSourceFailed = copy.sourceFailed;
+            return -1;
+        }
+        end = offset;
+        if (offset < stretchEnd) {
+            size = offset;
+            break;
+        }
+    }
+    // A hole at the end comes from the length.
+    if ((end < size && Truncate(target, size) != 0) || sys::Lseek(target, size, SEEK_SET) < 0) return -1;
+    sys::Lseek(source, size, SEEK_SET);
+    return 0;
+}
+
+int CreateTemp(const std::string& posixDir, const FileInfo* like, std::string& name) {
+    // The process id is read once: a child of fork mixing its parent's id
+    // can only meet a name that exists, which O_EXCL refuses.
+    static const unsigned pid = static_cast<unsigned>(::getpid());
+    static std::atomic<unsigned> counter{0};
+    std::string prefix = posixDir.empty() || posixDir.back() == '/' ? posixDir : posixDir + "/";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (pid << 16) ^ (counter++ * 2654435761u);
+        char text[32];
+        std::snprintf(text, sizeof text, ".cb%08x.tmp", mix);
+        int fd = Open(prefix + text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        if (like) {
+            // The new version belongs to the file's owner and group, as a
+            // rewrite in place would; a process that may not give it away
+            // leaves it its own.
+            if (like->owner != ::geteuid() || like->group != ::getegid())
+                (void)sys::Fchown(fd, like->owner, like->group);
+            sys::Fchmod(fd, like->mode | 0200);
+        }
+        name = text;
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+int SetTimesFd(int fd, time_t accessed, time_t modified) {
+    struct timespec times[2] = {};
+    times[0].tv_sec = accessed;
+    times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
+    times[1].tv_sec = modified;
+    times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
+    return sys::Futimens(fd, times);
+}
+
+int MakeReadOnlyFd(int fd) {
+    FileInfo info;
+    return StatFd(fd, info) != 0 ? -1 : sys::Fchmod(fd, info.mode & ~0222u);
+}
+
 // ---- Shared appends ---------------------------------------------------------
 
 namespace {
@@ -324,9 +451,7 @@ int LockByte(int fd, int command, short type, off_t byte) {
     lock.l_whence = SEEK_SET;
     lock.l_start = byte;
     lock.l_len = 1;
-    int result;
-    do result = ::fcntl(fd, command, &lock);
-    while (result != 0 && errno == EINTR);
+    int result = sys::RetryAfterSignal(-1, sys::LockRange, fd, command, &lock);
     if (result != 0 && errno == EACCES) errno = EAGAIN;  // held elsewhere, as some systems say it
     return result;
 }
@@ -354,7 +479,7 @@ int ClaimAppends(int fd) {
         if (LockByte(fd, F_OFD_SETLK, F_WRLCK, kClaimByte) == 0) return 0;
         if (errno != EAGAIN) break;
         struct timespec pause = {0, 100000};
-        ::nanosleep(&pause, nullptr);
+        sys::Nanosleep(&pause, nullptr);
     }
     int err = errno;
     LockByte(fd, F_OFD_SETLK, F_UNLCK, kClaimantByte);

@@ -55,6 +55,19 @@ CString FullPath(LPCTSTR path);
 // A file name without its extension (the text before its last dot).
 CString Title(const CString& name);
 
+// Open flags of this layer for the layers above, which see no POSIX
+// header; SystemOpenFlags gives the system's flags for them (with
+// O_CLOEXEC always).
+enum OpenFlags : unsigned {
+    kOpenRead = 0,
+    kOpenWrite = 1,
+    kOpenReadWrite = 2,
+    kOpenCreate = 1u << 2,     // create when missing
+    kOpenExclusive = 1u << 3,  // with kOpenCreate: fail when it exists
+    kOpenNoFollow = 1u << 4,   // refuse a link as the last component
+};
+int SystemOpenFlags(unsigned flags);
+
 int Open(const std::string& posix, int flags, unsigned mode);
 // Opens a file as a file: without blocking (a FIFO with no writer, or a
 // device, would block a plain open for ever), then refuses with EACCES what
@@ -69,6 +82,27 @@ long Read(int fd, void* buffer, size_t count);
 size_t Write(int fd, const void* buffer, size_t count);
 int Close(int fd);
 int Truncate(int fd, int64_t length);
+// lseek; whence is SEEK_SET, SEEK_CUR or SEEK_END. The new offset, or -1.
+int64_t Seek(int fd, int64_t offset, int whence);
+// fsync.
+int Flush(int fd);
+// A whole-file lock that other opens of the file honour (flock), taken
+// without waiting: -1 with EWOULDBLOCK while another holds it.
+int LockWhole(int fd, bool bExclusive);
+// Copies the whole of source, from its start, over target (emptied first)
+// in bounded steps: the kernel copies where it can, else a block of 1 MiB
+// goes between them; holes of a sparse source stay holes. Both are left at
+// their end. -1 with errno on failure, bSourceFailed telling which side.
+int CopyData(int source, int target, bool& bSourceFailed);
+// Creates a new, empty file with a unique hidden name (".cb*.tmp") in the
+// directory posixDir ("" for the current one), open for writing; name
+// receives its name. With like, the file takes its permission bits (owner
+// write added) and, where the process may give them, its owner and group.
+int CreateTemp(const std::string& posixDir, const FileInfo* like, std::string& name);
+// Times of 0 are left unchanged.
+int SetTimesFd(int fd, time_t accessed, time_t modified);
+// Clears every write bit of the open file.
+int MakeReadOnlyFd(int fd);
 int Stat(const std::string& posix, FileInfo& info, bool bFollowLinks);
 int StatFd(int fd, FileInfo& info);
 int Mkdir(const std::string& posix);

@@ -7,7 +7,8 @@
 #include <unordered_map>
 
 #include "platform/kernel/Errors.h"
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct BlockTable {
 };
 
 BlockTable& table() {
-    static BlockTable* t = new BlockTable;
+    static NoDestructor<BlockTable> t;
     return *t;
 }
 
@@ -44,7 +45,7 @@ Block* findLocked(BlockTable& t, HGLOBAL hMem) {
 // Raw memory for a block through the fault seam; never a null address for
 // a size of 0, so every fixed block has an address of its own.
 void* obtain(SIZE_T dwBytes, bool zero) {
-    if (PlatformSyscallFails(Syscall::GlobalBlock)) return nullptr;
+    if (platform::sys::Fails(Syscall::GlobalBlock)) return nullptr;
     size_t bytes = dwBytes ? dwBytes : 1;
     return zero ? std::calloc(1, bytes) : std::malloc(bytes);
 }

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/kernel/Errors.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform {
 
@@ -17,8 +18,8 @@ struct HandleTable {
 };
 
 HandleTable& Table() {
-    static HandleTable table;
-    return table;
+    static NoDestructor<HandleTable> table;
+    return *table;
 }
 
 }  // namespace

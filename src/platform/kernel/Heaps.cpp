@@ -28,7 +28,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -126,13 +127,13 @@ struct ChunkPool {
 
 // Never destroyed: heaps may be destroyed by static destructors after it.
 ChunkPool& Pool() {
-    static ChunkPool* pool = new ChunkPool;
+    static NoDestructor<ChunkPool> pool;
     return *pool;
 }
 
 // Obtains zero-filled memory, through the fault seam.
 void* ObtainChunk(size_t bytes) {
-    if (PlatformSyscallFails(Syscall::HeapChunk)) return nullptr;
+    if (platform::sys::Fails(Syscall::HeapChunk)) return nullptr;
     if (bytes == kMaxChunk) {
         ChunkPool& pool = Pool();
         void* chunk = nullptr;
@@ -180,8 +181,8 @@ struct HandleTable {
 };
 
 HandleTable& Handles() {
-    static HandleTable table;  // pages live for the whole process
-    return table;
+    static NoDestructor<HandleTable> table;  // pages live for the whole process
+    return *table;
 }
 
 Slot* SlotAt(HandleTable& table, uint32_t index) {

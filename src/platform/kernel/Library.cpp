@@ -3,9 +3,7 @@
 // Sections: the table of known module handles; loading and unloading; names.
 #include "platform/kernel/Library.h"
 
-#include <dlfcn.h>
 #include <link.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -15,13 +13,21 @@
 #include <string>
 
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform {
 
 std::string ProgramPath() {
-    std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    std::string path(256, '\0');
+    for (;;) {
+        ssize_t n = sys::Readlink(AT_FDCWD, "/proc/self/exe", path.data(), path.size());
+        if (n < 0) return std::string();
+        if (static_cast<size_t>(n) < path.size()) return path.substr(0, static_cast<size_t>(n));
+        path.resize(path.size() * 2);
+    }
 }
 
 }  // namespace platform
@@ -47,7 +53,7 @@ struct ModuleTable {
 };
 
 ModuleTable& table() {
-    static ModuleTable* t = new ModuleTable;
+    static NoDestructor<ModuleTable> t;
     return *t;
 }
 
@@ -125,9 +131,10 @@ thread_local std::string t_loadError;
 // that is there as a module the loader cannot use; a missing library the
 // module needs is a module not found, as on the original platform.
 HMODULE LoadFailed(const std::string& posix) {
-    const char* why = dlerror();
+    const char* why = dlerror();  // cannot fail: made directly
     t_loadError = why ? why : "cannot load " + posix;
-    if (access(posix.c_str(), F_OK) != 0) {
+    platform::fs::FileInfo info;
+    if (platform::fs::Stat(posix, info, true) != 0) {
         int err = errno;
         SetLastError(err == ENOENT ? ERROR_MOD_NOT_FOUND : PlatformErrorFromErrno(err));
     } else {
@@ -151,17 +158,18 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
     bool bare = posix.find_first_of("\\/") == std::string::npos && !(posix.size() >= 2 && posix[1] == ':');
     if (bare) {
         std::string besideProgram = std::filesystem::path(ProgramPath()).parent_path().string() + "/" + posix;
-        if (access(besideProgram.c_str(), F_OK) == 0) posix = besideProgram;
+        platform::fs::FileInfo info;
+        if (platform::fs::Stat(besideProgram, info, true) == 0) posix = besideProgram;
     } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
         SetLastError(ERROR_INVALID_DRIVE);
         return nullptr;
     }
     int refusalsBefore = t_refusals;
-    void* handle = dlopen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = platform::sys::DlOpen(posix.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return LoadFailed(posix);
     if (t_refusals != refusalsBefore) {
         t_refusals = refusalsBefore;
-        dlclose(handle);
+        platform::sys::DlClose(handle);
         return nullptr;
     }
     HMODULE hModule = static_cast<HMODULE>(handle);
@@ -181,7 +189,7 @@ BOOL FreeLibrary(HMODULE hLibModule) {
         --it->second.loads;
         forgetIfUnused(t, it);
     }
-    dlclose(hLibModule);
+    platform::sys::DlClose(hLibModule);
     return TRUE;
 }
 
@@ -194,7 +202,7 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    void* symbol = dlsym(hModule, lpProcName);
+    void* symbol = platform::sys::DlSym(hModule, lpProcName);
     if (!symbol || PlatformModuleFromAddress(symbol) != hModule) {
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;

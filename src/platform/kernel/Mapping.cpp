@@ -4,10 +4,6 @@
 // system information.
 #include "platform/kernel/Mapping.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <algorithm>
 #include <iterator>
@@ -17,9 +13,11 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace fs = platform::fs;
+namespace sys = platform::sys;
 
 namespace {
 
@@ -64,8 +62,8 @@ struct ViewTable {
 };
 
 ViewTable& Views() {
-    static ViewTable table;
-    return table;
+    static NoDestructor<ViewTable> table;
+    return *table;
 }
 
 template <class T>
@@ -114,8 +112,7 @@ int OpenForDisposition(const std::string& posix, int flags, DWORD disposition, b
 // that a full disk fails here rather than as a fault when a view is written;
 // where the file system cannot reserve space the file is extended sparse.
 bool Extend(int fd, uint64_t size, uint64_t newSize) {
-    if (PlatformSyscallFails(Syscall::Fallocate)) return false;
-    if (::fallocate(fd, 0, static_cast<off_t>(size), static_cast<off_t>(newSize - size)) == 0) return true;
+    if (sys::Fallocate(fd, 0, static_cast<off_t>(size), static_cast<off_t>(newSize - size)) == 0) return true;
     if (errno != EOPNOTSUPP && errno != ENOSYS) return false;
     return fs::Truncate(fd, static_cast<int64_t>(newSize)) == 0;
 }
@@ -220,7 +217,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_SET_FILE_POINTER;
     }
-    off_t position = ::lseek(file->fd, distance, whence);
+    off_t position = sys::Lseek(file->fd, distance, whence);
     if (position < 0) {
         SetLastError(errno == EINVAL ? ERROR_NEGATIVE_SEEK : PlatformErrorFromErrno(errno));
         return INVALID_SET_FILE_POINTER;
@@ -237,7 +234,7 @@ BOOL SetEndOfFile(HANDLE hFile) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    off_t end = ::lseek(file->fd, 0, SEEK_CUR);
+    off_t end = sys::Lseek(file->fd, 0, SEEK_CUR);
     if (end < 0) return FailWithErrno();
     {
         ViewTable& table = Views();
@@ -343,12 +340,8 @@ LPVOID MapViewOfFile(HANDLE hFileMappingObject, DWORD dwDesiredAccess, DWORD dwF
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
-    if (PlatformSyscallFails(Syscall::Mmap)) {
-        FailWithErrno();
-        return nullptr;
-    }
     int prot = PROT_READ | (write ? PROT_WRITE : 0);
-    void* base = ::mmap(nullptr, length, prot, MAP_SHARED, mapping->file->fd, static_cast<off_t>(offset));
+    void* base = sys::Mmap(nullptr, length, prot, MAP_SHARED, mapping->file->fd, static_cast<off_t>(offset));
     if (base == MAP_FAILED) {
         FailWithErrno();
         return nullptr;
@@ -356,9 +349,9 @@ LPVOID MapViewOfFile(HANDLE hFileMappingObject, DWORD dwDesiredAccess, DWORD dwF
     uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
     uint64_t from = std::max(offset, mapping->added) / page * page;
     uint64_t to = std::min(offset + length, mapping->added + kPopulateLimit);
-    if (mapping->file->sequential) ::madvise(base, length, MADV_SEQUENTIAL);
+    if (mapping->file->sequential) sys::Madvise(base, length, MADV_SEQUENTIAL);
     if (write && from < to)  // kernels without MADV_POPULATE_WRITE refuse; the pages then fault in as usual
-        ::madvise(static_cast<char*>(base) + (from - offset), to - from, MADV_POPULATE_WRITE);
+        sys::Madvise(static_cast<char*>(base) + (from - offset), to - from, MADV_POPULATE_WRITE);
     ViewTable& table = Views();
     std::lock_guard<std::mutex> guard(table.lock);
     table.views[reinterpret_cast<uintptr_t>(base)] = View{length, offset, mapping->file};
@@ -374,7 +367,7 @@ BOOL UnmapViewOfFile(LPCVOID lpBaseAddress) {
         SetLastError(ERROR_INVALID_ADDRESS);
         return FALSE;
     }
-    ::munmap(const_cast<void*>(lpBaseAddress), it->second.length);
+    sys::Munmap(const_cast<void*>(lpBaseAddress), it->second.length);
     file = std::move(it->second.file);
     table.views.erase(it);
     return TRUE;
@@ -395,7 +388,7 @@ BOOL FlushViewOfFile(LPCVOID lpBaseAddress, SIZE_T dwNumberOfBytesToFlush) {
     uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
     uintptr_t start = address - (address - it->first) % page;
     int flags = it->second.file->writeThrough ? MS_SYNC : MS_ASYNC;
-    if (end > start && ::msync(reinterpret_cast<void*>(start), end - start, flags) != 0) return FailWithErrno();
+    if (end > start && sys::Msync(reinterpret_cast<void*>(start), end - start, flags) != 0) return FailWithErrno();
     return TRUE;
 }
 

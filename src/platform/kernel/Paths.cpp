@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/kernel/FileSystem.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ struct DriveTable {
 // Never destroyed: a host's static destructors may still translate paths
 // while the process exits.
 DriveTable& Table() {
-    static DriveTable* table = new DriveTable;
+    static NoDestructor<DriveTable> table;
     return *table;
 }
 

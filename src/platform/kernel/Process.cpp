@@ -1,11 +1,6 @@
 // CreateProcessA on posix_spawnp, and the command-line split.
 #include "platform/kernel/Process.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,11 +8,13 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 extern char** environ;
 
 namespace fs = platform::fs;
+namespace sys = platform::sys;
 
 namespace {
 
@@ -27,25 +24,34 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // blocking, now and at every later start or close, so ended children do not
 // stay behind as zombies.
 
-std::mutex g_pendingLock;
-std::vector<pid_t> g_pending;
+struct Pending {
+    std::mutex lock;
+    std::vector<pid_t> children;
+};
+
+Pending& ThePending() {
+    static NoDestructor<Pending> pending;  // process handles may close in static destructors
+    return *pending;
+}
 
 void SweepPending() {
-    std::lock_guard<std::mutex> guard(g_pendingLock);
-    g_pending.erase(std::remove_if(g_pending.begin(), g_pending.end(),
-                                   [](pid_t pid) {
-                                       pid_t r = ::waitpid(pid, nullptr, WNOHANG);
-                                       return r == pid || (r < 0 && errno == ECHILD);
-                                   }),
-                    g_pending.end());
+    Pending& p = ThePending();
+    std::lock_guard<std::mutex> guard(p.lock);
+    p.children.erase(std::remove_if(p.children.begin(), p.children.end(),
+                                    [](pid_t pid) {
+                                        pid_t r = sys::Waitpid(pid, nullptr, WNOHANG);
+                                        return r == pid || (r < 0 && errno == ECHILD);
+                                    }),
+                     p.children.end());
 }
 
 struct ProcessObject : platform::KernelObject {
     explicit ProcessObject(pid_t p) : pid(p) {}
     ~ProcessObject() override {
         {
-            std::lock_guard<std::mutex> guard(g_pendingLock);
-            g_pending.push_back(pid);
+            Pending& p = ThePending();
+            std::lock_guard<std::mutex> guard(p.lock);
+            p.children.push_back(pid);
         }
         SweepPending();
     }
@@ -192,10 +198,8 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_AT
         envp = PointersTo(vars);
     }
     pid_t pid = 0;
-    int err = PlatformSyscallFails(Syscall::Spawn)
-                  ? errno
-                  : ::posix_spawnp(&pid, path.c_str(), &setup.actions, &setup.attr, argv.data(),
-                                   lpEnvironment ? envp.data() : environ);
+    int err = sys::Spawn(&pid, path.c_str(), &setup.actions, &setup.attr, argv.data(),
+                         lpEnvironment ? envp.data() : environ);
     if (err != 0) return Fail(PlatformErrorFromErrno(err));
 
     auto process = std::make_shared<ProcessObject>(pid);

@@ -11,6 +11,8 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Handles.h"
 #include "platform/kernel/SyncNamespace.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ struct Retired {
 };
 
 Retired& RetiredBodies() {
-    static Retired* retired = new Retired;  // outlives every static handle
+    static NoDestructor<Retired> retired;  // outlives every static handle
     return *retired;
 }
 
@@ -159,4 +161,10 @@ BOOL ReleaseMutex(HANDLE hMutex) { return Apply(hMutex, Kind::Mutex, platform::s
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
     auto object = ObjectOf(hHandle, Kind::Event, true);  // held for the whole wait
     return object ? platform::sync::WaitBody(*object->body, dwMilliseconds, *object->waiting) : WAIT_FAILED;
+}
+
+void Sleep(DWORD dwMilliseconds) {
+    timespec left = {static_cast<time_t>(dwMilliseconds / 1000), static_cast<long>(dwMilliseconds % 1000) * 1000000};
+    while (platform::sys::Nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
 }

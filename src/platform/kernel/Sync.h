@@ -74,6 +74,9 @@ PLATFORM_API BOOL ReleaseMutex(HANDLE hMutex);
 // caller owns it now), WAIT_TIMEOUT, or WAIT_FAILED with the last error set
 // (ERROR_INVALID_HANDLE for a handle that is not an open event or mutex).
 PLATFORM_API DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+// Suspends the calling thread for at least dwMilliseconds (0: gives up the
+// rest of its time slice).
+PLATFORM_API void Sleep(DWORD dwMilliseconds);
 
 // ---- The namespace segment --------------------------------------------------
 // Controls of this platform, not of the original.

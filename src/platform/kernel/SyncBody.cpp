@@ -16,11 +16,10 @@
 #include <ctime>
 #include <linux/futex.h>
 #include <pthread.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Sync.h"
+#include "platform/kernel/SyscallTable.h"
 
 
 namespace platform::sync {
@@ -82,16 +81,16 @@ void FutexWait(std::atomic<uint32_t>& word, uint32_t expected, const Deadline& d
     int op = shared ? 0 : FUTEX_PRIVATE_FLAG;
     uint32_t* address = reinterpret_cast<uint32_t*>(&word);
     if (deadline.infinite) {
-        syscall(SYS_futex, address, op | FUTEX_WAIT, expected, nullptr, nullptr, 0);
+        platform::sys::Futex(address, op | FUTEX_WAIT, expected, nullptr, nullptr, 0);
         return;
     }
     timespec at = ToTimespec(deadline.at);  // absolute, on the monotonic clock
-    syscall(SYS_futex, address, op | FUTEX_WAIT_BITSET, expected, &at, nullptr, FUTEX_BITSET_MATCH_ANY);
+    platform::sys::Futex(address, op | FUTEX_WAIT_BITSET, expected, &at, nullptr, FUTEX_BITSET_MATCH_ANY);
 }
 
 void FutexWake(std::atomic<uint32_t>& word, int count, bool shared) {
     int op = (shared ? 0 : FUTEX_PRIVATE_FLAG) | FUTEX_WAKE;
-    syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), op, count, nullptr, nullptr, 0);
+    platform::sys::Futex(reinterpret_cast<uint32_t*>(&word), op, static_cast<uint32_t>(count), nullptr, nullptr, 0);
 }
 
 // The calling thread's id (a kernel thread id, unique across processes).
@@ -209,7 +208,7 @@ int TimedLock(pthread_mutex_t* m, DWORD ms) {
         // ThreadSanitizer's timedlock interceptor does not take an abandoned
         // mutex for an acquired one (its lock and trylock ones do), so its
         // builds poll.
-        ::usleep(1000);
+        Sleep(1);
         r = pthread_mutex_trylock(m);
 #else
         timespec at = ToTimespec(NowNs(CLOCK_REALTIME) + deadline.Left());

@@ -24,21 +24,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <pthread.h>
-#include <signal.h>
 #include <string>
 #include <sys/file.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Sync.h"
-#include "platform/kernel/Syscalls.h"
+#include "platform/kernel/SyscallTable.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace platform::sync {
 
@@ -132,7 +128,7 @@ int64_t StartTime(pid_t pid) {
     int fd = fs::Open(path, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) {
         if (errno != ENOENT) return -1;
-        return ::kill(pid, 0) == -1 && errno == ESRCH ? 0 : -1;
+        return sys::Kill(pid, 0) == -1 && errno == ESRCH ? 0 : -1;
     }
     char text[1024];
     long n = fs::Read(fd, text, sizeof text - 1);
@@ -168,7 +164,7 @@ struct Refusal {
 class Segment {
 public:
     Segment(std::string name, void* base) : m_name(std::move(name)), m_base(static_cast<char*>(base)) {}
-    ~Segment() { ::munmap(m_base, kSegmentBytes); }
+    ~Segment() { sys::Munmap(m_base, kSegmentBytes); }
     Segment(const Segment&) = delete;
     Segment& operator=(const Segment&) = delete;
 
@@ -662,14 +658,13 @@ bool Compatible(const Header& h) {
 // Opens the shared-memory object, creating it (mode 0600) when missing.
 int OpenObject(const std::string& name) {
     for (int attempt = 0; attempt < 8; ++attempt) {
-        if (PlatformSyscallFails(Syscall::ShmOpen)) return -1;
-        int fd = ::shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+        int fd = sys::ShmOpen(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd >= 0) {
-            ::fchmod(fd, 0600);  // whatever the umask took away
+            sys::Fchmod(fd, 0600);  // whatever the umask took away
             return fd;
         }
         if (errno != EEXIST) return -1;
-        fd = ::shm_open(name.c_str(), O_RDWR, 0);
+        fd = sys::ShmOpen(name.c_str(), O_RDWR, 0);
         if (fd >= 0 || errno != ENOENT) return fd;
         // Removed between the two calls: try again.
     }
@@ -695,39 +690,37 @@ std::shared_ptr<Segment> Segment::Attach(const std::string& name, Refusal& refus
     struct Closer {
         int fd;
         ~Closer() {
-            ::flock(fd, LOCK_UN);  // explicitly: the mapping keeps the open file, and so the lock
-            ::close(fd);
+            sys::Flock(fd, LOCK_UN);  // explicitly: the mapping keeps the open file, and so the lock
+            sys::Close(fd);
         }
     } closer{fd};
     // Creation takes microseconds; a creator that holds the lock for seconds
     // is stopped, and the attempt is given up rather than left hanging.
-    for (int waited = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; ++waited) {
+    for (int waited = 0; sys::Flock(fd, LOCK_EX | LOCK_NB) != 0; ++waited) {
         if (errno != EWOULDBLOCK && errno != EINTR) return refuseErrno("cannot be locked");
         if (waited == 5000) return refuse(ERROR_BUSY, "is held by a process that does not finish creating it");
-        ::usleep(1000);
+        Sleep(1);
     }
 
-    struct stat st;
-    if (PlatformSyscallFails(Syscall::Stat) || ::fstat(fd, &st) != 0) return refuseErrno("cannot be examined");
-    if (st.st_uid != ::geteuid())
-        return refuse(ERROR_ACCESS_DENIED, "belongs to uid " + std::to_string(st.st_uid) +
+    fs::FileInfo st;
+    if (fs::StatFd(fd, st) != 0) return refuseErrno("cannot be examined");
+    if (st.owner != ::geteuid())
+        return refuse(ERROR_ACCESS_DENIED, "belongs to uid " + std::to_string(st.owner) +
                                                ", not to this user (uid " + std::to_string(::geteuid()) + ")");
-    if ((st.st_mode & 07777) != 0600) {
+    if (st.mode != 0600) {
         char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        std::snprintf(mode, sizeof mode, "%04o", st.mode);
         return refuse(ERROR_ACCESS_DENIED, std::string("has mode ") + mode + ", not 0600");
     }
-    if (st.st_size != 0 && static_cast<uint64_t>(st.st_size) != kSegmentBytes)
-        return refuse(ERROR_INVALID_DATA, "is " + std::to_string(st.st_size) + " bytes, not " +
+    if (st.size != 0 && static_cast<uint64_t>(st.size) != kSegmentBytes)
+        return refuse(ERROR_INVALID_DATA, "is " + std::to_string(st.size) + " bytes, not " +
                                               std::to_string(kSegmentBytes) +
                                               " (another program's object, or another version's)");
-    if (st.st_size == 0) {
+    if (st.size == 0) {
         Hook(1);
         if (fs::Truncate(fd, static_cast<int64_t>(kSegmentBytes)) != 0) return refuseErrno("cannot be sized");
     }
-    void* base = PlatformSyscallFails(Syscall::Mmap)
-                     ? MAP_FAILED
-                     : ::mmap(nullptr, kSegmentBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    void* base = sys::Mmap(nullptr, kSegmentBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (base == MAP_FAILED) return refuseErrno("cannot be mapped");
     auto segment = std::make_shared<Segment>(name, base);
     Header& h = segment->H();
@@ -763,8 +756,8 @@ struct Registry {
 };
 
 Registry& Reg() {
-    static Registry registry;
-    return registry;
+    static NoDestructor<Registry> registry;
+    return *registry;
 }
 
 // The segment name for a namespace name: a leading '/' and nothing else
@@ -860,7 +853,7 @@ BOOL PlatformRemoveNamespace(LPCSTR lpName) {
     if (r.current == name) r.segment.reset();
     r.attached.erase(name);
     r.refused.erase(name);
-    if (::shm_unlink(name.c_str()) != 0) {
+    if (platform::sys::ShmUnlink(name.c_str()) != 0) {
         PlatformSetLastErrorFromErrno(errno);
         return FALSE;
     }

@@ -8,13 +8,8 @@
 // ($HOME/.config when XDG_CONFIG_HOME is unset or not absolute), where
 // <app> is the application's name with '/' made '_'. m_pszProfileName
 // holds the file's path (a POSIX path or a library path); SetProfileFile
-// changes it. Sections and entries are matched without regard to case;
-// lines are written with CR LF, read with either line end.
-//
-// Every write rewrites the whole file through a temporary file in the same
-// directory that is renamed over it, so the file is always either the old
-// or the new one, never half written; the directory is created first when
-// missing. Lines the profile does not understand are kept as they are.
+// changes it. The file is read and written by the private-profile
+// functions (platform/kernel/Profile.h).
 #pragma once
 
 #include "platform/mfc/Collections.h"

@@ -8,6 +8,7 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ struct Watchers {
 };
 
 Watchers& watchers() {
-    static Watchers* w = new Watchers;  // documents may die in static destructors
+    static NoDestructor<Watchers> w;  // documents may die in static destructors
     return *w;
 }
 

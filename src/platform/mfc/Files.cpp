@@ -2,11 +2,6 @@
 // opens and temporary files the library's walks and rewrites are built on.
 #include "platform/mfc/Files.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -20,7 +15,6 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
-#include "platform/kernel/Syscalls.h"
 
 namespace fs = platform::fs;
 
@@ -99,24 +93,22 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnH
 
 namespace {
 
-int LockFor(UINT nOpenFlags) {
+enum class Share { none, shared, exclusive };
+
+Share ShareFor(UINT nOpenFlags) {
     switch (nOpenFlags & 0x70) {
-    case CFile::shareDenyNone: return 0;
+    case CFile::shareDenyNone: return Share::none;
     case CFile::shareDenyWrite:
-    case CFile::shareDenyRead: return LOCK_SH;
-    default: return LOCK_EX;
+    case CFile::shareDenyRead: return Share::shared;
+    default: return Share::exclusive;
     }
 }
 
-int OpenFlagsFor(UINT nOpenFlags) {
-    int flags = O_CLOEXEC;
-    switch (nOpenFlags & 3) {
-    case CFile::modeWrite: flags |= O_WRONLY; break;
-    case CFile::modeReadWrite: flags |= O_RDWR; break;
-    default: flags |= O_RDONLY; break;
-    }
-    if (nOpenFlags & CFile::modeCreate) flags |= O_CREAT;
-    return flags;
+unsigned OpenFlagsFor(UINT nOpenFlags) {
+    unsigned flags = (nOpenFlags & 3) == CFile::modeWrite       ? fs::kOpenWrite
+                     : (nOpenFlags & 3) == CFile::modeReadWrite ? fs::kOpenReadWrite
+                                                                 : fs::kOpenRead;
+    return flags | ((nOpenFlags & CFile::modeCreate) ? fs::kOpenCreate : 0u);
 }
 
 CString LastComponent(const CString& path) {
@@ -135,8 +127,9 @@ void FillStatus(const fs::FileInfo& info, const CString& fullName, CFileStatus& 
                 fits ? fullName.GetLength() + 1 : 1);
 }
 
-// CFile::Open with further POSIX open flags; info is the open file's status.
-BOOL OpenAs(CFile& file, LPCTSTR lpszFileName, UINT nOpenFlags, int extraFlags, fs::FileInfo& info,
+// CFile::Open with further open flags (fs::OpenFlags); info is the open
+// file's status.
+BOOL OpenAs(CFile& file, LPCTSTR lpszFileName, UINT nOpenFlags, unsigned extraFlags, fs::FileInfo& info,
             CFileException* pError) {
     file.Abort();
     auto fail = [&](DWORD code) {
@@ -151,17 +144,17 @@ BOOL OpenAs(CFile& file, LPCTSTR lpszFileName, UINT nOpenFlags, int extraFlags, 
     std::string posix;
     if (!lpszFileName || !fs::ToPosix(lpszFileName, posix)) return fail(ERROR_PATH_NOT_FOUND);
 
-    int fd = fs::OpenFile(posix, OpenFlagsFor(nOpenFlags) | extraFlags, 0666, info);
+    int fd = fs::OpenFile(posix, fs::SystemOpenFlags(OpenFlagsFor(nOpenFlags) | extraFlags), 0666, info);
     if (fd < 0) {
         // With O_CREAT a missing entry can only be a missing directory.
         bool create = nOpenFlags & CFile::modeCreate;
         return fail(errno == ENOENT && create ? ERROR_PATH_NOT_FOUND : PlatformErrorFromErrno(errno));
     }
     DWORD code = ERROR_SUCCESS;
-    int lock = LockFor(nOpenFlags);
+    Share share = ShareFor(nOpenFlags);
     if ((nOpenFlags & 3) != CFile::modeRead && fs::IsReadOnly(info))
         code = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
-    else if (lock && ::flock(fd, lock | LOCK_NB) != 0)
+    else if (share != Share::none && fs::LockWhole(fd, share == Share::exclusive) != 0)
         code = errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : PlatformErrorFromErrno(errno);
     // Emptied only now, so that a file another CFile holds stays intact; an
     // empty file is left alone (ext4 writes a truncated file out at close).
@@ -169,7 +162,7 @@ BOOL OpenAs(CFile& file, LPCTSTR lpszFileName, UINT nOpenFlags, int extraFlags, 
              fs::Truncate(fd, 0) != 0)
         code = PlatformErrorFromErrno(errno);
     if (code != ERROR_SUCCESS) {
-        ::close(fd);
+        fs::Close(fd);
         return fail(code);
     }
     file.m_hFile = fd;
@@ -214,7 +207,7 @@ void CFile::Write(const void* lpBuf, UINT nCount) {
 LONG CFile::Seek(LONG lOff, UINT nFrom) {
     int whence = nFrom == begin ? SEEK_SET : nFrom == current ? SEEK_CUR : nFrom == end ? SEEK_END : -1;
     if (whence < 0) CFileException::ThrowOsError(ERROR_INVALID_PARAMETER, m_strFileName);
-    off_t position = ::lseek(m_hFile, lOff, whence);
+    int64_t position = fs::Seek(m_hFile, lOff, whence);
     if (position < 0)
         CFileException::ThrowOsError(
             errno == EINVAL ? ERROR_NEGATIVE_SEEK : static_cast<LONG>(PlatformErrorFromErrno(errno)),
@@ -223,7 +216,7 @@ LONG CFile::Seek(LONG lOff, UINT nFrom) {
 }
 
 DWORD CFile::GetPosition() const {
-    off_t position = ::lseek(m_hFile, 0, SEEK_CUR);
+    int64_t position = fs::Seek(m_hFile, 0, SEEK_CUR);
     if (position < 0) CFileException::ThrowErrno(errno, m_strFileName);
     return static_cast<DWORD>(position);
 }
@@ -239,7 +232,7 @@ void CFile::SetLength(DWORD dwNewLen) {
 }
 
 void CFile::Flush() {
-    if (::fsync(m_hFile) != 0) CFileException::ThrowErrno(errno, m_strFileName);
+    if (fs::Flush(m_hFile) != 0) CFileException::ThrowErrno(errno, m_strFileName);
 }
 
 void CFile::Close() {
@@ -252,7 +245,7 @@ void CFile::Close() {
 }
 
 void CFile::Abort() {
-    if (m_hFile != hFileNull) ::close(m_hFile);
+    if (m_hFile != hFileNull) fs::Close(m_hFile);
     m_hFile = hFileNull;
     m_strFileName.Empty();
 }
@@ -302,99 +295,16 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName) {
 
 // ---- Copying file data, opening for walks, temporary files ------------------
 
-namespace {
-
-const size_t kCopyBlock = 1024 * 1024;
-
-// The start of the data at or after offset and the end of that stretch of
-// data; false when only a hole follows. A file system without hole
-// reporting gives the whole rest as data.
-bool NextData(int fd, int64_t offset, int64_t size, int64_t& start, int64_t& end) {
-    off_t data = ::lseek(fd, offset, SEEK_DATA);
-    if (data < 0) {
-        if (errno == ENXIO) return false;
-        start = offset;
-        end = size;
-        return true;
-    }
-    off_t hole = ::lseek(fd, data, SEEK_HOLE);
-    start = data;
-    end = hole < 0 ? size : std::min<int64_t>(hole, size);
-    return start < size;
-}
-
-// Errors of copy_file_range that belong to the target; any other makes the
-// copy go on through a buffer, whose reads and writes then tell which side
-// failed.
-bool IsTargetError(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG || err == EROFS; }
-
-// One stretch [start, end) of data, at the same offsets in both files.
-// Returns the offset reached: less than end when the source shrank.
-// kernel is cleared when the kernel cannot copy between these files.
-int64_t CopyStretch(CFile& source, CFile& target, int64_t start, int64_t end, bool& kernel,
-                    std::unique_ptr<char[]>& block) {
-    int64_t offset = start;
-    while (kernel && offset < end) {
-        // The kernel reads and writes at once: the seam may fail either.
-        if (PlatformSyscallFails(Syscall::Read)) CFileException::ThrowErrno(errno, source.GetFilePath());
-        if (PlatformSyscallFails(Syscall::Write)) CFileException::ThrowErrno(errno, target.GetFilePath());
-        loff_t in = offset, out = offset;
-        ssize_t n = ::copy_file_range(source.m_hFile, &in, target.m_hFile, &out,
-                                      static_cast<size_t>(std::min<int64_t>(end - offset, 1 << 30)), 0);
-        if (n == 0) return offset;  // the source shrank while it was copied
-        if (n > 0) {
-            offset += n;
-        } else if (errno != EINTR) {
-            if (IsTargetError(errno)) CFileException::ThrowErrno(errno, target.GetFilePath());
-            kernel = false;
-        }
-    }
-    if (offset >= end) return offset;
-    if (!block) block.reset(new char[kCopyBlock]);
-    if (::lseek(source.m_hFile, offset, SEEK_SET) < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-    if (::lseek(target.m_hFile, offset, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-    while (offset < end) {
-        long got = fs::Read(source.m_hFile, block.get(), static_cast<size_t>(std::min<int64_t>(kCopyBlock, end - offset)));
-        if (got < 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-        if (got == 0) return offset;
-        if (fs::Write(target.m_hFile, block.get(), static_cast<size_t>(got)) < static_cast<size_t>(got))
-            CFileException::ThrowErrno(errno, target.GetFilePath());
-        offset += got;
-    }
-    return offset;
-}
-
-}  // namespace
-
 void PlatformCopyFileData(CFile& source, CFile& target) {
-    fs::FileInfo info, written;
-    if (fs::StatFd(source.m_hFile, info) != 0) CFileException::ThrowErrno(errno, source.GetFilePath());
-    if (fs::StatFd(target.m_hFile, written) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-    // Emptied first, so the holes read as zeros whatever target held; a new
-    // file is not truncated (ext4 writes a truncated file out at close).
-    if (written.size > 0 && fs::Truncate(target.m_hFile, 0) != 0)
-        CFileException::ThrowErrno(errno, target.GetFilePath());
-    std::unique_ptr<char[]> block;
-    bool kernel = true;
-    int64_t size = info.size, offset = 0, end = 0, start, stretchEnd;
-    while (offset < size && NextData(source.m_hFile, offset, size, start, stretchEnd)) {
-        offset = CopyStretch(source, target, start, stretchEnd, kernel, block);
-        end = offset;
-        if (offset < stretchEnd) {
-            size = offset;
-            break;
-        }
-    }
-    // A hole at the end comes from the length.
-    if (end < size && fs::Truncate(target.m_hFile, size) != 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-    if (::lseek(target.m_hFile, size, SEEK_SET) < 0) CFileException::ThrowErrno(errno, target.GetFilePath());
-    ::lseek(source.m_hFile, size, SEEK_SET);
+    bool sourceFailed;
+    if (fs::CopyData(source.m_hFile, target.m_hFile, sourceFailed) != 0)
+        CFileException::ThrowErrno(errno, sourceFailed ? source.GetFilePath() : target.GetFilePath());
 }
 
 BOOL PlatformOpenFileNoFollow(CFile& rFile, LPCTSTR lpszFileName, CFileStatus& rStatus) {
     fs::FileInfo info;
-    if (!OpenAs(rFile, lpszFileName, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, O_NOFOLLOW, info,
-                nullptr))
+    if (!OpenAs(rFile, lpszFileName, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary, fs::kOpenNoFollow,
+                info, nullptr))
         return FALSE;
     FillStatus(info, rFile.GetFilePath(), rStatus);
     return TRUE;
@@ -408,61 +318,29 @@ BOOL PlatformCreateTempFile(LPCSTR pszBeside, CString& rTempPath, CFile& rFile, 
     std::string dir = sep != std::string::npos ? beside.substr(0, sep + 1)
                       : fs::HasDrive(beside)       ? beside.substr(0, 2)
                                                    : std::string();
-    std::string posixBeside;
+    std::string posixBeside, posixDir, name;
     fs::FileInfo like;
     bool keepMode = bLikeBeside && fs::ToPosix(pszBeside, posixBeside) && fs::Stat(posixBeside, like, true) == 0 &&
                     !like.isDirectory;
-
-    // The process id is read once: a child of fork mixing its parent's id
-    // can only meet a name that exists, which O_EXCL refuses.
-    static const unsigned pid = static_cast<unsigned>(::getpid());
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        struct timespec now;
-        ::clock_gettime(CLOCK_REALTIME, &now);
-        unsigned mix = static_cast<unsigned>(now.tv_nsec) ^ (pid << 16) ^ (counter++ * 2654435761u);
-        char name[32];
-        std::snprintf(name, sizeof name, ".cb%08x.tmp", mix);
-        std::string path = dir + name, posix;
-        if (!fs::ToPosix(path.c_str(), posix)) {
-            SetLastError(ERROR_PATH_NOT_FOUND);
-            return FALSE;
-        }
-        int fd = fs::Open(posix, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : PlatformErrorFromErrno(errno));
-            return FALSE;
-        }
-        if (keepMode) {
-            // The new version belongs to the file's owner and group, as a
-            // rewrite in place would; a process that may not give it away
-            // leaves it its own.
-            if (like.owner != ::geteuid() || like.group != ::getegid())
-                (void)::fchown(fd, like.owner, like.group);
-            ::fchmod(fd, like.mode | 0200);
-        }
-        rFile.m_hFile = fd;
-        rFile.SetFilePath(fs::FullPath(path.c_str()));
-        rTempPath = rFile.GetFilePath();
-        return TRUE;
+    if (!fs::ToPosix((dir.empty() ? "." : dir).c_str(), posixDir)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
     }
-    SetLastError(ERROR_FILE_EXISTS);
-    return FALSE;
+    int fd = fs::CreateTemp(posixDir, keepMode ? &like : nullptr, name);
+    if (fd < 0) {
+        SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND
+                     : errno == EEXIST ? ERROR_FILE_EXISTS
+                                       : PlatformErrorFromErrno(errno));
+        return FALSE;
+    }
+    rFile.m_hFile = fd;
+    rFile.SetFilePath(fs::FullPath((dir + name).c_str()));
+    rTempPath = rFile.GetFilePath();
+    return TRUE;
 }
 
 void PlatformSetCopyStatus(CFile& rFile, const CFileStatus& status) {
-    time_t accessed = status.m_atime.GetTime(), modified = status.m_mtime.GetTime();
-    struct timespec times[2] = {};
-    times[0].tv_sec = accessed;
-    times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
-    times[1].tv_sec = modified;
-    times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
-    if (PlatformSyscallFails(Syscall::Utime) || ::futimens(rFile.m_hFile, times) != 0)
-        CFileException::ThrowErrno(errno, rFile.GetFilePath());
-    if (!(status.m_attribute & CFile::readOnly)) return;
-    fs::FileInfo info;
-    if (fs::StatFd(rFile.m_hFile, info) != 0 || PlatformSyscallFails(Syscall::Chmod) ||
-        ::fchmod(rFile.m_hFile, info.mode & ~0222u) != 0)
+    if (fs::SetTimesFd(rFile.m_hFile, status.m_atime.GetTime(), status.m_mtime.GetTime()) != 0 ||
+        ((status.m_attribute & CFile::readOnly) && fs::MakeReadOnlyFd(rFile.m_hFile) != 0))
         CFileException::ThrowErrno(errno, rFile.GetFilePath());
 }

@@ -1,5 +1,6 @@
 // AfxMessageBox without a screen: one line on stderr and the hook's answer.
 #include "platform/mfc/MessageBox.h"
+#include "platform/shared/NoDestructor.h"
 
 #include <cstdio>
 #include <mutex>
@@ -14,8 +15,8 @@ struct MessageBoxSettings {
 };
 
 MessageBoxSettings& Settings() {
-    static MessageBoxSettings settings;
-    return settings;
+    static NoDestructor<MessageBoxSettings> settings;
+    return *settings;
 }
 
 }  // namespace

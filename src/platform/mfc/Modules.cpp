@@ -2,6 +2,7 @@
 //
 // Sections: module state and lock; extension modules; names.
 #include "platform/mfc/Modules.h"
+#include "platform/shared/NoDestructor.h"
 
 #include <filesystem>
 #include <mutex>
@@ -21,7 +22,7 @@ struct Globals {
 };
 
 Globals& globals() {
-    static Globals* g = new Globals;
+    static NoDestructor<Globals> g;
     return *g;
 }
 

@@ -3,7 +3,6 @@
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
-#include <strings.h>
 
 #include <cstdlib>
 #include <memory>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/crt/Crt.h"
 #include "platform/crt/Stdio.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/kernel/Errors.h"
@@ -65,8 +65,8 @@ std::string ClassOf(HWND hWnd) {
 
 COLORREF FaceOf(HWND hWnd) {
     std::string name = ClassOf(hWnd);
-    if (!strcasecmp(name.c_str(), "MDIClient")) return GetSysColor(COLOR_APPWORKSPACE);
-    if (!strcasecmp(name.c_str(), "Button")) return GetSysColor(COLOR_BTNFACE);
+    if (!crt::_stricmp(name.c_str(), "MDIClient")) return GetSysColor(COLOR_APPWORKSPACE);
+    if (!crt::_stricmp(name.c_str(), "Button")) return GetSysColor(COLOR_BTNFACE);
     return GetSysColor(COLOR_WINDOW);
 }
 
@@ -148,7 +148,7 @@ void DrawWindow(cairo_t* cr, HWND hWnd, POINT origin, bool active, bool pictured
     }
 
     HWND hActive = nullptr;
-    if (!strcasecmp(ClassOf(hWnd).c_str(), "MDIClient"))
+    if (!crt::_stricmp(ClassOf(hWnd).c_str(), "MDIClient"))
         hActive = reinterpret_cast<HWND>(SendMessageA(hWnd, WM_MDIGETACTIVE, 0, 0));
     std::vector<HWND> children;
     for (HWND hChild = GetWindow(hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))

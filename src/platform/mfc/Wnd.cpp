@@ -8,6 +8,7 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Controls.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ struct PermanentMap {
 };
 
 PermanentMap& permanentMap() {
-    static PermanentMap* map = new PermanentMap;
+    static NoDestructor<PermanentMap> map;
     return *map;
 }
 

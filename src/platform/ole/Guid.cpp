@@ -12,15 +12,12 @@
 // cannot wipe the page, a fork handler clears the state instead.
 #include "platform/ole/Guid.h"
 
-#include <pthread.h>
-#include <sched.h>
-#include <sys/mman.h>
-#include <sys/random.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <new>
+
+#include "platform/kernel/Random.h"
 
 namespace {
 
@@ -34,12 +31,9 @@ struct Generator {
 static_assert(std::atomic<uint32_t>::is_always_lock_free && std::atomic<uint64_t>::is_always_lock_free);
 
 Generator* MakeGenerator() {
-    void* page = ::mmap(nullptr, sizeof(Generator), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (page != MAP_FAILED && ::madvise(page, sizeof(Generator), MADV_WIPEONFORK) == 0)
-        return new (page) Generator{};
-    if (page != MAP_FAILED) ::munmap(page, sizeof(Generator));
+    if (void* page = platform::AllocateWipedAtFork(sizeof(Generator))) return new (page) Generator{};
     static Generator fallback{};
-    ::pthread_atfork(nullptr, nullptr, [] { fallback.phase.store(kUnseeded, std::memory_order_relaxed); });
+    platform::AtFork([] { fallback.phase.store(kUnseeded, std::memory_order_relaxed); });
     return &fallback;
 }
 
@@ -48,31 +42,18 @@ Generator& TheGenerator() {
     return *generator;
 }
 
-bool FillRandom(void* buffer, size_t size) {
-    auto* bytes = static_cast<unsigned char*>(buffer);
-    for (size_t got = 0; got < size;) {
-        ssize_t n = ::getrandom(bytes + got, size - got, 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        got += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // True once the generator holds a key; the first caller draws it.
 bool Seeded(Generator& g) {
     for (;;) {
         uint32_t phase = g.phase.load(std::memory_order_acquire);
         if (phase == kReady) return true;
         if (phase == kSeeding) {
-            sched_yield();  // another thread draws the key
+            platform::YieldProcessor();  // another thread draws the key
             continue;
         }
         if (!g.phase.compare_exchange_weak(phase, kSeeding, std::memory_order_acquire)) continue;
         uint64_t key[2];
-        bool drawn = FillRandom(key, sizeof key);
+        bool drawn = platform::FillRandom(key, sizeof key);
         if (drawn) {
             std::memcpy(g.key, key, sizeof key);
             g.counter.store(0, std::memory_order_relaxed);

@@ -9,6 +9,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/user/Windows.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Clipboard {
 };
 
 Clipboard& clipboard() {
-    static Clipboard* c = new Clipboard;
+    static NoDestructor<Clipboard> c;
     return *c;
 }
 

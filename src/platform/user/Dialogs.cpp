@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/kernel/FileSystem.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct Responders {
 };
 
 Responders& TheResponders() {
-    static Responders* responders = new Responders;  // dialogs may run while the process exits
+    static NoDestructor<Responders> responders;  // dialogs may run while the process exits
     return *responders;
 }
 

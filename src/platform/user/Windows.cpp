@@ -9,8 +9,6 @@
 // functions.
 #include "platform/user/Windows.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,8 +23,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Painting.h"
+#include "platform/shared/NoDestructor.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ struct Queue {
 };
 
 struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const { return strcasecmp(a.c_str(), b.c_str()) < 0; }
+    bool operator()(const std::string& a, const std::string& b) const { return crt::_stricmp(a.c_str(), b.c_str()) < 0; }
 };
 
 // Never destroyed: windows may be destroyed or queried by static
@@ -85,7 +85,7 @@ struct WindowSystem {
 };
 
 WindowSystem& windowSystem() {
-    static WindowSystem* s = new WindowSystem;
+    static NoDestructor<WindowSystem> s;
     return *s;
 }
 
