@@ -62,8 +62,7 @@ const BenchData& Data() {
     return data;
 }
 
-// ---------------------------------------------------------------------------
-// Tree listing
+// ---- Tree listing -----------------------------------------------------------
 
 size_t CountNames(const CGetDirListing& listing) {
     size_t n = listing.m_Names.m_nCount;
@@ -97,8 +96,7 @@ void BM_RecursiveDirectoryIterator(benchmark::State& state) {
 }
 BENCHMARK(BM_RecursiveDirectoryIterator)->Unit(benchmark::kMillisecond);
 
-// ---------------------------------------------------------------------------
-// Whole-file read
+// ---- Whole-file read --------------------------------------------------------
 
 void BM_GetFileContents(benchmark::State& state) {
     Data();
@@ -142,8 +140,7 @@ void BM_ReadIntoNewBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadIntoNewBuffer)->Unit(benchmark::kMillisecond);
 
-// ---------------------------------------------------------------------------
-// Copy
+// ---- Copy -------------------------------------------------------------------
 
 void BM_CopyFileA(benchmark::State& state) {
     Data();

@@ -11,6 +11,11 @@ command -v pkg-config >/dev/null || need+=(pkg-config)
 # clang++ and its libFuzzer runtime, for the fuzz targets.
 command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-dev)
+# The house-style checks of .ci/run: git clang-format and clang-tidy-diff.
+command -v git-clang-format >/dev/null || need+=(clang-format)
+command -v clang-tidy-diff >/dev/null || need+=(clang-tidy)
+# man, for the test that the installed manual page opens.
+command -v man >/dev/null || need+=(man-db)
 # Cairo (with fontconfig), for the PNG pictures of the headless window tree.
 pkg-config --exists cairo fontconfig 2>/dev/null || need+=(libcairo2-dev)
 # A font for the text in those pictures.

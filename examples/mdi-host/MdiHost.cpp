@@ -273,10 +273,12 @@ void PrintPlacement(FILE* out, const char* when, CWnd* pWnd) {
 
 // The end of a session: the entries saved, and the session's result with a
 // placement that could not be saved counted in.
-MdiHostResult Finish(FILE* out, CDemoApp& app, const char* section, MdiHostResult result, std::string* pSaveError) {
+MdiHostResult Finish(FILE* out, CDemoApp& app, const char* section, MdiHostResult result, DWORD dwError,
+                     std::string* pSaveError) {
     std::fprintf(out, "saved in [%s]:\n", section);
     for (const char* entry : {"Right", "Left", "Top", "Bottom", "Iconic", "Maximized"})
         std::fprintf(out, "  %s=%d\n", entry, static_cast<int>(app.GetProfileInt(section, entry, 0)));
+    if (result != kMdiHostOk) SetLastError(dwError);
     if (app.m_strSaveError.IsEmpty()) return result;
     if (pSaveError) *pSaveError = std::string(app.m_pszProfileName) + ": " + app.m_strSaveError.str();
     return result == kMdiHostOk ? kPlacementNotSaved : result;
@@ -313,11 +315,7 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
     MdiHostResult result = kMdiHostOk;
     // On a display, without a picture to take, the user drives the session.
     bool interactive = snapshotPath.empty() && PlatformUserDriver().pCreateWindow;
-    if (!snapshotPath.empty()) {
-        bool bPictured = PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str());
-        std::fprintf(out, "%s: %s\n", bPictured ? "picture" : "no picture", snapshotPath.c_str());
-        if (!bPictured) result = kPictureNotWritten;
-    }
+    DWORD dwError = 0;
     pMain->PostMessage(WM_NEWFOCUS, nReport);  // open already: activated, not made again
     PlatformPumpMessages();
     int nPlugin = 0;
@@ -326,9 +324,16 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
             CFrame* pFrame = pMain->GetFrame(nPlugin);
             std::fprintf(out, "plugin frame %d: %s with %s\n", nPlugin, pFrame->pFrameClass->m_lpszClassName,
                          pFrame->pViewClass->m_lpszClassName);
-        } else if (result == kMdiHostOk) {
+            PlatformPumpMessages();
+        } else {
             result = kPluginNotLoaded;
+            dwError = GetLastError();
         }
+    }
+    // Once every frame is open, the plugin's too.
+    if (!snapshotPath.empty() && !PlatformSnapshotWindow(pMain->m_hWnd, snapshotPath.c_str()) && result == kMdiHostOk) {
+        result = kPictureNotWritten;
+        dwError = GetLastError();
     }
 
     if (interactive) {
@@ -345,7 +350,7 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
         std::fflush(out);
         pMain->m_pTreeOut = out;
         app.Run();
-        return Finish(out, app, section, result, pSaveError);
+        return Finish(out, app, section, result, dwError, pSaveError);
     }
     pMain->MoveWindow(60, 40, 800, 600);
     pMain->ShowWindow(SW_MAXIMIZE);
@@ -356,5 +361,5 @@ MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::st
 
     pMain->PostMessage(WM_CLOSE);
     app.Run();  // until the main window is gone
-    return Finish(out, app, section, result, pSaveError);
+    return Finish(out, app, section, result, dwError, pSaveError);
 }

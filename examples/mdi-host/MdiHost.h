@@ -32,11 +32,12 @@ enum MdiHostResult {
 // profileDir: where the profile file goes; empty for the default place
 // (under XDG_CONFIG_HOME). plugin: the plugin module's file as a library
 // path (backslashes, drive letter), or empty for none. snapshotPath: when not
-// empty, a library path where a picture of the main frame goes once its two
-// frames are open. A session that could not load the plugin or write the
-// picture, or whose main frame could not save its placement in the profile,
-// still runs to its end, and says so in its result (the first such
-// failure); pSaveError, when given, then receives which profile could not be
-// written and why.
+// empty, a library path where a picture of the main frame goes once its
+// frames are open, the plugin's among them. A session that could not load
+// the plugin or write the picture, or whose main frame could not save its
+// placement in the profile, still runs to its end, and says so in its
+// result (the first such failure), leaving a load or picture failure's code
+// as the last error; pSaveError, when given, then receives which profile
+// could not be written and why.
 MdiHostResult RunMdiHost(const std::string& profileDir, FILE* out, const std::string& plugin = std::string(),
                          const std::string& snapshotPath = std::string(), std::string* pSaveError = nullptr);

@@ -16,8 +16,7 @@
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Modules.h"
 
-// ---------------------------------------------------------------------------
-// Listing
+// ---- Listing ----------------------------------------------------------------
 
 int CUtils::GetDirectoryListing(CString dir, CString pattern, void*& first) {
     Delete_file_names();
@@ -51,8 +50,7 @@ int CUtils::GetDirectoryListing(CString dir, CString pattern, void*& first) {
     return m_bSuccess;
 }
 
-// ---------------------------------------------------------------------------
-// Paths and names
+// ---- Paths and names --------------------------------------------------------
 
 namespace {
 
@@ -113,8 +111,7 @@ void CUtils::GetAppDir(CString& dir) {
     dir = at < 0 ? CString() : root.Left(at);
 }
 
-// ---------------------------------------------------------------------------
-// Copying
+// ---- Copying ----------------------------------------------------------------
 
 namespace {
 
@@ -182,8 +179,7 @@ int CUtils::CopyFileA(char* source, char* target) {
     return m_bSuccess;
 }
 
-// ---------------------------------------------------------------------------
-// Checks and writing
+// ---- Checks and writing -----------------------------------------------------
 
 long CUtils::GetFileSize(CString name) {
     CFileStatus status;
@@ -231,8 +227,7 @@ int CUtils::WriteToFile(FILE* stream, char* text) {
     return m_bSuccess;
 }
 
-// ---------------------------------------------------------------------------
-// Launching
+// ---- Launching --------------------------------------------------------------
 
 void CUtils::Launch(CString commandLine) {
     CStr writable(commandLine);

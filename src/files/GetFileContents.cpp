@@ -15,8 +15,7 @@ constexpr size_t kBlock = 4096;
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// GetFileContents
+// ---- GetFileContents --------------------------------------------------------
 
 GetFileContents::GetFileContents() { Init(); }
 
@@ -154,8 +153,8 @@ void GetFileContents::CreateIfMissing(const CString& name) {
     if (FILE* file = crt::fopen(name, "w")) std::fclose(file);
 }
 
-// ---------------------------------------------------------------------------
-// GetTextFileContents: the same in text mode. Its loading constructors call
+// ---- GetTextFileContents ----------------------------------------------------
+// The same in text mode. Its loading constructors call
 // its own GetFile, so every load of the text variant is a text-mode load.
 
 GetTextFileContents::GetTextFileContents(CString name) { GetTextFileContents::GetFile(name); }

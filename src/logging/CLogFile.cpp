@@ -9,6 +9,7 @@
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/FileApi.h"
+#include "platform/kernel/Paths.h"
 #include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
 #include "platform/mfc/SyncObjects.h"
@@ -53,7 +54,7 @@ void CLogFile::CopyFrom(const CLogFile& other) {
 int CLogFile::Init(CString dir, CString name, HWND) {
     m_strLogName = name;
     m_strDirectory = dir;
-    m_strPattern = name + "*.log";
+    m_strPattern = PatternOf(name);
     CreateMutexA();
     SetupLogfile();
     return m_bSuccess;
@@ -68,6 +69,12 @@ int CLogFile::CreateMutexA() {
     return m_bSuccess;
 }
 
+CString CLogFile::PatternOf(const CString& name) {
+    return name.IsEmpty() || PlatformIsPlainName(name) ? name + "*.log" : CString();
+}
+
+bool CLogFile::NameRefused() const { return !m_strLogName.IsEmpty() && !PlatformIsPlainName(m_strLogName); }
+
 CString CLogFile::DirectoryWithSeparator(const CString& dir) {
     if (dir.IsEmpty()) return "C:\\";
     return dir[dir.GetLength() - 1] == '\\' ? dir : dir + "\\";
@@ -81,6 +88,12 @@ int CLogFile::CreateLogFileName() {
     }
     if (m_strLogName.IsEmpty()) {
         m_strError = "No filename!";
+        return !m_bSuccess;
+    }
+    if (NameRefused()) {
+        m_strError = "Invalid log name!";
+        m_strLogFileName.Empty();
+        m_strDayFile.Empty();
         return !m_bSuccess;
     }
     m_strDirectory = DirectoryWithSeparator(m_strDirectory);
@@ -121,7 +134,7 @@ CString CLogFile::WhyNot(const CString& file) {
 }
 
 int CLogFile::SetupLogfile() {
-    CreateLogFileName();
+    if (!CreateLogFileName() && NameRefused()) return !m_bSuccess;
     // An empty append creates the file as "at+" would, never through a link.
     // A file that another log holds is there: the stamp goes to a sibling.
     if (m_strLogFileName.IsEmpty() ||
@@ -179,6 +192,7 @@ int CLogFile::Log(CString text) { return AppendToLogFile(text); }
 int CLogFile::SaveEdits(CString text) { return AppendToLogFile(text); }
 
 int CLogFile::DeleteExcessLogFiles(int keep) {
+    if (m_strPattern.IsEmpty()) return m_bSuccess;
     CString dir = DirectoryWithSeparator(m_strDirectory);
     // Listed and pruned from the directory's descriptor: a directory put in
     // its place as a link while it is pruned is never entered.

@@ -50,11 +50,14 @@ public:
     int CreateMutexA();
     // m_strLogFileName for today; an empty directory means "C:\" and a
     // trailing backslash is added to it. 0 with "No filename!" for an empty
-    // log name.
+    // log name, and with "Invalid log name!" (no file name made at all) for
+    // one a file name cannot carry: a wildcard, a separator or another
+    // character a path cannot hold (PlatformIsPlainName).
     int CreateLogFileName();
     // Makes the name, creates the file when missing and stamps the start.
     // 0 with "Cannot open log file!!!\n" when the file cannot be opened,
-    // followed by "<file>: <reason>" when there is a file name.
+    // followed by "<file>: <reason>" when there is a file name; a refused
+    // log name keeps its own reason, and nothing is opened.
     int SetupLogfile();
     // Passes the start stamp to the virtual Log.
     int StampStart();
@@ -71,7 +74,8 @@ public:
 
     // Prunes the log's old files: when at least keep files in m_strDirectory
     // match m_strPattern (case-insensitively), every one of them that was
-    // not modified today is deleted. The directory is searched with a
+    // not modified today is deleted. An empty pattern (the one a refused log
+    // name gets) matches nothing. The directory is searched with a
     // trailing backslash (and "C:\" when empty), as CreateLogFileName makes it.
     int DeleteExcessLogFiles(int keep);
     // The same after setting m_strDirectory and m_strPattern, which stay.
@@ -94,6 +98,11 @@ protected:
     // "<file>: <the system's reason>", or that the file is a symbolic link,
     // which no log writes through.
     static CString WhyNot(const CString& file);
+    // The pattern of the files of the log name: name + "*.log", or empty for
+    // a name a file name cannot carry, whose pattern would match other files.
+    static CString PatternOf(const CString& name);
+    // True when the log's name is one CreateLogFileName refuses.
+    bool NameRefused() const;
     // dir as a file name is put behind it: "C:\" when empty, else with a
     // trailing backslash.
     static CString DirectoryWithSeparator(const CString& dir);

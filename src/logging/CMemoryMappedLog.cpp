@@ -42,8 +42,7 @@ CMemoryMappedLog::~CMemoryMappedLog() {
     CloseDayFile();
 }
 
-// ---------------------------------------------------------------------------
-// The day file and its view
+// ---- The day file and its view ----------------------------------------------
 
 // Maps the view at offset (a multiple of the granularity); the mapping makes
 // the file at least as long as the view. The view in place goes only once
@@ -128,6 +127,7 @@ HANDLE CMemoryMappedLog::OpenAndClaim() {
 int CMemoryMappedLog::CreateMemoryMappedLogFile(unsigned char*& view) {
     CloseDayFile();
     view = nullptr;
+    if (NameRefused()) return !m_bSuccess;  // m_strError says why; there is no file to open
     HANDLE file = OpenAndClaim();
     if (file == INVALID_HANDLE_VALUE) return !m_bSuccess;
     BY_HANDLE_FILE_INFORMATION info;
@@ -207,8 +207,7 @@ void CMemoryMappedLog::TakeBack(uint64_t start) {
     if (m_hFile && MapView(m_nViewOffset)) SetLastVisibleLines();
 }
 
-// ---------------------------------------------------------------------------
-// Entries
+// ---- Entries ----------------------------------------------------------------
 
 // Copies bytes behind the text, moving the view whenever it is full; one zero
 // byte always stays behind the text in the view.

@@ -93,7 +93,7 @@ int CRunningLog::InitMembers(CString dir, CString name, HWND hwnd) {
     m_hWnd = hwnd;
     m_strLogName = name;
     m_strDirectory = dir;
-    m_strPattern = name + "*.log";
+    m_strPattern = PatternOf(name);
     m_bNotify = true;
     ReleaseBuffer();
     return m_bSuccess;

@@ -12,6 +12,7 @@
 #include "files/MakeDirectory.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/Paths.h"
 #include "platform/kernel/Undone.h"
 #include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
@@ -21,8 +22,7 @@ using namespace projectfiles;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Directory walks
+// ---- Directory walks --------------------------------------------------------
 
 enum class EntryKind { Dots, Directory, Link, Special, File };
 
@@ -105,8 +105,7 @@ void ReportMade(const CString& path, bool bDirectory) {
     if (t_madeHook) t_madeHook(path, bDirectory);
 }
 
-// ---------------------------------------------------------------------------
-// Keyword replacement
+// ---- Keyword replacement ----------------------------------------------------
 
 // The name a file takes in the copy: the keyword replaced in its title
 // only, never in its extension.
@@ -126,7 +125,7 @@ CString NewName(const CString& name, const CString& keyword, const CString& repl
 // was made by this walk.
 void ReplaceName(const CString& name, const CString& newName, const CString& sourceDir,
                  const CString& destinationDir, const CString& keyword, const CString& replacement, bool bAbsent) {
-    if (!IsPlainName(newName)) return;
+    if (!PlatformIsPlainName(newName)) return;
     CString target = destinationDir + newName;
     if (CopyFileReplacing(sourceDir + name, target, keyword, replacement, false, bAbsent)) ReportMade(target, false);
 }
@@ -152,33 +151,43 @@ void CopyTreeReplacing(const CString& source, const CString& pattern, const CStr
     });
 }
 
-// The entry's new path when only its last component changes, else empty.
-CString RenamedInPlace(const CString& dir, const CString& path, const CString& keyword,
+// The new name of the entry name in dir, below the walk's root, or empty
+// when it keeps its name. The keyword is replaced in the entry's whole path,
+// as the original does, and the entry takes the last component of that new
+// path within its own directory: dir itself gets its new name after its
+// entries (bottom up), so the entry then stands at the new path. Nothing
+// moves when the root's own path would change, nor when an occurrence spans
+// a separator, since the new path would then lie elsewhere.
+CString NewNameInPlace(const CString& root, const CString& dir, const CString& name, const CString& keyword,
                        const CString& replacement) {
+    CString path = dir + "\\" + name;
     if (keyword.IsEmpty() || path.Find(keyword) < 0) return CString();
-    CString newPath = path;
+    CString newPath = path, newDir = dir, newName = name;
     newPath.Replace(keyword, replacement);
-    CString prefix = dir + "\\";
-    if (newPath == path || newPath.Left(prefix.GetLength()) != prefix) return CString();
-    return IsPlainName(newPath.Mid(prefix.GetLength())) ? newPath : CString();
+    newDir.Replace(keyword, replacement);
+    newName.Replace(keyword, replacement);
+    CString rootPrefix = root + "\\";
+    if (newName == name || newPath != newDir + "\\" + newName || newPath.Left(rootPrefix.GetLength()) != rootPrefix ||
+        !PlatformIsPlainName(newName))
+        return CString();
+    return newName;
 }
 
-void RewriteTreeInPlace(const CString& dir, const CString& replacement, const CString& keyword) {
+void RewriteTreeInPlace(const CString& root, const CString& dir, const CString& replacement, const CString& keyword) {
     ForEachEntry(dir + "\\*.*", [&](const CString& name, EntryKind kind) {
         if (kind == EntryKind::Dots) return;
         CString path = dir + "\\" + name;
-        if (kind == EntryKind::Directory) RewriteTreeInPlace(path, replacement, keyword);
+        if (kind == EntryKind::Directory) RewriteTreeInPlace(root, path, replacement, keyword);
         if (kind == EntryKind::File) ReplaceInFile(path, keyword, replacement);
         if (kind == EntryKind::Special) ReportSpecial(path);  // no contents to rewrite; the name still changes
-        CString newPath = RenamedInPlace(dir, path, keyword, replacement);
+        CString newName = NewNameInPlace(root, dir, name, keyword, replacement);
         // An existing entry of the new name stays, and so does this one.
-        if (!newPath.IsEmpty() && !MoveFileA(path, newPath))
+        if (!newName.IsEmpty() && !MoveFileA(path, dir + "\\" + newName))
             PlatformReportUndone(PlatformUndone::NotRenamed, path, GetLastError());
     });
 }
 
-// ---------------------------------------------------------------------------
-// Tree copy and delete
+// ---- Tree copy and delete ---------------------------------------------------
 
 void CopyTree(const CString& source, const CString& destination, const CString& pattern) {
     ForEachEntry(source + pattern, [&](const CString& name, EntryKind kind) {
@@ -251,7 +260,7 @@ CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CStri
                                                                            CString replacement) {
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
-    if (!IsSafeReplacement(replacement) || !IsSafeReplacement(pattern) || LiesInside(destination, source)) return;
+    if (!IsSafeReplacement(replacement) || !IsNamePattern(pattern) || LiesInside(destination, source)) return;
     WalkInto(source, destination, [&] { CopyTreeReplacing(source, pattern, destination, keyword, replacement, false); });
 }
 
@@ -287,7 +296,7 @@ CProject::ChangeKeywordAndFilenameInAllDirectoryFiles::ChangeKeywordAndFilenameI
     CString dir, CString replacement, CString keyword) {
     if (!IsSafeReplacement(replacement)) return;
     PlatformWalkRoot root(dir);
-    if (root) RewriteTreeInPlace(dir, replacement, keyword);
+    if (root) RewriteTreeInPlace(dir, dir, replacement, keyword);
 }
 
 CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnother(CString source,
@@ -296,7 +305,7 @@ CProject::CCopyFilesFromOneDirectoryToAnother::CCopyFilesFromOneDirectoryToAnoth
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     // A pattern names entries of source: one holding a separator would reach elsewhere.
-    if (!IsSafeReplacement(pattern) || LiesInside(destination, source) || !MakeLevels(destination)) return;
+    if (!IsNamePattern(pattern) || LiesInside(destination, source) || !MakeLevels(destination)) return;
     WalkInto(source, destination, [&] { CopyTree(source, destination, pattern); });
 }
 

@@ -33,8 +33,9 @@
 //     keeps the name, the second is refused, and both are reported;
 //   - a copy whose destination lies inside its source (which would recurse
 //     into its own output) does nothing;
-//   - a replacement that would make a name leave its directory (one holding
-//     '\' or '/', or "." or "..") makes a renaming operation do nothing.
+//   - a replacement that a name cannot carry (one holding '\', '/', any of
+//     : * ? " < > | or a control character, or "." or "..") makes an
+//     operation that puts it into names do nothing.
 //
 // Paths are library paths with backslashes. Relative paths are taken against
 // the current directory at the start of a call (directory creation moves the
@@ -110,11 +111,13 @@ public:
     // Rewrites the tree below dir (no trailing backslash) in place, bottom
     // up: the keyword is replaced in every file's text and in the name of
     // every file and subdirectory, a subdirectory after everything below it.
-    // An entry is renamed only when the keyword occurs in its whole path and
-    // the new path differs in the last component alone: a name changes only
-    // while the directories above it keep theirs (a file below a directory
-    // that is being renamed keeps its name), and nothing is ever moved to
-    // another directory. An existing entry of the new name is never replaced.
+    // The new path of an entry is its whole path with the keyword replaced;
+    // the entry takes that path's last component as its name within its own
+    // directory, and arrives at the new path when the directories above it
+    // are renamed in turn (a file Foo.ico in FooRes ends as BarRes\Bar.ico).
+    // Nothing is renamed when dir's own path holds the keyword, and nothing
+    // is ever moved to another directory. An existing entry of the new name
+    // is never replaced.
     class CBASIS1_API ChangeKeywordAndFilenameInAllDirectoryFiles {
     public:
         ChangeKeywordAndFilenameInAllDirectoryFiles(CString dir, CString replacement, CString keyword);

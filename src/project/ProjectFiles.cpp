@@ -46,8 +46,7 @@ void Discard(const CString& temp) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// New versions of files
+// ---- New versions of files --------------------------------------------------
 
 NewVersion::NewVersion(const CString& path, Known known) : m_path(path), m_bAbsent(known == Known::Absent) {
     if (known == Known::Nothing) {
@@ -94,8 +93,7 @@ bool NewVersion::Commit(const CFileStatus* status) {
     return true;
 }
 
-// ---------------------------------------------------------------------------
-// Streaming replacement
+// ---- Streaming replacement --------------------------------------------------
 
 int64_t CopyReplacing(CFile& source, CFile* out, const CString& keyword, const CString& replacement) {
     const std::string& key = keyword.str();
@@ -218,8 +216,7 @@ bool ReplaceInFile(const CString& path, const CString& keyword, const CString& r
     }
 }
 
-// ---------------------------------------------------------------------------
-// Paths
+// ---- Paths ------------------------------------------------------------------
 
 bool IsLink(const CString& path) {
     DWORD attributes = GetFileAttributesA(path);
@@ -251,11 +248,9 @@ bool IsRoot(const CString& path) {
     return posix == "/" || full == "\\" || (full.size() == 3 && full[1] == ':');
 }
 
-bool IsSafeReplacement(const CString& replacement) {
-    return replacement.FindOneOf("\\/") < 0 && replacement != "." && replacement != "..";
-}
+bool IsSafeReplacement(const CString& replacement) { return replacement.IsEmpty() || PlatformIsPlainName(replacement); }
 
-bool IsPlainName(const CString& name) { return !name.IsEmpty() && IsSafeReplacement(name); }
+bool IsNamePattern(const CString& pattern) { return pattern.FindOneOf("\\/") < 0 && pattern != "." && pattern != ".."; }
 
 CString WithBackslash(const CString& path) {
     if (!path.IsEmpty() && path[path.GetLength() - 1] == '\\') return path;

@@ -101,14 +101,14 @@ bool LiesInside(const CString& inner, const CString& outer);
 // path as the tree to delete.
 bool IsRoot(const CString& path);
 
-// A replacement that cannot carry a name out of its directory: no '\' or
-// '/', and neither "." nor "..". The empty text is allowed. A file pattern
-// must pass the same test.
+// A replacement that can stand in names: empty, or a plain name
+// (PlatformIsPlainName): it cannot carry a name out of its directory, nor
+// make one the library no longer lists or reads as a drive.
 bool IsSafeReplacement(const CString& replacement);
 
-// A single name that stays in its directory: not empty, no separator, and
-// neither "." nor "..".
-bool IsPlainName(const CString& name);
+// A file pattern that matches names in its directory only: no '\' or '/',
+// and neither "." nor "..". Wildcards are what it is for.
+bool IsNamePattern(const CString& pattern);
 
 // The text with a backslash appended unless it ends with one (an empty
 // text becomes a single backslash).

@@ -6,6 +6,7 @@
 
 #include "LogTest.h"
 #include "logging/CLogFile.h"
+#include "logging/CMemoryMappedLog.h"
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Mapping.h"
@@ -50,6 +51,27 @@ TEST_F(CLogFileTest, EmptyNameOrMissingDirectoryFails) {
     EXPECT_EQ(missing.m_strError,
               "Cannot open log file!!!\n" + missing.m_strLogFileName + ": The system cannot find the path specified.");
     EXPECT_EQ(missing.Log("x"), 0);
+}
+
+// A log name is put into a file name and a pattern: one holding a wildcard
+// or another character a name cannot carry would name other files.
+TEST_F(CLogFileTest, ANameAPathCannotCarryIsRefused) {
+    WriteFile("logs/other.log", "x");
+    Age(Posix("logs/other.log"), 3);
+    for (const char* name : {"*", "a?", "x:y", "a\\b", "..", "p|q"}) {
+        SCOPED_TRACE(name);
+        CLogFile log("C:\\logs", name);
+        EXPECT_EQ(log.CreateLogFileName(), 0);
+        EXPECT_EQ(log.m_strError, "Invalid log name!");
+        EXPECT_EQ(log.Log("x"), 0);
+        EXPECT_EQ(log.DeleteExcessLogFiles(0), 1);  // nothing is the log's
+        CMemoryMappedLog mapped("C:\\logs", name, nullptr);
+        EXPECT_EQ(mapped.m_strError, "Invalid log name!");
+        EXPECT_EQ(mapped.Log("x"), 0);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Posix("logs")), std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(ReadFile("logs/other.log"), "x");
 }
 
 TEST_F(CLogFileTest, GoesOnInASiblingWhileAnotherLogHoldsTheDayFileAndSaysWhyItCannotWrite) {

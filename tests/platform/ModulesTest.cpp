@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/kernel/Errors.h"
 #include "platform/kernel/Paths.h"
 #include "platform/mfc/Modules.h"
 
@@ -59,6 +60,24 @@ TEST(ModulesTest, LoadingFindsOnlyTheModulesOwnSymbols) {
 
     EXPECT_EQ(AfxLoadLibrary("no-such-module.so"), nullptr);
     EXPECT_EQ(AfxLoadLibrary("Q:\\unmapped\\drive.so"), nullptr);
+}
+
+// The last error says why a module did not load or has no such export, and
+// the loader's own words stay at hand.
+TEST(ModulesTest, FailuresLeaveTheirReason) {
+    std::string program = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string missing = program + "-missing.so";
+    EXPECT_EQ(LoadLibraryA(missing.c_str()), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_EQ(LoadLibraryA("/proc/self/status"), nullptr);  // a file, but no shared object
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+    EXPECT_NE(PlatformLoadLibraryError().Find("/proc/self/status"), -1) << PlatformLoadLibraryError().str();
+
+    HMODULE hLib = LoadLibraryA("libm.so.6");
+    ASSERT_NE(hLib, nullptr);
+    EXPECT_EQ(GetProcAddress(hLib, "GetDllView"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_TRUE(FreeLibrary(hLib));
 }
 
 TEST(ModulesTest, ChainOwnsTheClassesOfAnAttachedModule) {

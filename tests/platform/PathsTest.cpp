@@ -87,6 +87,27 @@ TEST_F(PathsTest, EnvironmentGivesTheDefaultMapping) {
 
 // A host's static object may translate paths while the process exits, after
 // the platform's own statics of the same run were made.
+// A name typed to stand in a path: one the path carries as it is, in its
+// own directory.
+TEST(PlainNameTest, OnlyNamesAPathCarriesWhole) {
+    struct Case {
+        const char* name;
+        bool plain;
+    } const cases[] = {
+        {"app", true},        {"My App.v2", true}, {"\xc3\xa9t\xc3\xa9", true},
+        {"", false},          {".", false},        {"..", false},
+        {"...", true},        {"a/b", false},      {"a\\b", false},
+        {"C:", false},        {"*", false},        {"a?", false},
+        {"\"q\"", false},     {"<a>", false},      {"a|b", false},
+        {"tab\there", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(PlatformIsPlainName(c.name), c.plain);
+    }
+    EXPECT_FALSE(PlatformIsPlainName(nullptr));
+}
+
 TEST(PathsAtExitTest, PathsStillTranslateInStaticDestructors) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(

@@ -196,6 +196,42 @@ TEST(ErrorsTest, LastErrorBelongsToItsThread) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
+// The POSIX words for a code: those of the errno the code last came from on
+// this thread, else those of the errno it stands for.
+TEST(ErrorsTest, PosixTextsNameTheErrnoACodeCameFrom) {
+    struct Case {
+        int err;
+        const char* text;
+    } const fromErrno[] = {
+        {EISDIR, "Is a directory"},          {EACCES, "Permission denied"},         {ENOTDIR, "Not a directory"},
+        {ENOSPC, "No space left on device"}, {ENOENT, "No such file or directory"},
+    };
+    for (const Case& c : fromErrno) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(PlatformPosixErrorText(PlatformSetLastErrorFromErrno(c.err)), c.text);
+    }
+    PlatformSetLastErrorFromErrno(EISDIR);
+    struct Code {
+        DWORD code;
+        const char* text;
+    } const codes[] = {
+        {ERROR_ACCESS_DENIED, "Is a directory"},  // the errno it came from
+        {ERROR_FILE_NOT_FOUND, "No such file or directory"},
+        {ERROR_PATH_NOT_FOUND, "No such file or directory"},
+        {ERROR_DISK_FULL, "No space left on device"},
+        {ERROR_ALREADY_EXISTS, "File exists"},
+        {ERROR_MOD_NOT_FOUND, "No such file or directory"},
+        {ERROR_BAD_EXE_FORMAT, "Exec format error"},
+        {ERROR_PROC_NOT_FOUND, "The specified procedure could not be found."},  // no errno: the system's text
+    };
+    for (const Code& c : codes) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(PlatformPosixErrorText(c.code), c.text);
+    }
+    PlatformSetLastErrorFromErrno(ENOENT);  // a later failure: the code's own errno again
+    EXPECT_EQ(PlatformPosixErrorText(ERROR_ACCESS_DENIED), "Permission denied");
+}
+
 TEST_F(StdioTest, MoveFileExReplacesInOneStepButNeverAReadOnlyTargetOrADirectory) {
     WriteFile("new", "new");
     WriteFile("old", "old");

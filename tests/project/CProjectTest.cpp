@@ -218,7 +218,9 @@ TEST_F(CProjectTest, RenamingInPlaceChangesNamesOnlyWithinTheirDirectory) {
 
     CProject::ChangeKeywordAndFilenameInAllDirectoryFiles("C:\\W", "Bar", "Foo");
     EXPECT_EQ(ReadFile("W/BarDoc.h"), "class CBarDoc;");
-    EXPECT_EQ(ReadFile("W/BarRes/Foo.ico"), "Bar");  // renamed below a directory being renamed: kept
+    // Below a directory being renamed, an entry takes its new name first and
+    // then arrives with the directory at the place computed for it.
+    EXPECT_EQ(ReadFile("W/BarRes/Bar.ico"), "Bar");
     EXPECT_EQ(ReadFile("W/FooOld.txt"), "a");        // an existing name is never replaced
     EXPECT_EQ(ReadFile("W/BarOld.txt"), "existing");
 
@@ -230,6 +232,28 @@ TEST_F(CProjectTest, RenamingInPlaceChangesNamesOnlyWithinTheirDirectory) {
 
     CProject::ChangeKeywordAndFilenameInAllDirectoryFiles("C:\\W", "Baz", "");
     EXPECT_EQ(ReadFile("W/BarDoc.h"), "class CBarDoc;");
+
+    // A replacement that holds the keyword is made once at every level.
+    WriteFile("V/Widget.txt", "Widget");
+    WriteFile("V/WidgetsDir/Widget.txt", "Widget");
+    CProject::ChangeKeywordAndFilenameInAllDirectoryFiles("C:\\V", "Widgets", "Widget");
+    EXPECT_EQ(ReadFile("V/Widgets.txt"), "Widgets");
+    EXPECT_EQ(ReadFile("V/WidgetssDir/Widgets.txt"), "Widgets");
+}
+
+// A replacement is put into names: one holding a character a name cannot
+// carry would make names the library no longer lists, or a path that reads
+// as a drive. Such a call changes nothing.
+TEST_F(CProjectTest, AReplacementANameCannotCarryChangesNothing) {
+    WriteFile("T/Foo/Foo.txt", "Foo");
+    WriteFile("W/Foo.txt", "Foo");
+    for (const char* replacement : {"X:Y", "a*", "q?", "a|b", "C:", "\"", "<>"}) {
+        SCOPED_TRACE(replacement);
+        CProject::ChangeKeywordAndFilenameInAllDirectoryFiles("C:\\W", replacement, "Foo");
+        m_project.MakeProject("Foo", "C:\\out\\", replacement, "C:\\T");
+    }
+    EXPECT_EQ(ReadFile("W/Foo.txt"), "Foo");
+    EXPECT_FALSE(Exists("out"));
 }
 
 TEST_F(CProjectTest, TreeCopyFiltersTheTopLevelAndKeepsStatus) {

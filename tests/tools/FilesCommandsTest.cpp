@@ -25,8 +25,9 @@ TEST_F(FilesCommandsTest, ListsARealTreeInEachShape) {
     EXPECT_EQ(flat.out, "a.txt\n");
     Result tree = Run({"ls", Posix("proj"), "--tree"});
     EXPECT_EQ(tree.out, "a.txt\nb.tar.gz\nsub dir/\n  c.TXT\n  up\n");
+    // A base name is the name up to its first dot, or the whole name without one.
     Result bases = Run({"ls", "proj/", "*.*", "--bases"});
-    EXPECT_EQ(bases.out, "\n\na\nb\n\n");
+    EXPECT_EQ(bases.out, "a\nb\nsub dir\n");
     EXPECT_EQ(Run({"ls", "proj/sub dir", "*.txt"}).out, "c.TXT\n");  // wildcards ignore case
     // The pattern filters every level: a directory is entered only when its name matches.
     WriteFile("proj/s.d/t.d/u.txt", "u");
@@ -60,21 +61,25 @@ TEST_F(FilesCommandsTest, FilesWhoseSizeReadsZeroAreCopiedAndReadWhole) {
     EXPECT_EQ(words.out.rfind("Name:\n", 0), 0u) << words.out;
 }
 
-TEST_F(FilesCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
+TEST_F(FilesCommandsTest, ErrorsNameThePathAsTypedAndTheSystemsReason) {
     WriteFile("file", "f");
+    fs::create_directory(Posix("dir"));
     struct Case {
         std::vector<std::string> args;
         int code;
         const char* text;
     } cases[] = {
-        {{"ls", "missing"}, 1, "cbasis ls: cannot list 'missing': The system cannot find the file specified.\n"},
-        {{"ls", "file"}, 1, "cbasis ls: 'file' is not a directory\n"},
-        {{"mkdir", "file/sub"}, 1, nullptr},
-        {{"copy", "missing", "t"}, 1, "cbasis copy: cannot open 'missing': The system cannot find the file specified.\n"},
-        {{"copy", "file", "no/dir/t"}, 1,
-         "cbasis copy: cannot create 'no/dir/t': The system cannot find the path specified.\n"},
-        {{"split", "back\\slash"}, 1,
-         "cbasis split: 'back\\slash': a name holding \\ : * ? \" < > | or a control character cannot be handled\n"},
+        {{"ls", "missing"}, 1, "cbasis ls: missing: No such file or directory\n"},
+        {{"ls", "file"}, 1, "cbasis ls: file: Not a directory\n"},
+        {{"mkdir", "file/sub"}, 1, "cbasis mkdir: file/sub: Not a directory\n"},
+        {{"copy", "missing", "t"}, 1, "cbasis copy: missing: No such file or directory\n"},
+        {{"copy", "dir", "t"}, 1, "cbasis copy: dir: Is a directory\n"},
+        {{"copy", "file", "no/dir/t"}, 1, "cbasis copy: no/dir/t: No such file or directory\n"},
+        {{"words", "missing"}, 1, "cbasis words: missing: No such file or directory\n"},
+        {{"words", "dir"}, 1, "cbasis words: dir: Is a directory\n"},
+        {{"split", "back\\slash"},
+         1,
+         "cbasis split: back\\slash: a name holding \\ : * ? \" < > | or a control character cannot be handled\n"},
         {{"ls"}, 2, nullptr},
         {{"ls", "d", "--tree", "--bases"}, 2, nullptr},
         {{"copy", "one"}, 2, nullptr},
@@ -92,6 +97,18 @@ TEST_F(FilesCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
             EXPECT_EQ(r.err, c.text);
         }
     }
+    // A path typed in the library's form comes back in that form.
+    Result drive = Run({"ls", "C:\\missing"}, "CBASIS_DRIVE_C='" + Posix() + "'");
+    EXPECT_EQ(drive.err, "cbasis ls: C:\\missing: No such file or directory\n");
+}
+
+TEST_F(FilesCommandsTest, BasesOfNamesWithoutADotAreTheWholeName) {
+    WriteFile("L/Makefile", "");
+    WriteFile("L/a.txt", "");
+    WriteFile("L/src/x.c", "");
+    Result bases = Run({"ls", "L", "--bases"});
+    EXPECT_EQ(bases.code, 0) << bases.err;
+    EXPECT_EQ(bases.out, "a\nMakefile\nsrc\n");
 }
 
 }  // namespace

@@ -16,6 +16,12 @@ namespace {
 
 using FrameDemoCommandTest = ToolTest;
 
+using Picture = std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)>;
+
+Picture Load(const std::string& png) {
+    return Picture(cairo_image_surface_create_from_png(png.c_str()), cairo_surface_destroy);
+}
+
 // The picture's pixel as 0xRRGGBB.
 uint32_t PixelAt(cairo_surface_t* surface, int x, int y) {
     const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
@@ -37,22 +43,32 @@ TEST_F(FrameDemoCommandTest, APluginsFrameAndViewShowInTheWindowTree) {
     EXPECT_NE(run.out.find("CEdit \"Notes kept by the example plugin\""), std::string::npos);
 }
 
-TEST_F(FrameDemoCommandTest, AFileThatIsNoPluginFailsTheRun) {
+TEST_F(FrameDemoCommandTest, APluginThatCannotBeLoadedIsNamedAsTypedWithTheReason) {
     WriteFile("notes.txt", "text\n");
-    Result run = Run({"frame-demo", "--profile-dir", "profile", "--plugin", "notes.txt"});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find("Failed to load "), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("its frame was not shown"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out.find("plugin frame"), std::string::npos);
+    struct Case {
+        std::string plugin, reason;
+    } const cases[] = {
+        {"nothere.so", "No such file or directory"},
+        {"notes.txt", "file too short"},                        // the loader's words
+        {CBASIS_PLATFORM_LIBRARY, "it exports no GetDllView"},  // a shared object, but no plugin
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.plugin);
+        Result run = Run({"frame-demo", "--profile-dir", "profile", "--plugin", c.plugin});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err.rfind("cbasis frame-demo: " + c.plugin + ": ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.out.find("plugin frame"), std::string::npos);
+    }
     EXPECT_EQ(Run({"frame-demo", "--plugin"}).code, 2);
 }
 
 TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) {
     Result run = Run({"frame-demo", "--profile-dir", Posix("profile"), "--snapshot", "out.png"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find("picture: "), std::string::npos);
-    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> picture(
-        cairo_image_surface_create_from_png(Posix("out.png").c_str()), cairo_surface_destroy);
+    EXPECT_NE(run.out.find("picture: out.png\n"), std::string::npos) << run.out;
+    Picture picture = Load(Posix("out.png"));
     ASSERT_EQ(cairo_surface_status(picture.get()), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 768);
     EXPECT_EQ(cairo_image_surface_get_height(picture.get()), 576 + 18);  // the title bar above the frame
@@ -77,10 +93,25 @@ TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) 
     }
 }
 
+TEST_F(FrameDemoCommandTest, ThePictureShowsThePluginsFrame) {
+    Result plain = Run({"frame-demo", "--profile-dir", Posix("p1"), "--snapshot", "plain.png"});
+    Result plugin =
+        Run({"frame-demo", "--profile-dir", Posix("p2"), "--plugin", CBASIS_NOTES_PLUGIN, "--snapshot", "plugin.png"});
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    ASSERT_EQ(plugin.code, 0) << plugin.err;
+    Picture without = Load(Posix("plain.png")), with = Load(Posix("plugin.png"));
+    ASSERT_EQ(cairo_surface_status(without.get()), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_surface_status(with.get()), CAIRO_STATUS_SUCCESS);
+    // The plugin's frame opens last, in front, with the active title bar.
+    const int x = 400, y = 74;
+    EXPECT_EQ(PixelAt(with.get(), x, y), 0x0A246Au);
+    EXPECT_NE(PixelAt(without.get(), x, y), 0x0A246Au);
+}
+
 TEST_F(FrameDemoCommandTest, AnUnwritablePictureFailsTheCommand) {
     Result run = Run({"frame-demo", "--profile-dir", Posix("profile"), "--snapshot", "missing/out.png"});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find("the picture could not be written"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "cbasis frame-demo: missing/out.png: No such file or directory\n");
     EXPECT_EQ(Run({"frame-demo", "--snapshot"}).code, 2);
 }
 

@@ -30,7 +30,7 @@ TEST_F(LogCommandsTest, LogAppendsAStampedLineAUserCanRead) {
     fs::create_directories(Posix("logs"));
     Result first = Run({"log", "logs", "app", "disk", "check", "done"});
     ASSERT_EQ(first.code, 0) << first.err;
-    EXPECT_EQ(first.out, Posix(DayFile("logs", "app")) + "\n");  // paths are made absolute
+    EXPECT_EQ(first.out, DayFile("logs", "app") + "\n");  // the path as typed
     std::string text = ReadFile(DayFile("logs", "app"));
     EXPECT_EQ(text.rfind("\r\n\r\napp started job at ", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 17), "disk check done\r\n");
@@ -61,29 +61,51 @@ TEST_F(LogCommandsTest, AFullDiskFailsTheLogWithTheSystemsReasonAndNoPartOfTheLi
     EXPECT_EQ(after.find('L'), std::string::npos) << "a part of the line was written";
 }
 
-TEST_F(LogCommandsTest, PruneNamesTheOldDayFilesItDeleted) {
-    for (const char* name : {"logs/app01-01.LOG", "logs/app01-02.LOG", "logs/other01-01.LOG"}) {
+TEST_F(LogCommandsTest, PruneDeletesOnlyTheLogsOwnDayFilesAndSaysWhatItDidAndKept) {
+    for (const char* name : {"logs/app00-01.LOG", "logs/app00-02.LOG", "logs/app00-03-1.LOG", "logs/application.log",
+                             "logs/other00-01.LOG"}) {
         WriteFile(name, "x");
         fs::last_write_time(Posix(name), fs::file_time_type::clock::now() - std::chrono::hours(72));
     }
-    EXPECT_EQ(Run({"prune", "logs", "app", "9"}).out, "");
+    WriteFile(DayFile("logs", "app"), "today");
+
+    Result few = Run({"prune", "logs", "app", "9"});
+    EXPECT_EQ(few.code, 0) << few.err;
+    EXPECT_EQ(few.out, "prune: nothing to delete: 4 day files of app in logs, fewer than 9\n");
+
     Result pruned = Run({"prune", "logs", "app", "2"});
     ASSERT_EQ(pruned.code, 0) << pruned.err;
-    EXPECT_EQ(pruned.out, "app01-01.LOG\napp01-02.LOG\n");
-    EXPECT_TRUE(Exists("logs/other01-01.LOG"));
+    EXPECT_EQ(pruned.out, "deleted logs/app00-01.LOG\ndeleted logs/app00-02.LOG\ndeleted logs/app00-03-1.LOG\nkept " +
+                              DayFile("logs", "app") + " (written today)\n");
+    EXPECT_TRUE(Exists("logs/application.log"));  // another program's log
+    EXPECT_TRUE(Exists("logs/other00-01.LOG"));
+
+    Result none = Run({"prune", "logs", "app", "0"});
+    EXPECT_EQ(none.out, "kept " + DayFile("logs", "app") +
+                            " (written today)\nprune: nothing to delete: every day "
+                            "file of app in logs was written today\n");
+
+    // Asked for the library's own pattern, prune takes every match.
+    Result wide = Run({"prune", "logs", "app", "0", "--pattern", "app*.log"});
+    EXPECT_EQ(wide.code, 0) << wide.err;
+    EXPECT_FALSE(Exists("logs/application.log"));
 }
 
-TEST_F(LogCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
+TEST_F(LogCommandsTest, ErrorsNameThePathAsTypedAndTheSystemsReason) {
+    fs::create_directories(Posix(DayFile("busy", "app")));  // the day file is a directory
     struct Case {
         std::vector<std::string> args;
         int code;
+        std::string text;
     } const cases[] = {
-        {{"log", "missing/dir", "app", "x"}, 1},
-        {{"log", "--mapped", "missing/dir", "app", "x"}, 1},
-        {{"prune", "missing", "app", "1"}, 1},
-        {{"log", ".", "app"}, 2},
-        {{"log", ".", "a/b", "x"}, 2},
-        {{"prune", ".", "app", "-1"}, 2},
+        {{"log", "missing/dir", "app", "x"}, 1, "cbasis log: missing/dir: No such file or directory\n"},
+        {{"log", "--mapped", "missing/dir", "app", "x"}, 1, "cbasis log: missing/dir: No such file or directory\n"},
+        {{"log", "busy", "app", "x"}, 1, "cbasis log: " + DayFile("busy", "app") + ": Is a directory\n"},
+        {{"log", "--mapped", "busy", "app", "x"}, 1, "cbasis log: " + DayFile("busy", "app") + ": Is a directory\n"},
+        {{"prune", "missing", "app", "1"}, 1, "cbasis prune: missing: No such file or directory\n"},
+        {{"log", ".", "app"}, 2, ""},
+        {{"log", ".", "a/b", "x"}, 2, ""},
+        {{"prune", ".", "app", "-1"}, 2, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args[2]);
@@ -92,6 +114,9 @@ TEST_F(LogCommandsTest, ErrorsAreOneLineAndUsageErrorsExitTwo) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.code == 2 ? 2 : 1) << r.err;
         EXPECT_EQ(r.err.rfind("cbasis " + c.args[0] + ": ", 0), 0u);
+        if (!c.text.empty()) {
+            EXPECT_EQ(r.err, c.text);
+        }
     }
 }
 

@@ -66,7 +66,7 @@ TEST_F(ProjectCommandsTest, NewProjectMakesACompleteRenamedProjectFromTheBuiltIn
 
     Result again = Run({"new-project", "Demo"});
     EXPECT_EQ(again.code, 1);
-    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(again.err, "cbasis new-project: Demo: Directory not empty\n");
 }
 
 TEST_F(ProjectCommandsTest, NewProjectTakesATemplateRootAndRefusesBadRequests) {
@@ -80,10 +80,12 @@ TEST_F(ProjectCommandsTest, NewProjectTakesATemplateRootAndRefusesBadRequests) {
         int code;
         const char* text;
     } cases[] = {
-        {{"new-project", "../x"}, 2, "must be a plain name"},
+        {{"new-project", "../x"}, 2, "../x: not a name a path can carry"},
         {{"new-project", "X", "--keyword", "Foo"}, 2, "--keyword needs --template-root"},
         {{"new-project", "X", "--template-root", "tmpl", "--keyword", ""}, 2, "keyword is empty"},
-        {{"new-project", "X", "--template-root", "nowhere", "--keyword", "Foo"}, 1, "no template directory"},
+        {{"new-project", "X", "--template-root", "nowhere", "--keyword", "Foo"},
+         1,
+         "cbasis new-project: nowhere/Foo: No such file or directory"},
         {{"new-project", "X", "--template-root", "tmpl", "--keyword", "Foo", "--location", "tmpl/Foo/sub"},
          1,
          "inside the template"},
@@ -140,6 +142,61 @@ TEST_F(ProjectCommandsTest, GuardRewritesAHeadersGuard) {
     EXPECT_EQ(Run({"guard", "plain.h", "X"}).code, 1);
     EXPECT_EQ(ReadFile("plain.h"), "int x;\n");
     EXPECT_EQ(Run({"guard", "View.h", "bad name"}).code, 2);
+}
+
+TEST_F(ProjectCommandsTest, RenameInPlaceRenamesEveryLevelOnceWhenNewHoldsTheWord) {
+    WriteFile("D/Widget.txt", "Widget");
+    WriteFile("D/WidgetA.cpp", "x");
+    WriteFile("D/WidgetsDir/Widget.txt", "a Widget");
+    Result r = Run({"rename-in-place", "D", "Widget", "Widgets"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "rename-in-place: 4 of 4 names holding 'Widget' renamed in D\n");
+    EXPECT_EQ(ReadFile("D/Widgets.txt"), "Widgets");
+    EXPECT_TRUE(Exists("D/WidgetsA.cpp"));
+    EXPECT_EQ(ReadFile("D/WidgetssDir/Widgets.txt"), "a Widgets");
+
+    // Every WORD present before is replaced once: what a replacement forms is left.
+    WriteFile("E/abb/abb.txt", "abb");
+    Result once = Run({"rename-in-place", "E", "ab", "a"});
+    EXPECT_EQ(once.code, 0) << once.err;
+    EXPECT_EQ(once.out, "rename-in-place: 2 of 2 names holding 'ab' renamed in E\n");
+    EXPECT_EQ(ReadFile("E/ab/ab.txt"), "ab");
+}
+
+TEST_F(ProjectCommandsTest, NewProjectRefusesANameThatCannotStandInTheTemplatesIdentifiers) {
+    for (const char* name : {"My-App", "2App", "a b"}) {
+        SCOPED_TRACE(name);
+        Result r = Run({"new-project", name});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err.rfind("cbasis new-project: " + std::string(name) + ": ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("--any-name"), std::string::npos) << r.err;
+        EXPECT_FALSE(Exists(name));
+    }
+    WriteFile("tmpl/Foo/Foo.txt", "Foo");
+    Result any = Run({"new-project", "My-App", "--template-root", "tmpl", "--keyword", "Foo", "--any-name"});
+    EXPECT_EQ(any.code, 0) << any.err;
+    EXPECT_EQ(ReadFile("My-App/My-App.txt"), "My-App");
+}
+
+TEST_F(ProjectCommandsTest, SummariesCountInTheSingularAndNamePathsAsTyped) {
+    WriteFile("tmpl/Foo/Foo.h", "#if !defined(AFX_FOO_H__00000000_0000_0000_0000_000000000000__INCLUDED_)\n");
+    Result made = Run({"new-project", "Bar", "--template-root", "tmpl", "--keyword", "Foo", "--location", "out"});
+    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_EQ(made.out.rfind("new-project: made Bar in out/Bar from tmpl/Foo: 1 file in 0 directories, 1 header guard "
+                             "renewed (",
+                             0),
+              0u)
+        << made.out;
+
+    Result copied = Run({"copy-tree", "out/Bar", "copy"});
+    EXPECT_EQ(copied.code, 0) << copied.err;
+    EXPECT_EQ(copied.out, "copy-tree: out/Bar copied into copy (1 file there now, 0 before)\n");
+    Result deleted = Run({"delete-tree", "copy", "--yes"});
+    EXPECT_EQ(deleted.out, "delete-tree: deleted copy (1 entry)\n");
+    Result renamed = Run({"rename-in-place", "out", "Bar", "Baz"});
+    EXPECT_EQ(renamed.out, "rename-in-place: 2 of 2 names holding 'Bar' renamed in out\n");
+    Result one = Run({"rename-in-place", "out", "Baz.h", "Qux.h"});
+    EXPECT_EQ(one.out, "rename-in-place: 1 of 1 name holding 'Baz.h' renamed in out\n");
 }
 
 }  // namespace

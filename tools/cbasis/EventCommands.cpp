@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Command.h"
+#include "Wording.h"
 #include "platform/kernel/Errors.h"
 #include "platform/mfc/SyncObjects.h"
 
@@ -20,18 +21,19 @@ constexpr int kTimedOut = 3;
 
 int RunEvent(const Args& args);
 
-const Command kEvent("event", "event wait|set|reset NAME [--timeout SECONDS]", "wait for, signal or clear a named event",
+const Command kEvent("event", "event wait|set|reset NAME [--timeout SECONDS]",
+                     "wait for, signal or clear a named event",
                      "Waits for, signals or clears the event NAME, which every process of the\n"
                      "user shares: a shell and a program using the library's events meet in it.\n"
                      "Events are auto-reset: one signal releases one waiter.\n"
                      "  wait NAME     block until NAME is signalled\n"
                      "  --timeout S   give up after S seconds (a decimal number; 0 only tests)\n"
                      "  set NAME      signal NAME; with nobody holding NAME open (no waiter),\n"
-                     "                the signal leaves no trace\n"
+                     "                the signal leaves no trace, and set says so on stderr\n"
                      "  reset NAME    clear NAME\n"
                      "Exit codes: 0 signalled (wait) or done (set, reset), 1 failure,\n"
                      "2 wrong command line, 3 timed out.",
-                     RunEvent);
+                     {{"--timeout", nullptr, true}}, RunEvent);
 
 // Seconds as milliseconds below INFINITE.
 bool ParseSeconds(const std::string& text, DWORD& ms) {
@@ -44,47 +46,54 @@ bool ParseSeconds(const std::string& text, DWORD& ms) {
     return true;
 }
 
-std::string Reason() {
-    std::string why = PlatformErrorText(GetLastError()).str();
+// Why the event could not be had: a name the namespace cannot take is said
+// as such; other failures in the system's words, with what the namespace
+// segment reported.
+std::string EventReason() {
+    DWORD code = GetLastError();
+    switch (code) {
+    case ERROR_PATH_NOT_FOUND: return "an event name may hold a backslash only after Local or Global";
+    case ERROR_INVALID_NAME: return "an event name needs a name after Local\\ or Global\\";
+    case ERROR_FILENAME_EXCED_RANGE: return "an event name holds at most " + std::to_string(MAX_PATH) + " characters";
+    default: break;
+    }
+    std::string why = Reason(code);
     CString segment = PlatformNamespaceError();
     return segment.IsEmpty() ? why : why + " (" + segment.str() + ")";
 }
 
 int RunEvent(const Args& args) {
-    if (args.empty()) return UsageError(kEvent, "wait, set or reset is needed");
-    const std::string& action = args[0];
+    const auto& operands = args.operands;
+    if (operands.empty()) return UsageError(kEvent, "wait, set or reset is needed");
+    const std::string& action = operands[0];
     if (action != "wait" && action != "set" && action != "reset")
         return UsageError(kEvent, "unknown action '" + action + "'");
-    std::string name;
-    bool named = false;
+    if (operands.size() < 2 || operands[1].empty()) return UsageError(kEvent, "NAME is needed");
+    if (operands.size() > 2) return UsageError(kEvent, "unexpected argument '" + operands[2] + "'");
+    const std::string& name = operands[1];
     DWORD timeout = INFINITE;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--timeout") {
-            if (action != "wait") return UsageError(kEvent, "--timeout belongs to wait");
-            if (++i == args.size() || !ParseSeconds(args[i], timeout))
-                return UsageError(kEvent, "--timeout needs a number of seconds");
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            return UsageError(kEvent, "unknown option '" + args[i] + "'");
-        } else if (named) {
-            return UsageError(kEvent, "unexpected argument '" + args[i] + "'");
-        } else {
-            name = args[i];
-            named = true;
-        }
+    if (args.Has("--timeout")) {
+        if (action != "wait") return UsageError(kEvent, "--timeout belongs to wait");
+        if (!ParseSeconds(args.Value("--timeout"), timeout))
+            return UsageError(kEvent, "--timeout needs a number of seconds");
     }
-    if (name.empty()) return UsageError(kEvent, "NAME is needed");
 
     CEvent event(action == "set", FALSE, name.c_str(), nullptr);
-    if (!event.m_hObject) return Failure(kEvent, "cannot open the event '" + name + "': " + Reason());
+    if (!event.m_hObject) return Failure(kEvent, name, EventReason());
+    bool held = GetLastError() == ERROR_ALREADY_EXISTS;  // another process has it open
     if (action == "wait") {
         DWORD result = WaitForSingleObject(event.m_hObject, timeout);
         if (result == WAIT_OBJECT_0) return kOk;
-        if (result != WAIT_TIMEOUT) return Failure(kEvent, "cannot wait for '" + name + "': " + Reason());
-        std::fprintf(stderr, "cbasis event: timed out waiting for '%s'\n", name.c_str());
+        if (result != WAIT_TIMEOUT) return Failure(kEvent, name, EventReason());
+        std::fprintf(stderr, "cbasis event: %s: timed out\n", name.c_str());
         return kTimedOut;
     }
-    BOOL done = action == "set" ? event.SetEvent() : event.ResetEvent();
-    return done ? kOk : Failure(kEvent, "cannot " + action + " '" + name + "': " + Reason());
+    if (!(action == "set" ? event.SetEvent() : event.ResetEvent())) return Failure(kEvent, name, EventReason());
+    // The original's semantics: the signal goes with the event when this
+    // handle closes. Two shells racing hit this, so it is said.
+    if (action == "set" && !held)
+        std::fprintf(stderr, "cbasis event: %s: no process held the event, so the signal was not kept\n", name.c_str());
+    return kOk;
 }
 
 }  // namespace

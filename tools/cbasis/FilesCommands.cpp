@@ -6,34 +6,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "Command.h"
 #include "LibraryPaths.h"
-#include "containers/CLinkedList.h"
-#include "files/CGetDirectoryListing.h"
+#include "QuietMessageBoxes.h"
+#include "Wording.h"
 #include "files/CSplitFilename.h"
 #include "files/CUtils.h"
 #include "files/MakeDirectory.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/WalkRoot.h"
 #include "platform/mfc/Files.h"
-#include "platform/mfc/MessageBox.h"
 
 namespace cbasis {
 namespace {
 
-std::string LastErrorText() { return PlatformErrorText(GetLastError()).str(); }
-
-// Why a path has no status: the last error of looking at the entry itself
-// (a dangling link counts as missing).
-std::string MissingText(const CString& path) {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) SetLastError(ERROR_FILE_NOT_FOUND);
-    return LastErrorText();
-}
-
-// ---------------------------------------------------------------------------
-// ls
+// ---- ls ---------------------------------------------------------------------
 
 int RunLs(const Args& args);
 
@@ -43,9 +31,10 @@ const Command kLs("ls", "ls DIR [PATTERN] [--tree|--bases]", "list a directory's
                   "  (default)  every matching name, \".\" and \"..\" included\n"
                   "  --tree     the names and, indented below each matching sub-directory,\n"
                   "             its own listing; directories end with '/'; links are not entered\n"
-                  "  --bases    the base name of every entry: its name up to the first dot\n"
+                  "  --bases    the base name of every entry but \".\" and \"..\": its name up\n"
+                  "             to the first dot, or the whole name when it has none\n"
                   "DIR is a Linux path, or a library path such as C:\\dir.",
-                  RunLs);
+                  {{"--tree"}, {"--bases"}}, RunLs);
 
 // Prints the tree listing of dir as CGetDirListing lists it (the same
 // finder from a walk root, the pattern at every level, links named but never
@@ -66,54 +55,44 @@ void PrintTree(const CString& dir, const CString& pattern, int depth) {
 }
 
 int RunLs(const Args& args) {
-    enum { kChain, kTree, kBases } mode = kChain;
-    std::vector<std::string> operands;
-    for (const std::string& a : args) {
-        if (a == "--tree" || a == "--bases") {
-            if (mode != kChain) return UsageError(kLs, "--tree and --bases exclude each other");
-            mode = a == "--tree" ? kTree : kBases;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return UsageError(kLs, "unknown option '" + a + "'");
-        } else {
-            operands.push_back(a);
-        }
-    }
+    if (args.Has("--tree") && args.Has("--bases")) return UsageError(kLs, "--tree and --bases exclude each other");
+    const auto& operands = args.operands;
     if (operands.empty() || operands.size() > 2)
         return UsageError(kLs, operands.empty() ? "missing DIR" : "too many arguments");
     CString dir, pattern = operands.size() == 2 ? operands[1].c_str() : "*.*";
-    std::string error;
-    if (!ToLibrary(operands[0], true, dir, error)) return Failure(kLs, error);
-    if (pattern.IsEmpty()) return Failure(kLs, "empty pattern");
+    std::string reason;
+    if (!ToLibrary(operands[0], true, dir, reason)) return Failure(kLs, operands[0], reason);
+    if (pattern.IsEmpty()) return UsageError(kLs, "PATTERN is empty");
     dir = WithoutTrailingSeparators(dir);
 
     CFileStatus status;
     CString dirItself = dir.GetLength() == 2 ? dir + "\\" : dir;
-    if (!CFile::GetStatus(dirItself, status))
-        return Failure(kLs, "cannot list '" + operands[0] + "': " + MissingText(dirItself));
-    if (!(status.m_attribute & CFile::directory)) return Failure(kLs, "'" + operands[0] + "' is not a directory");
+    if (!CFile::GetStatus(dirItself, status)) return Failure(kLs, operands[0], MissingReason(dirItself));
+    if (!(status.m_attribute & CFile::directory)) return Failure(kLs, operands[0], "Not a directory");
 
-    if (mode == kTree) {
+    if (args.Has("--tree")) {
         PlatformWalkRoot root(dirItself);  // a link in DIR's place is reported
         if (root) PrintTree(dir, pattern, 0);
-    } else if (mode == kBases) {
-        CLinkedList<TextRecord> records;
-        CGetDirectoryListing listing(dir, pattern, &records);
-        for (auto* node = records.m_pHead; node; node = node->pNext) std::printf("%s\n", node->pValue->m_szText);
-    } else {
-        CUtils utils;
-        void* first = nullptr;
-        if (!utils.GetDirectoryListing(dir + "\\", pattern, first))
-            return Failure(kLs, static_cast<LPCTSTR>(utils.m_strError));
-        // The chain opens with its "start" record.
-        for (file_name* record = first ? static_cast<file_name*>(first)->m_pNext : nullptr; record;
-             record = record->m_pNext)
-            std::printf("%s\n", static_cast<LPCTSTR>(record->m_strName));
+        return kOk;
+    }
+    CUtils utils;
+    void* first = nullptr;
+    if (!utils.GetDirectoryListing(dir + "\\", pattern, first))
+        return Failure(kLs, operands[0], static_cast<LPCTSTR>(utils.m_strError));
+    // The chain opens with its "start" record.
+    for (file_name* record = first ? static_cast<file_name*>(first)->m_pNext : nullptr; record;
+         record = record->m_pNext) {
+        CString name = record->m_strName;
+        if (args.Has("--bases")) {
+            if (name == "." || name == "..") continue;
+            if (name.Find('.') >= 0) name = name.Left(name.Find('.'));
+        }
+        std::printf("%s\n", static_cast<LPCTSTR>(name));
     }
     return kOk;
 }
 
-// ---------------------------------------------------------------------------
-// split
+// ---- split ------------------------------------------------------------------
 
 int RunSplit(const Args& args);
 
@@ -122,13 +101,14 @@ const Command kSplit("split", "split PATH", "split a path into drive, directory,
                      "drive, directory (with its backslashes), file title and extension\n"
                      "(from the last dot). The path is taken apart as text; nothing is\n"
                      "looked up, and a relative path stays relative.",
-                     RunSplit);
+                     {}, RunSplit);
 
 int RunSplit(const Args& args) {
-    if (args.size() != 1) return UsageError(kSplit, args.empty() ? "missing PATH" : "too many arguments");
+    const auto& operands = args.operands;
+    if (operands.size() != 1) return UsageError(kSplit, operands.empty() ? "missing PATH" : "too many arguments");
     CString path;
-    std::string error;
-    if (!ToLibrary(args[0], false, path, error)) return Failure(kSplit, error);
+    std::string reason;
+    if (!ToLibrary(operands[0], false, path, reason)) return Failure(kSplit, operands[0], reason);
     CSplitFilename split(path);
     std::printf("drive: %s\ndir: %s\ntitle: %s\next: %s\n", static_cast<LPCTSTR>(split.m_strDrive),
                 static_cast<LPCTSTR>(split.m_strDir), static_cast<LPCTSTR>(split.m_strFileTitle),
@@ -136,8 +116,7 @@ int RunSplit(const Args& args) {
     return kOk;
 }
 
-// ---------------------------------------------------------------------------
-// mkdir
+// ---- mkdir ------------------------------------------------------------------
 
 int RunMkdir(const Args& args);
 
@@ -145,21 +124,26 @@ const Command kMkdir("mkdir", "mkdir PATH", "create a directory and every missin
                      "Creates PATH and the levels above it that are missing. A directory that\n"
                      "exists already is no error. PATH is a Linux path, or a library path\n"
                      "such as C:\\dir.",
-                     RunMkdir);
+                     {}, RunMkdir);
 
 int RunMkdir(const Args& args) {
-    if (args.size() != 1) return UsageError(kMkdir, args.empty() ? "missing PATH" : "too many arguments");
+    const auto& operands = args.operands;
+    if (operands.size() != 1) return UsageError(kMkdir, operands.empty() ? "missing PATH" : "too many arguments");
     CString path;
-    std::string error;
-    if (!ToLibrary(args[0], true, path, error)) return Failure(kMkdir, error);
+    std::string reason;
+    if (!ToLibrary(operands[0], true, path, reason)) return Failure(kMkdir, operands[0], reason);
     if (path[path.GetLength() - 1] != '\\') path += '\\';  // the last level is created only with it
-    if (!MakeDirectory::CreateDirectoryA(path))
-        return Failure(kMkdir, "cannot create '" + args[0] + "': " + LastErrorText());
-    return kOk;
+    if (MakeDirectory::CreateDirectoryA(path)) return kOk;
+    // A level in the way that is no directory: the path itself, or one above it.
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        return Failure(kMkdir, operands[0],
+                       GetFileAttributesA(WithoutTrailingSeparators(path)) != INVALID_FILE_ATTRIBUTES
+                           ? "File exists"
+                           : "Not a directory");
+    return Failure(kMkdir, operands[0], LastReason());
 }
 
-// ---------------------------------------------------------------------------
-// copy
+// ---- copy -------------------------------------------------------------------
 
 int RunCopy(const Args& args);
 
@@ -169,48 +153,41 @@ const Command kCopy("copy", "copy SOURCE TARGET", "copy a file with its time sta
                     "its read-only attribute. An existing TARGET is replaced only by a\n"
                     "complete copy; a read-only TARGET is not replaced. Paths are Linux\n"
                     "paths, or library paths such as C:\\dir\\file.",
-                    RunCopy);
+                    {}, RunCopy);
 
 int RunCopy(const Args& args) {
-    if (args.size() != 2)
-        return UsageError(kCopy, args.size() < 2 ? "missing SOURCE or TARGET" : "too many arguments");
+    const auto& operands = args.operands;
+    if (operands.size() != 2)
+        return UsageError(kCopy, operands.size() < 2 ? "missing SOURCE or TARGET" : "too many arguments");
     CString source, target;
-    std::string error;
-    if (!ToLibrary(args[0], true, source, error) || !ToLibrary(args[1], true, target, error))
-        return Failure(kCopy, error);
-    std::string shownTarget = args[1];
+    std::string reason;
+    if (!ToLibrary(operands[0], true, source, reason)) return Failure(kCopy, operands[0], reason);
+    if (!ToLibrary(operands[1], true, target, reason)) return Failure(kCopy, operands[1], reason);
+    std::string shownTarget = operands[1];
     CFileStatus status;
     if (CFile::GetStatus(target, status) && (status.m_attribute & CFile::directory)) {
         CString name = source.Mid(source.ReverseFind('\\') + 1);
         target = WithoutTrailingSeparators(target) + "\\" + name;
-        shownTarget = (std::filesystem::path(args[1]) / name.str()).string();
+        shownTarget = JoinTyped(operands[1], name.str());
     }
 
-    // The library reports a copy it cannot create in a message box; here it
+    // The library says a copy it cannot create in a message box; here it
     // becomes the command's one line of error.
-    bool echo = AfxSetMessageBoxEcho(false);
-    bool boxShown = false;
-    MessageBoxHook old = AfxSetMessageBoxHook([&](const CString&, UINT) {
-        boxShown = true;
-        return IDOK;
-    });
-    CUtils utils;
-    int result = 0;
-    std::string failure;
+    QuietMessageBoxes boxes;
     try {
-        result = utils.CopyFileA(const_cast<char*>(static_cast<LPCTSTR>(source)),
-                                 const_cast<char*>(static_cast<LPCTSTR>(target)));
-        if (!result)
-            failure = boxShown ? "cannot create '" + shownTarget + "': " + LastErrorText()
-                               : "cannot open '" + args[0] + "': " + LastErrorText();
+        CUtils utils;
+        if (utils.CopyFileA(const_cast<char*>(static_cast<LPCTSTR>(source)),
+                            const_cast<char*>(static_cast<LPCTSTR>(target))))
+            return kOk;
+        return boxes.Shown() ? Failure(kCopy, shownTarget, Reason(boxes.Error()))
+                             : Failure(kCopy, operands[0], OpenReason(source, GetLastError()));
     } catch (CFileException* e) {
-        failure = "cannot copy '" + args[0] + "' to '" + shownTarget + "': " +
-                  PlatformErrorText(static_cast<DWORD>(e->m_lOsError)).str();
+        // The exception names the file that failed, source or target.
+        std::string subject = e->m_strFileName == source ? operands[0] : shownTarget;
+        reason = Reason(static_cast<DWORD>(e->m_lOsError));
         e->Delete();
+        return Failure(kCopy, subject, reason);
     }
-    AfxSetMessageBoxHook(old);
-    AfxSetMessageBoxEcho(echo);
-    return result ? kOk : Failure(kCopy, failure);
 }
 
 }  // namespace

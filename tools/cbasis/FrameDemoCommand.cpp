@@ -1,10 +1,16 @@
+// frame-demo: the MDI host on the display, or one headless session, from a shell.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "Command.h"
 #include "LibraryPaths.h"
 #include "MdiHost.h"
+#include "QuietMessageBoxes.h"
+#include "Wording.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/FileApi.h"
 #include "platform/kernel/Paths.h"
 #include "platform/mfc/Modules.h"
 
@@ -26,7 +32,11 @@ std::string ExamplePluginPath() {
     return CBASIS_NOTES_PLUGIN_BUILT;
 }
 
-const std::string kHelp =
+// The example plugin's path, for --help (the manual page, made once for
+// every installation, says where it is installed instead).
+std::string PluginPathHelp() { return "This installation's example plugin:\n  " + ExamplePluginPath(); }
+
+const char kHelp[] =
     "On a display, opens the MDI application's main frame as a window titled\n"
     "\"Frame Demo\" with two frames (a report you can type into, a chart) and\n"
     "runs until you close it; prints \"shown\" and the window tree (screen\n"
@@ -38,58 +48,75 @@ const std::string kHelp =
     "Prints the placement found, the window tree and the saved profile entries;\n"
     "a second run shows the placement the first one saved.\n"
     "With --snapshot (always headless), a PNG picture of the main frame is\n"
-    "written to FILE.png once its two frames are open.\n"
+    "written to FILE.png once its frames are open, the plugin's among them.\n"
     "The profile is FrameDemo.ini in DIR, or by default\n"
     "$XDG_CONFIG_HOME/FrameDemo/FrameDemo.ini.\n"
     "With --plugin, the main frame also takes a frame and view from the plugin\n"
     "module FILE (its GetDllView and GetDllFrame exports) and opens it; the\n"
-    "window tree shows the plugin's classes. The example plugin:\n  " +
-    ExamplePluginPath();
+    "window tree shows the plugin's classes. The example plugin is installed as\n" CBASIS_NOTES_PLUGIN_INSTALLED_NAME
+    " under the installation prefix.";
 
 int RunFrameDemo(const Args& args);
 
 const Command kFrameDemo("frame-demo",
                          "frame-demo [--headless] [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
-                         "run the MDI frame (on the display, or headless) and show its windows", kHelp.c_str(),
-                         RunFrameDemo);
+                         "run the MDI frame (on the display, or headless) and show its windows", kHelp,
+                         {{"--headless"},
+                          {"--profile-dir", nullptr, true},
+                          {"--plugin", nullptr, true},
+                          {"--snapshot", nullptr, true}},
+                         RunFrameDemo, PluginPathHelp);
+
+// Why the plugin did not load, from the last error when the library said
+// so: the system's words for a missing file, the loader's for a file it
+// cannot load, and what a plugin lacks otherwise.
+std::string PluginReason(DWORD error, const CString& plugin) {
+    if (error == ERROR_MOD_NOT_FOUND && GetFileAttributesA(plugin) == INVALID_FILE_ATTRIBUTES) return Reason(error);
+    if (error == ERROR_MOD_NOT_FOUND || error == ERROR_BAD_EXE_FORMAT) {
+        // "/p/notes.txt: file too short": the path is the one the user typed.
+        std::string words = PlatformLoadLibraryError().str();
+        size_t colon = words.rfind(": ");
+        return colon == std::string::npos ? words : words.substr(colon + 2);
+    }
+    if (error == ERROR_PROC_NOT_FOUND) return "not a plugin: it exports no GetDllView, or no GetDllFrame";
+    return "not a plugin: its GetDllView gives no view class, or its GetDllFrame no frame class";
+}
 
 int RunFrameDemo(const Args& args) {
-    std::string profileDir, plugin, snapshot;
-    bool headless = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--headless") {
-            headless = true;
-        } else if (args[i] == "--profile-dir" && i + 1 < args.size()) {
-            // Absolute now: the main frame makes the executable's directory
-            // the current one before it saves.
-            std::error_code ec;
-            profileDir = args[++i].empty() ? args[i] : std::filesystem::absolute(args[i], ec).string();
-        } else if (args[i] == "--plugin" && i + 1 < args.size()) {
-            CString path;
-            std::string error;
-            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
-            plugin = path;
-        } else if (args[i] == "--snapshot" && i + 1 < args.size()) {
-            CString path;
-            std::string error;
-            if (!ToLibrary(args[++i], true, path, error)) return UsageError(kFrameDemo, error);
-            snapshot = path;
-        } else {
-            return UsageError(kFrameDemo, "unexpected argument '" + args[i] + "'");
-        }
+    if (!args.operands.empty()) return UsageError(kFrameDemo, "unexpected argument '" + args.operands[0] + "'");
+    CString plugin, snapshot;
+    std::string reason;
+    for (auto [option, path] : {std::pair{"--plugin", &plugin}, std::pair{"--snapshot", &snapshot}}) {
+        std::string typed = args.Value(option);
+        if (args.Has(option) && !ToLibrary(typed, true, *path, reason)) return Failure(kFrameDemo, typed, reason);
+    }
+    // Absolute now: the main frame makes the executable's directory the
+    // current one before it saves.
+    std::string profileDir = args.Value("--profile-dir");
+    if (!profileDir.empty()) {
+        std::error_code ec;
+        profileDir = std::filesystem::absolute(profileDir, ec).string();
     }
     // Before any window exists, so the display driver is chosen accordingly.
-    if (headless || !snapshot.empty()) setenv("CBASIS_DISPLAY", "headless", 1);
+    if (args.Has("--headless") || args.Has("--snapshot")) setenv("CBASIS_DISPLAY", "headless", 1);
+    // The library says a plugin it cannot load in a message box.
+    QuietMessageBoxes boxes;
     std::string saveError;
-    switch (RunMdiHost(profileDir, stdout, plugin, snapshot, &saveError)) {
-    case kMdiHostOk: return kOk;
-    case kPluginNotLoaded:
-        return Failure(kFrameDemo, "the plugin '" + plugin + "' could not be loaded; its frame was not shown");
-    case kPictureNotWritten: return Failure(kFrameDemo, "the picture could not be written to " + snapshot);
-    case kPlacementNotSaved: return Failure(kFrameDemo, "the placement could not be saved in " + saveError);
+    switch (RunMdiHost(profileDir, stdout, plugin.str(), snapshot.str(), &saveError)) {
+    case kMdiHostOk:
+        if (args.Has("--snapshot")) std::printf("picture: %s\n", args.Value("--snapshot").c_str());
+        return kOk;
+    case kPluginNotLoaded: return Failure(kFrameDemo, args.Value("--plugin"), PluginReason(boxes.Error(), plugin));
+    case kPictureNotWritten: return Failure(kFrameDemo, args.Value("--snapshot"), LastReason());
+    case kPlacementNotSaved: {
+        // "<profile>: <reason>"; the system's reasons hold no ": ".
+        size_t colon = saveError.rfind(": ");
+        return Failure(kFrameDemo, "the placement could not be saved in " + saveError.substr(0, colon),
+                       colon == std::string::npos ? "unknown reason" : saveError.substr(colon + 2));
+    }
     case kNoMainFrame: break;
     }
-    return Failure(kFrameDemo, "the main frame could not be made");
+    return Failure(kFrameDemo, "the main frame", "could not be made");
 }
 
 }  // namespace

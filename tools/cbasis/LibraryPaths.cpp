@@ -7,17 +7,19 @@
 
 namespace cbasis {
 
-namespace {
-
-bool IsLibraryPath(const std::string& path) {
-    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+bool IsLibraryPath(const std::string& typed) {
+    return typed.size() >= 2 && std::isalpha(static_cast<unsigned char>(typed[0])) && typed[1] == ':';
 }
 
-}  // namespace
+std::string JoinTyped(const std::string& typed, const std::string& name) {
+    char separator = IsLibraryPath(typed) ? '\\' : '/';
+    if (typed.empty() || typed.back() == separator) return typed + name;
+    return typed + separator + name;
+}
 
-bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& error) {
+bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& reason) {
     if (typed.empty()) {
-        error = "empty path";
+        reason = "empty path";
         return false;
     }
     if (IsLibraryPath(typed)) {
@@ -29,7 +31,7 @@ bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::str
     for (const std::filesystem::path& part : std::filesystem::path(typed).relative_path()) {
         std::string name = part.string();
         if (!name.empty() && !PlatformIsRepresentableName(name.c_str())) {
-            error = "'" + typed + "': a name holding \\ : * ? \" < > | or a control character cannot be handled";
+            reason = "a name holding \\ : * ? \" < > | or a control character cannot be handled";
             return false;
         }
     }
@@ -38,15 +40,11 @@ bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::str
     // library's own rule (which stops at a drive's root) sees the path.
     std::string posix = bAbsolute ? std::filesystem::absolute(typed, ec).lexically_normal().string() : typed;
     if (ec) {
-        error = "'" + typed + "': " + ec.message();
+        reason = ec.message();
         return false;
     }
     path = PlatformFromPosixPath(posix);
     return true;
-}
-
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
 }
 
 CString WithoutTrailingSeparators(CString path) {

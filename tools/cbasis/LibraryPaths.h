@@ -20,11 +20,13 @@ namespace cbasis {
 // library cannot name: empty ones, and POSIX names holding a backslash,
 // which the library would read as a separator, or another character its
 // names cannot hold (PlatformIsRepresentableName).
-bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& error);
+bool ToLibrary(const std::string& typed, bool bAbsolute, CString& path, std::string& reason);
 
-// A name the library may put into a path: not empty, no '/' or '\', and
-// neither "." nor "..", so it cannot leave its directory.
-bool IsPlainName(const std::string& name);
+// True for a path typed in the library's form, with a drive letter.
+bool IsLibraryPath(const std::string& typed);
+// name in the directory typed, in the form it was typed: "logs" and
+// "app.LOG" give "logs/app.LOG", "C:\logs" gives "C:\logs\app.LOG".
+std::string JoinTyped(const std::string& typed, const std::string& name);
 
 // The path without trailing backslashes; a drive root "C:\" becomes "C:".
 CString WithoutTrailingSeparators(CString path);

@@ -7,6 +7,7 @@
 // it made (CProject::SetMadeHook). What the library left undone is said by
 // main (UndoneReport).
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "Sample.h"
 #include "SampleDir.h"
 #include "UndoneReport.h"
+#include "Wording.h"
 #include "files/CUtils.h"
 #include "files/MakeDirectory.h"
 #include "platform/kernel/Errors.h"
@@ -36,7 +38,7 @@ namespace {
 int RunNewProject(const Args& args);
 
 const Command kNewProject(
-    "new-project", "new-project NAME [--template-root DIR] [--keyword WORD] [--location DIR]",
+    "new-project", "new-project NAME [--template-root DIR] [--keyword WORD] [--location DIR] [--any-name]",
     "make a new project from a template project",
     "Makes the project NAME in the directory --location (default: the current\n"
     "directory) as a copy of the template DIR/WORD in which every WORD in a file\n"
@@ -48,9 +50,14 @@ const Command kNewProject(
     "  --template-root DIR  the directory holding the template directory WORD\n"
     "  --keyword WORD       the template's keyword (default: Sample)\n"
     "  --location DIR       where NAME is made (created when missing)\n"
-    "NAME/ must not exist yet, or be empty. Entries of the template that cannot\n"
-    "be copied (unreadable, special files, names a library path cannot carry)\n"
-    "are listed on stderr, and the command then exits with 1.",
+    "  --any-name           take a NAME that is no identifier, for a template whose\n"
+    "                       keyword stands in no identifier\n"
+    "NAME/ must not exist yet, or be empty. The keyword of a template stands in\n"
+    "its identifiers (class CSampleDoc, namespace Sample), so NAME must be one\n"
+    "too: letters, digits and '_', not a digit first. Entries of the template\n"
+    "that cannot be copied (unreadable, special files, names a library path\n"
+    "cannot carry) are listed on stderr, and the command then exits with 1.",
+    {{"--template-root", nullptr, true}, {"--keyword", nullptr, true}, {"--location", nullptr, true}, {"--any-name"}},
     RunNewProject);
 
 // What the library made of the project, as it tells it (no walk of the new
@@ -83,86 +90,82 @@ bool IsOwnDirectory(const CString& path) {
 // Makes the target: a new directory, or an empty one that stands there
 // already, never a link. It is created, not looked at and then used, and
 // is held open as a walk root from then on (root), so the project is made
-// in that directory whatever is put in its place. Empty, or the problem.
-std::string MakeTarget(const CString& target, const std::string& shown, std::unique_ptr<PlatformWalkRoot>& root) {
+// in that directory whatever is put in its place. Empty, or why not.
+std::string MakeTarget(const CString& target, std::unique_ptr<PlatformWalkRoot>& root) {
     if (!CreateDirectoryA(target, nullptr)) {
         DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS)
-            return "cannot create '" + shown + "': " + PlatformErrorText(error).str();
-        if (!IsOwnDirectory(target)) return "'" + shown + "' already exists";
+        if (error != ERROR_ALREADY_EXISTS) return Reason(error);
+        if (!IsOwnDirectory(target)) return "File exists";
     }
     // Why the root cannot be opened is told here, in one line.
     UndoneHook reports = PlatformSetUndoneHook(nullptr);
     root = std::make_unique<PlatformWalkRoot>(target);
     DWORD error = GetLastError();
     PlatformSetUndoneHook(std::move(reports));
-    if (!*root && error == ERROR_DIRECTORY) return "'" + shown + "' already exists";  // a link put in its place since
+    if (!*root && error == ERROR_DIRECTORY) return "File exists";  // a link put in its place since
     CFileFind find;
     BOOL more = *root && find.FindFile(target + "\\*.*");
-    if (!more) return "cannot read '" + shown + "': " + PlatformErrorText(*root ? GetLastError() : error).str();
+    if (!more) return Reason(*root ? GetLastError() : error);
     while (more) {
         more = find.FindNextFile();
-        if (!find.IsDots()) return "'" + shown + "' already exists and is not empty";
+        if (!find.IsDots()) return "Directory not empty";
     }
     return {};
 }
 
+// A C++ identifier: what the keyword of a template stands in.
+bool IsIdentifier(const std::string& name) {
+    if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
 int RunNewProject(const Args& args) {
-    std::string name, templateRoot, keyword, location = ".";
-    bool haveRoot = false, haveKeyword = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--template-root" || a == "--keyword" || a == "--location") {
-            if (i + 1 == args.size()) return UsageError(kNewProject, a + " needs a value");
-            const std::string& value = args[++i];
-            if (a == "--template-root") templateRoot = value, haveRoot = true;
-            if (a == "--keyword") keyword = value, haveKeyword = true;
-            if (a == "--location") location = value;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return UsageError(kNewProject, "unknown option '" + a + "'");
-        } else if (name.empty()) {
-            name = a;
-            if (name.empty()) return UsageError(kNewProject, "NAME is empty");
-        } else {
-            return UsageError(kNewProject, "unexpected argument '" + a + "'");
-        }
-    }
-    if (name.empty()) return UsageError(kNewProject, "missing NAME");
-    if (!IsPlainName(name))
-        return UsageError(kNewProject, "NAME '" + name + "' must be a plain name: no '/' or '\\', not '.' or '..'");
+    const auto& operands = args.operands;
+    if (operands.empty()) return UsageError(kNewProject, "missing NAME");
+    if (operands.size() > 1) return UsageError(kNewProject, "unexpected argument '" + operands[1] + "'");
+    const std::string& name = operands[0];
+    if (int refused = CheckPlainName(kNewProject, "NAME", name)) return refused;
+    if (!args.Has("--any-name") && !IsIdentifier(name))
+        return UsageError(kNewProject, name +
+                                           ": cannot stand in the template's identifiers (letters, digits and "
+                                           "'_', not a digit first); --any-name takes it all the same");
+    bool haveRoot = args.Has("--template-root"), haveKeyword = args.Has("--keyword");
     if (haveKeyword && !haveRoot)
         return UsageError(kNewProject, "--keyword needs --template-root (the built-in sample's keyword is Sample)");
-    if (!haveKeyword) keyword = kSampleKeyword;
-    if (keyword.empty()) return UsageError(kNewProject, "the keyword is empty: nothing would be renamed");
-    if (!IsPlainName(keyword))
-        return UsageError(kNewProject, "the keyword '" + keyword + "' must be a plain name: it names a directory");
+    std::string keyword = haveKeyword ? args.Value("--keyword") : kSampleKeyword;
+    if (int refused = CheckPlainName(kNewProject, "the keyword", keyword)) return refused;
 
-    std::string error;
+    std::string reason, location = args.Has("--location") ? args.Value("--location") : ".";
     Place where;
-    if (!Resolve(location, where, error)) return Failure(kNewProject, error);
+    if (!Resolve(location, where, reason)) return Failure(kNewProject, location, reason);
     fs::path target = where.posix / name;
+    std::string shownTarget = args.Has("--location") ? JoinTyped(location, name) : name;
 
     SampleDir sample;
     Place root;
     if (haveRoot) {
-        if (!Resolve(templateRoot, root, error)) return Failure(kNewProject, error);
-    } else if (!sample.Make(error) || !Resolve(sample.path().string(), root, error)) {
-        return Failure(kNewProject, error);
+        std::string templateRoot = args.Value("--template-root");
+        if (!Resolve(templateRoot, root, reason)) return Failure(kNewProject, templateRoot, reason);
+    } else if (!sample.Make(reason) || !Resolve(sample.path().string(), root, reason)) {
+        return Failure(kNewProject, "the built-in sample", reason);
     }
     fs::path templateDir = root.posix / keyword;
-    if (!IsDirectory(templateDir))
-        return Failure(kNewProject, "no template directory '" + templateDir.string() + "'");
+    std::string shownTemplate = haveRoot ? JoinTyped(root.typed, keyword) : "the built-in sample";
+    if (!IsDirectory(templateDir)) return Failure(kNewProject, shownTemplate, "No such file or directory");
     if (LiesInside(target, templateDir))
-        return Failure(kNewProject, "'" + target.string() + "' would lie inside the template '" +
-                                        templateDir.string() + "'");
+        return Failure(kNewProject, shownTarget, "would lie inside the template " + shownTemplate);
+    UndoneReport::NameAsTyped(root);
+    UndoneReport::NameAsTyped(where);
 
     CString targetPath = where.library + "\\" + name.c_str();
     if (GetFileAttributesA(where.library) == INVALID_FILE_ATTRIBUTES &&
         !MakeDirectory::CreateDirectoryA(where.library + "\\"))
-        return Failure(kNewProject, "cannot create '" + location + "': " + PlatformErrorText(GetLastError()).str());
+        return Failure(kNewProject, location, Reason(GetLastError()));
     std::unique_ptr<PlatformWalkRoot> targetRoot;
-    if (std::string problem = MakeTarget(targetPath, target.string(), targetRoot); !problem.empty())
-        return Failure(kNewProject, problem);
+    if (std::string problem = MakeTarget(targetPath, targetRoot); !problem.empty())
+        return Failure(kNewProject, shownTarget, problem);
 
     auto start = std::chrono::steady_clock::now();
     Made made;
@@ -172,15 +175,15 @@ int RunNewProject(const Args& args) {
         CProject().MakeProject(keyword.c_str(), where.library + "\\", name.c_str(), root.library);
     }
     CProject::SetMadeHook(std::move(outer));
-    if (!IsOwnDirectory(targetPath))
-        return Failure(kNewProject, "'" + target.string() + "' was replaced while the project was made");
+    if (!IsOwnDirectory(targetPath)) return Failure(kNewProject, shownTarget, "was replaced while the project was made");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (UndoneReport::AnyUndone())
-        return Failure(kNewProject, "'" + target.string() + "' is incomplete: " + std::to_string(made.files) +
-                                        " files arrived");
-    std::printf("new-project: made %s in %s from %s: %d files in %d directories, %d header guards renewed (%.2f s)\n",
-                name.c_str(), target.c_str(), haveRoot ? templateDir.c_str() : "the built-in sample", made.files.load(),
-                made.directories, made.guards, seconds);
+        return Failure(kNewProject, shownTarget,
+                       "incomplete: " + Counted(made.files.load(), "file", "files") + " arrived");
+    std::printf("new-project: made %s in %s from %s: %s in %s, %s renewed (%.2f s)\n", name.c_str(),
+                shownTarget.c_str(), shownTemplate.c_str(), Counted(made.files.load(), "file", "files").c_str(),
+                Counted(made.directories, "directory", "directories").c_str(),
+                Counted(made.guards, "header guard", "header guards").c_str(), seconds);
     return kOk;
 }
 

@@ -10,17 +10,27 @@ namespace fs = std::filesystem;
 
 namespace cbasis {
 
-bool Resolve(const std::string& typed, Place& place, std::string& error) {
+bool Resolve(const std::string& typed, Place& place, std::string& reason) {
     place.typed = typed;
-    if (!ToLibrary(typed, true, place.library, error)) return false;
+    if (!ToLibrary(typed, true, place.library, reason)) return false;
     std::string posix;
     if (!PlatformToPosixPath(place.library, posix)) {
-        error = "'" + typed + "': no such drive";
+        reason = "no such drive";
         return false;
     }
     place.posix = posix;  // resolved as the library resolves it, without a trailing separator
     place.library = WithoutTrailingSeparators(PlatformFromPosixPath(posix));
     return true;
+}
+
+std::string Shown(const Place& place, const fs::path& posix) {
+    auto [p, i] = std::mismatch(place.posix.begin(), place.posix.end(), posix.begin(), posix.end());
+    if (p != place.posix.end()) return posix.string();
+    std::string shown = place.typed;
+    while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+    for (; i != posix.end(); ++i)
+        if (!i->empty()) shown = JoinTyped(shown, i->string());
+    return shown;
 }
 
 bool IsDirectory(const fs::path& path) {

@@ -22,7 +22,11 @@ struct Place {
 
 // False, with the reason, for a path the library cannot name (see
 // ToLibrary) or one on an unmapped drive.
-bool Resolve(const std::string& typed, Place& place, std::string& error);
+bool Resolve(const std::string& typed, Place& place, std::string& reason);
+
+// A POSIX path at or below place, in the form the user typed place: "out"
+// and /abs/out/a/b give "out/a/b". Other paths come back as they are.
+std::string Shown(const Place& place, const std::filesystem::path& posix);
 
 bool IsDirectory(const std::filesystem::path& path);
 // True when the entry itself exists (a dangling link counts).

@@ -4,13 +4,16 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace cbasis {
 
 struct TreeCount {
     int files = 0;        // regular files (links and special files are not counted)
     int directories = 0;  // below the root
-    int matching = 0;     // entries whose name holds the word asked for
+    // The entries whose own name holds the word asked for, relative to the
+    // root, parents before what they hold.
+    std::vector<std::filesystem::path> matching;
 };
 
 // Walks the tree through the library's finder from a walk root, so no link

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Wording.h"
 #include "platform/kernel/Errors.h"
 
 namespace cbasis {
@@ -50,6 +51,20 @@ UndoneReport::~UndoneReport() {
 
 bool UndoneReport::AnyUndone() { return t_current && !t_current->Empty(); }
 
+void UndoneReport::NameAsTyped(const Place& place) {
+    if (t_current) t_current->m_places.push_back(place);
+}
+
+std::string UndoneReport::Typed(const std::string& posix) const {
+    // The innermost place the path lies in says it best.
+    const Place* best = nullptr;
+    for (const Place& place : m_places) {
+        std::string shown = Shown(place, posix);
+        if (shown != posix && (!best || place.posix.string().size() > best->posix.string().size())) best = &place;
+    }
+    return best ? Shown(*best, posix) : posix;
+}
+
 void UndoneReport::Print(const char* command) const {
     for (const auto& [key, paths] : m_groups) {
         auto kind = static_cast<PlatformUndone>(key.first);
@@ -58,8 +73,8 @@ void UndoneReport::Print(const char* command) const {
         bool withReason = key.second != 0 && key.second != ERROR_FILENAME_EXCED_RANGE &&
                           kind != PlatformUndone::BadName && kind != PlatformUndone::Special &&
                           kind != PlatformUndone::NotEntered && kind != PlatformUndone::NameTaken;
-        if (withReason) line += " (" + PlatformErrorText(key.second).str() + ")";
-        for (size_t i = 0; i < paths.size() && i < kPathsShown; ++i) line += (i ? ", " : ": ") + paths[i];
+        if (withReason) line += " (" + Reason(key.second) + ")";
+        for (size_t i = 0; i < paths.size() && i < kPathsShown; ++i) line += (i ? ", " : ": ") + Typed(paths[i]);
         if (paths.size() > kPathsShown) line += " and " + std::to_string(paths.size() - kPathsShown) + " more";
         std::fprintf(stderr, "%s\n", line.c_str());
     }

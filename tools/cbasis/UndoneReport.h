@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "Place.h"
 #include "platform/kernel/Undone.h"
 
 namespace cbasis {
@@ -26,15 +27,21 @@ public:
     // Whether the report around the running command holds anything, so a
     // command does not claim a job done whole that was not.
     static bool AnyUndone();
+    // Paths at or below place are said in the form the user typed it; the
+    // command names each place it gives the library.
+    static void NameAsTyped(const Place& place);
     // One line per kind of failure: "cbasis COMMAND: left undone: 2 special
     // files (FIFO, socket or device): /t/a, /t/b".
     void Print(const char* command) const;
 
 private:
+    std::string Typed(const std::string& posix) const;
+
     // Entries of one kind and error, in the order they came.
     using Key = std::pair<int, unsigned>;
     std::map<Key, std::vector<std::string>> m_groups;
     std::set<std::pair<Key, std::string>> m_seen;
+    std::vector<Place> m_places;
     UndoneHook m_previous;
     UndoneReport* m_outer;
 };

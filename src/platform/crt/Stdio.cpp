@@ -26,8 +26,7 @@ using fs::Win32Path;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Stream cookie
+// ---- Stream cookie ----------------------------------------------------------
 
 const char kCtrlZ = 0x1A;
 const size_t kReadAhead = 64 * 1024;
@@ -189,8 +188,7 @@ int StreamClose(void* cookie) {
     return result;
 }
 
-// ---------------------------------------------------------------------------
-// fopen
+// ---- fopen ------------------------------------------------------------------
 
 struct Mode {
     int flags = 0;  // without O_TRUNC: the file is emptied once it may be
@@ -374,8 +372,12 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
         err = errno;
     else if (fs::StatFd(fd, info) != 0)
         err = errno;
-    else if (info.isDirectory || info.isSpecial || fs::IsReadOnly(info))
-        denied = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
+    else if (info.isDirectory)
+        err = EISDIR;
+    else if (info.isSpecial)
+        denied = ERROR_ACCESS_DENIED;
+    else if (fs::IsReadOnly(info))
+        err = EACCES;  // even where POSIX would allow it (to root)
     else {
         // This append has the file to itself: the entry starts at its end,
         // after the one Ctrl-Z there (if any) goes, as the text mode's append

@@ -9,6 +9,13 @@ namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 thread_local int t_lastErrno = 0;  // the errno the last error came from; 0 when it was set directly
 
+// The last errno value mapped on this thread, and the code it gave.
+struct MappedErrno {
+    int err = 0;
+    DWORD code = ERROR_SUCCESS;
+};
+thread_local MappedErrno t_lastMapped;
+
 struct CodeText {
     DWORD code;
     const char* text;
@@ -51,6 +58,7 @@ const CodeText kTexts[] = {
     {ERROR_NOT_LOCKED, "The segment is already unlocked."},
     {ERROR_BUSY, "The requested resource is in use."},
     {ERROR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
+    {ERROR_BAD_EXE_FORMAT, "%1 is not a valid Win32 application."},
     {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
     {ERROR_FILE_TOO_LARGE, "The file size exceeds the limit allowed and cannot be saved."},
     {ERROR_NOT_OWNER, "Attempt to release mutex not owned by caller."},
@@ -73,7 +81,9 @@ void SetLastError(DWORD dwErrCode) {
     t_lastErrno = 0;
 }
 
-DWORD PlatformErrorFromErrno(int err) {
+namespace {
+
+DWORD CodeOf(int err) {
     switch (err) {
     case 0: return ERROR_SUCCESS;
     case ENOENT: return ERROR_FILE_NOT_FOUND;
@@ -111,11 +121,64 @@ DWORD PlatformErrorFromErrno(int err) {
     }
 }
 
+// The errno a code stands for where none is remembered; 0 for none.
+int ErrnoOf(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_MOD_NOT_FOUND: return ENOENT;
+    case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+    case ERROR_ACCESS_DENIED: return EACCES;
+    case ERROR_INVALID_HANDLE: return EBADF;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return ENOMEM;
+    case ERROR_NOT_SAME_DEVICE: return EXDEV;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_BUSY: return EBUSY;
+    case ERROR_LOCK_VIOLATION: return EAGAIN;
+    case ERROR_NOT_SUPPORTED: return EOPNOTSUPP;
+    case ERROR_DEV_NOT_EXIST: return ENODEV;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_NAME:
+    case ERROR_NEGATIVE_SEEK: return EINVAL;
+    case ERROR_BROKEN_PIPE: return EPIPE;
+    case ERROR_DISK_FULL: return ENOSPC;
+    case ERROR_SEEK_ON_DEVICE: return ESPIPE;
+    case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+    case ERROR_BAD_EXE_FORMAT: return ENOEXEC;
+    case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
+    case ERROR_FILE_TOO_LARGE: return EFBIG;
+    case ERROR_DIRECTORY: return ENOTDIR;
+    case ERROR_OPERATION_ABORTED: return EINTR;
+    case ERROR_IO_DEVICE: return EIO;
+    case ERROR_TIMEOUT: return ETIMEDOUT;
+    case ERROR_CANT_RESOLVE_FILENAME: return ELOOP;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+DWORD PlatformErrorFromErrno(int err) {
+    DWORD code = CodeOf(err);
+    t_lastMapped = {err, code};
+    return code;
+}
+
 DWORD PlatformSetLastErrorFromErrno(int err) {
     DWORD code = PlatformErrorFromErrno(err);
     SetLastError(code);
     t_lastErrno = err;
     return code;
+}
+
+CString PlatformPosixErrorText(DWORD dwErrCode) {
+    int err = t_lastMapped.code == dwErrCode && t_lastMapped.err != 0 ? t_lastMapped.err : ErrnoOf(dwErrCode);
+    return err != 0 ? CString(std::strerror(err)) : PlatformErrorText(dwErrCode);
 }
 
 CString PlatformErrorText(DWORD dwErrCode) {

@@ -45,6 +45,7 @@
 #define ERROR_NOT_LOCKED 158L
 #define ERROR_BUSY 170L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_BAD_EXE_FORMAT 193L
 #define ERROR_FILENAME_EXCED_RANGE 206L
 #define ERROR_FILE_TOO_LARGE 223L
 #define ERROR_NOT_OWNER 288L
@@ -62,7 +63,8 @@ PLATFORM_API void SetLastError(DWORD dwErrCode);
 
 // The Win32 code for an errno value. ENOENT gives ERROR_FILE_NOT_FOUND; a
 // caller that knows the missing part is a directory uses ERROR_PATH_NOT_FOUND.
-// Values without a counterpart give ERROR_GEN_FAILURE.
+// Values without a counterpart give ERROR_GEN_FAILURE. The calling thread
+// remembers the last value mapped, for PlatformPosixErrorText.
 PLATFORM_API DWORD PlatformErrorFromErrno(int err);
 // Stores the code for err as the last error and returns it.
 PLATFORM_API DWORD PlatformSetLastErrorFromErrno(int err);
@@ -76,3 +78,8 @@ PLATFORM_API CString PlatformErrorText(DWORD dwErrCode);
 // system's own words for that error in parentheses: "There is not enough
 // space on the disk. (No space left on device)".
 PLATFORM_API CString PlatformLastErrorText();
+// The same failure in the words of strerror ("Is a directory"), for programs
+// that speak to a POSIX user: the text of the errno this thread last mapped
+// when it gave this code, else of the errno the code stands for. Codes with
+// no errno counterpart give PlatformErrorText's text.
+PLATFORM_API CString PlatformPosixErrorText(DWORD dwErrCode);

@@ -336,8 +336,7 @@ DWORD Attributes(const FileInfo& info, const char* name) {
     return attributes;
 }
 
-// ---------------------------------------------------------------------------
-// Copies, temporary files, status by descriptor
+// ---- Copies, temporary files, status by descriptor --------------------------
 
 namespace {
 
@@ -504,8 +503,7 @@ int MakeReadOnlyFd(int fd) {
     return StatFd(fd, info) != 0 ? -1 : sys::Fchmod(fd, info.mode & ~0222u);
 }
 
-// ---------------------------------------------------------------------------
-// Shared appends
+// ---- Shared appends ---------------------------------------------------------
 
 namespace {
 

@@ -5,12 +5,14 @@
 
 #include <link.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "platform/kernel/Errors.h"
 #include "platform/kernel/FileSystem.h"
 #include "platform/kernel/Paths.h"
 #include "platform/kernel/SyscallTable.h"
@@ -120,6 +122,32 @@ HMODULE PlatformModuleFromAddress(const void* address) {
 
 void PlatformRefuseModuleLoad() { ++t_refusals; }
 
+namespace {
+
+// The loader's words for this thread's last failed load.
+thread_local std::string t_loadError;
+
+// Why dlopen refused posix: a missing file as the system says it, a file
+// that is there as a module the loader cannot use; a missing library the
+// module needs is a module not found, as on the original platform.
+HMODULE LoadFailed(const std::string& posix) {
+    const char* why = dlerror();  // cannot fail: made directly
+    t_loadError = why ? why : "cannot load " + posix;
+    platform::fs::FileInfo info;
+    if (platform::fs::Stat(posix, info, true) != 0) {
+        int err = errno;
+        SetLastError(err == ENOENT ? ERROR_MOD_NOT_FOUND : PlatformErrorFromErrno(err));
+    } else {
+        SetLastError(t_loadError.find("cannot open shared object file") != std::string::npos ? ERROR_MOD_NOT_FOUND
+                                                                                             : ERROR_BAD_EXE_FORMAT);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CString PlatformLoadLibraryError() { return CString(t_loadError.c_str()); }
+
 // ---- Loading and unloading --------------------------------------------------
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
@@ -133,6 +161,7 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
         platform::fs::FileInfo info;
         if (platform::fs::Stat(besideProgram, info, true) == 0) posix = besideProgram;
     } else if (!PlatformToPosixPath(lpLibFileName, posix)) {
+        SetLastError(ERROR_INVALID_DRIVE);
         return nullptr;
     }
     return platform::LoadModuleFile(posix, nullptr);
@@ -142,8 +171,8 @@ HMODULE platform::LoadModuleFile(const std::string& posixPath, std::string* why)
     int refusalsBefore = t_refusals;
     void* handle = platform::sys::DlOpen(posixPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        const char* reason = dlerror();  // null when a failure plan, not the loader, refused
-        if (why) *why = reason ? reason : "it could not be loaded";
+        LoadFailed(posixPath);
+        if (why) *why = t_loadError;
         return nullptr;
     }
     if (t_refusals != refusalsBefore) {
@@ -182,9 +211,15 @@ BOOL FreeLibrary(HMODULE hLibModule) {
 // the module's own symbols are found, so an optional export is not picked
 // up from a library the module happens to use.
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
-    if (!hModule || !lpProcName || !isKnown(hModule)) return nullptr;
+    if (!hModule || !lpProcName || !isKnown(hModule)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
     void* symbol = platform::sys::DlSym(hModule, lpProcName);
-    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) return nullptr;
+    if (!symbol || PlatformModuleFromAddress(symbol) != hModule) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
     return reinterpret_cast<FARPROC>(symbol);
 }
 

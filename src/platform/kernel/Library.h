@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/shared/Types.h"
+#include "platform/atl/Strings.h"
 
 typedef void (*FARPROC)();
 
@@ -24,13 +24,19 @@ PLATFORM_API void PlatformRefuseModuleLoad();
 // A bare name is looked for in the program's directory first, then where the
 // system's loader looks. Loading a loaded module again returns the same
 // handle and must be matched by another FreeLibrary. Null on failure,
-// including when an extension module's entry refused to attach.
+// including when an extension module's entry refused to attach, with the
+// last error ERROR_MOD_NOT_FOUND for a missing file (or a missing library it
+// needs) and ERROR_BAD_EXE_FORMAT for a file the loader cannot use.
 PLATFORM_API HMODULE LoadLibraryA(LPCSTR lpLibFileName);
+// The loader's own words for the calling thread's last failed load
+// ("/p/x.so: invalid ELF header"), for a user of this system.
+PLATFORM_API CString PlatformLoadLibraryError();
 // Releases one load made by LoadLibraryA; the module is unloaded with its
 // last release. FALSE for null, for handles with no outstanding load, and for
 // handles that were never valid.
 PLATFORM_API BOOL FreeLibrary(HMODULE hLibModule);
-// The exported function or variable of that name, or null.
+// The exported function or variable of that name, or null with the last
+// error ERROR_PROC_NOT_FOUND.
 PLATFORM_API FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
 // Copies the module's full path in backslash form (Paths.h) into lpFilename;

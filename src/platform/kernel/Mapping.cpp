@@ -23,8 +23,7 @@ namespace {
 
 constexpr DWORD kGranularity = 65536;
 
-// ---------------------------------------------------------------------------
-// Kernel objects and the view table
+// ---- Kernel objects and the view table --------------------------------------
 
 struct FileObject : platform::KernelObject {
     int fd = -1;
@@ -120,8 +119,7 @@ bool Extend(int fd, uint64_t size, uint64_t newSize) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Files
+// ---- Files ------------------------------------------------------------------
 
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE) {
@@ -282,8 +280,7 @@ BOOL PlatformClaimAppends(HANDLE hFile) {
     return FALSE;
 }
 
-// ---------------------------------------------------------------------------
-// Mappings and views
+// ---- Mappings and views -----------------------------------------------------
 
 HANDLE CreateFileMappingA(HANDLE hFile, LPSECURITY_ATTRIBUTES, DWORD flProtect, DWORD dwMaximumSizeHigh,
                           DWORD dwMaximumSizeLow, LPCSTR lpName) {
@@ -396,8 +393,7 @@ BOOL FlushViewOfFile(LPCVOID lpBaseAddress, SIZE_T dwNumberOfBytesToFlush) {
     return TRUE;
 }
 
-// ---------------------------------------------------------------------------
-// System information
+// ---- System information -----------------------------------------------------
 
 void GetSystemInfo(SYSTEM_INFO* lpSystemInfo) {
     if (!lpSystemInfo) return;

@@ -148,6 +148,10 @@ bool PlatformIsRepresentableName(const char* name) {
     return true;
 }
 
+bool PlatformIsPlainName(const char* name) {
+    return PlatformIsRepresentableName(name) && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
+}
+
 CString PlatformFromPosixPath(const std::string& posix) {
     std::string out;
     {

@@ -40,5 +40,10 @@ PLATFORM_API bool PlatformToPosixPath(LPCTSTR path, std::string& posix);
 // character, which the original platform forbids in names. Directory
 // listings leave out every other name.
 PLATFORM_API bool PlatformIsRepresentableName(const char* name);
+// True for a name typed to stand as one entry in its directory (a log's
+// name, a project's name, a replacement put into names): one a library path
+// carries (above), and neither "." nor "..". Every check of such a name goes
+// through this one.
+PLATFORM_API bool PlatformIsPlainName(const char* name);
 // The library form of a POSIX path (see above).
 PLATFORM_API CString PlatformFromPosixPath(const std::string& posix);

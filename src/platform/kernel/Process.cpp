@@ -20,8 +20,7 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// ---------------------------------------------------------------------------
-// Reaping: a child whose handles are all closed is waited for without
+// ---- Reaping: a child whose handles are all closed is waited for without ----
 // blocking, now and at every later start or close, so ended children do not
 // stay behind as zombies.
 
@@ -65,7 +64,7 @@ struct ThreadObject : platform::KernelObject {
     std::shared_ptr<ProcessObject> process;
 };
 
-// ---------------------------------------------------------------------------
+// ---- Starting a program -----------------------------------------------------
 
 // The program's POSIX path: library paths are translated, bare names stay for
 // the PATH search. False for an unmapped drive.

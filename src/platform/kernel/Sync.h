@@ -44,8 +44,7 @@
 struct SECURITY_ATTRIBUTES;
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
-// ---------------------------------------------------------------------------
-// Win32 calls. Security attributes and access rights are accepted and
+// ---- Win32 calls. Security attributes and access rights are accepted and ----
 // ignored: every process of the user may open every name. Handles are
 // closed with CloseHandle (platform/kernel/Handles.h).
 
@@ -79,8 +78,8 @@ PLATFORM_API DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 // rest of its time slice).
 PLATFORM_API void Sleep(DWORD dwMilliseconds);
 
-// ---------------------------------------------------------------------------
-// The namespace segment (controls of this platform, not of the original)
+// ---- The namespace segment --------------------------------------------------
+// Controls of this platform, not of the original.
 //
 // Named objects live in a file mapped by every process that uses them, the
 // namespace segment, in a directory only this user can write to:

@@ -20,8 +20,7 @@
 namespace fs = platform::fs;
 using namespace platform::find;
 
-// ---------------------------------------------------------------------------
-// CFileFind
+// ---- CFileFind --------------------------------------------------------------
 
 struct CFileFind::Search : Listing {};
 

@@ -18,8 +18,7 @@
 
 namespace fs = platform::fs;
 
-// ---------------------------------------------------------------------------
-// CFileException
+// ---- CFileException ---------------------------------------------------------
 
 CFileException::CFileException(int cause, LONG lOsError, LPCTSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName ? lpszFileName : "") {}
@@ -90,8 +89,7 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnH
     return TRUE;
 }
 
-// ---------------------------------------------------------------------------
-// CFile
+// ---- CFile ------------------------------------------------------------------
 
 namespace {
 
@@ -295,8 +293,7 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName) {
     if (fs::Rename(from, to) != 0) CFileException::ThrowErrno(errno, lpszOldName);
 }
 
-// ---------------------------------------------------------------------------
-// Copying file data, opening for walks, temporary files
+// ---- Copying file data, opening for walks, temporary files ------------------
 
 void PlatformCopyFileData(CFile& source, CFile& target) {
     bool sourceFailed;
