@@ -82,10 +82,10 @@ TEST_F(FrameDemoCommandTest, SnapshotPicturesTheMainFrameWithItsFramesAndPanel) 
         {60, 400, 0x008080, "the docked panel's background, painted by its companion"},
         {30, 70, 0xE67814, "a glyph drawn through the companion's child list"},
         {700, 550, 0x808080, "the MDI client's workspace"},
-        {400, 50, 0x0A246A, "the active child frame's title bar"},
-        {540, 30, 0x808080, "the other child frame's title bar, behind it"},
+        {400, 26, 0x0A246A, "the active child frame's title bar (the report, activated again)"},
         {603, 27, 0x000000, "the middle of its close button's cross"},
         {597, 34, 0xD4D0C8, "its close button's face"},
+        {627, 50, 0x000000, "the cross of the other child frame's close button, behind it"},
     };
     for (const Check& check : checks) {
         SCOPED_TRACE(check.what);

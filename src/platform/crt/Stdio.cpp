@@ -374,10 +374,8 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
         err = errno;
     else if (info.isDirectory)
         err = EISDIR;
-    else if (info.isSpecial)
-        denied = ERROR_ACCESS_DENIED;
-    else if (fs::IsReadOnly(info))
-        err = EACCES;  // even where POSIX would allow it (to root)
+    else if (info.isSpecial || fs::IsReadOnly(info))
+        denied = ERROR_ACCESS_DENIED;  // even where POSIX would allow it (to root)
     else {
         // This append has the file to itself: the entry starts at its end,
         // after the one Ctrl-Z there (if any) goes, as the text mode's append
