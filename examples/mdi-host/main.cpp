@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     }
     std::string saveError;
     MdiHostResult result = RunMdiHost(profileDir, stdout, std::string(), std::string(), &saveError);
-    if (result == kPlacementNotSaved) std::fprintf(stderr, "the placement could not be saved in %s\n", saveError.c_str());
+    if (result == kPlacementNotSaved)
+        std::fprintf(stderr, "the placement could not be saved in %s\n", saveError.c_str());
     return result;
 }

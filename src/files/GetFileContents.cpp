@@ -102,7 +102,9 @@ int GetFileContents::LoadFile(const CString& name, bool bText) {
     FILE* text = nullptr;
     if (bText ? !(text = crt::fopen(name, "rt")) : !binary.Open(name, CFile::modeRead | CFile::shareDenyNone))
         return 1;
-    auto read = [&](char* into, size_t want) { return text ? std::fread(into, 1, want, text) : ReadBytes(binary, into, want); };
+    auto read = [&](char* into, size_t want) {
+        return text ? std::fread(into, 1, want, text) : ReadBytes(binary, into, want);
+    };
     size_t size = static_cast<size_t>(status.m_size);
     if (size > 0) {
         char* buffer = new (std::nothrow) char[size + 1];

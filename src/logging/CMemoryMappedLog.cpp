@@ -107,10 +107,9 @@ CString CMemoryMappedLog::SetAside() {
 HANDLE CMemoryMappedLog::OpenAndClaim() {
     for (;;) {
         // Never through a link: the view would write into whatever it names.
-        HANDLE file = CreateFileA(m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS,
-                                  FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr);
+        HANDLE file = CreateFileA(
+            m_strLogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             m_strError = "Cannot create memory-mapped file. " + WhyNot(m_strLogFileName);
             return file;
@@ -201,8 +200,8 @@ void CMemoryMappedLog::TakeBack(uint64_t start) {
     m_nViewOffset = ViewFor(start);
     m_nPos = static_cast<DWORD>(start - m_nViewOffset);
     LONG high = static_cast<LONG>(start >> 32);
-    if (m_hFile && SetFilePointer(m_hFile, static_cast<LONG>(start & 0xFFFFFFFFu), &high, FILE_BEGIN) !=
-                       INVALID_SET_FILE_POINTER)
+    if (m_hFile &&
+        SetFilePointer(m_hFile, static_cast<LONG>(start & 0xFFFFFFFFu), &high, FILE_BEGIN) != INVALID_SET_FILE_POINTER)
         SetEndOfFile(m_hFile);
     if (m_hFile && MapView(m_nViewOffset)) SetLastVisibleLines();
 }

@@ -114,8 +114,10 @@ int CRunningLog::ReadInFile() {
         if (file.h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) return m_bSuccess;  // size 0
         m_strError = "Cannot open log file!!!\n" + WhyNot(m_strLogFileName);
         // The buffer stays allocated and zeroed.
-        if (m_pBuffer) ClearBuffer(static_cast<int>(m_nCapacity));
-        else CreateBuffer(1);
+        if (m_pBuffer)
+            ClearBuffer(static_cast<int>(m_nCapacity));
+        else
+            CreateBuffer(1);
         return !m_bSuccess;
     }
     uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;

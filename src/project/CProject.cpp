@@ -123,8 +123,8 @@ CString NewName(const CString& name, const CString& keyword, const CString& repl
 // The per-entry step for a file of sourceDir: copied into destinationDir
 // under newName, the keyword replaced in its text. bAbsent: destinationDir
 // was made by this walk.
-void ReplaceName(const CString& name, const CString& newName, const CString& sourceDir,
-                 const CString& destinationDir, const CString& keyword, const CString& replacement, bool bAbsent) {
+void ReplaceName(const CString& name, const CString& newName, const CString& sourceDir, const CString& destinationDir,
+                 const CString& keyword, const CString& replacement, bool bAbsent) {
     if (!PlatformIsPlainName(newName)) return;
     CString target = destinationDir + newName;
     if (CopyFileReplacing(sourceDir + name, target, keyword, replacement, false, bAbsent)) ReportMade(target, false);
@@ -261,7 +261,8 @@ CProject::CCopyDirectoryAndReplaceKeyword::CCopyDirectoryAndReplaceKeyword(CStri
     source = WithBackslash(AbsolutePath(source));
     destination = WithBackslash(AbsolutePath(destination));
     if (!IsSafeReplacement(replacement) || !IsNamePattern(pattern) || LiesInside(destination, source)) return;
-    WalkInto(source, destination, [&] { CopyTreeReplacing(source, pattern, destination, keyword, replacement, false); });
+    WalkInto(source, destination,
+             [&] { CopyTreeReplacing(source, pattern, destination, keyword, replacement, false); });
 }
 
 CProject::CReplaceName::CReplaceName(CString& name, CString& sourceDir, CString& destinationDir, CString& keyword,

@@ -106,7 +106,8 @@ TEST_F(CRunningLogTest, FailuresKeepWhatIsThereAndSaySo) {
     Notified();
     PlatformFailSyscall(Syscall::Open, 1, EACCES);
     EXPECT_EQ(log.ReadInFile(), 0);
-    EXPECT_EQ(log.m_strError, "Cannot open log file!!!\n" + log.m_strLogFileName + ": Access is denied. (Permission denied)");
+    EXPECT_EQ(log.m_strError,
+              "Cannot open log file!!!\n" + log.m_strLogFileName + ": Access is denied. (Permission denied)");
     EXPECT_EQ(Buffer(log), "");  // allocated and zeroed
     EXPECT_TRUE(Notified().empty());
 }

@@ -2,6 +2,7 @@
 // disk: a day file that is a link is never written through, and an entry is
 // whole in the day file or absent from it, with the reason in m_strError.
 #include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <unistd.h>
 

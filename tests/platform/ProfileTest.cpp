@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
-
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Profile.h"
@@ -218,8 +217,7 @@ TEST_F(ProfileTest, AProfileThatIsALinkIsUpdatedAtItsTarget) {
         fs::create_directories(Posix("cfg/deep"));
         fs::create_directories(Posix("dotfiles/real"));
         if (c.target != "dotfiles/new.ini") WriteFile(c.target, "; mine\r\n[Main]\r\nLeft=1\r\n");
-        for (const auto& [link, to] : c.links)
-            fs::create_symlink(to[0] == '@' ? Posix(to.substr(2)) : to, Posix(link));
+        for (const auto& [link, to] : c.links) fs::create_symlink(to[0] == '@' ? Posix(to.substr(2)) : to, Posix(link));
         ASSERT_TRUE(m_app.WriteProfileInt("Main", "Left", 9));
         ASSERT_TRUE(m_app.WriteProfileInt("Main", "Top", 4));
         for (const auto& link : c.links) EXPECT_TRUE(fs::is_symlink(Posix(link.first))) << link.first;

@@ -199,7 +199,8 @@ TEST_F(WalkRootTest, RootsNestAndEachPathBelongsToTheLongest) {
         EXPECT_NE(GetFileAttributesA("C:\\A\\B\\x.txt"), INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_TRUE(Reported(PlatformUndone::NotEntered, "A/B/lnk"));
-    EXPECT_EQ(std::count_if(m_undone.begin(), m_undone.end(), [](const auto& e) { return e.first == PlatformUndone::NotEntered; }),
+    EXPECT_EQ(std::count_if(m_undone.begin(), m_undone.end(),
+                            [](const auto& e) { return e.first == PlatformUndone::NotEntered; }),
               1);
 }
 

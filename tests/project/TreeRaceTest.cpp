@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>

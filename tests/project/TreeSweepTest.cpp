@@ -21,10 +21,10 @@ namespace {
 
 // Every kind of call the walks make.
 const std::initializer_list<Syscall> kWalkCalls = {
-    Syscall::Open,  Syscall::OpenAt, Syscall::OpenDir,   Syscall::ReadDir,  Syscall::CloseDir, Syscall::Stat,
-    Syscall::Lstat, Syscall::Mkdir,  Syscall::Rmdir,     Syscall::Unlink,   Syscall::Rename,   Syscall::Read,
-    Syscall::Write, Syscall::Lseek,  Syscall::CopyRange, Syscall::Futimens, Syscall::Fchmod,   Syscall::Chdir,
-    Syscall::Fchdir, Syscall::Close};
+    Syscall::Open,     Syscall::OpenAt, Syscall::OpenDir, Syscall::ReadDir, Syscall::CloseDir,
+    Syscall::Stat,     Syscall::Lstat,  Syscall::Mkdir,   Syscall::Rmdir,   Syscall::Unlink,
+    Syscall::Rename,   Syscall::Read,   Syscall::Write,   Syscall::Lseek,   Syscall::CopyRange,
+    Syscall::Futimens, Syscall::Fchmod, Syscall::Chdir,   Syscall::Fchdir,  Syscall::Close};
 
 class TreeSweepTest : public TempDirTest {
 protected:
@@ -91,7 +91,8 @@ TEST_F(TreeSweepTest, TheTreeCopy) {
     WriteFile("S/a/x.txt", "x");
     WriteFile("S/a/b/y.txt", std::string(3000, 'y'));
     WriteFile("S/c.bin", std::string("c\0c", 3));
-    Sweep("S", "Out", [] {}, [] { CProject::CCopyFilesFromOneDirectoryToAnother("C:\\S", "C:\\Out\\Copy"); });
+    Sweep(
+        "S", "Out", [] {}, [] { CProject::CCopyFilesFromOneDirectoryToAnother("C:\\S", "C:\\Out\\Copy"); });
 }
 
 TEST_F(TreeSweepTest, TheGenerator) {
@@ -99,7 +100,8 @@ TEST_F(TreeSweepTest, TheGenerator) {
     WriteFile("T/Foo/sub/FooDoc.h", "class CFooDoc;");
     WriteFile("T/Foo/sub/same.txt", "no keyword");
     WriteFile("T/Foo/Foo.bin", std::string("Foo\0", 4));
-    Sweep("T", "Out", [] {}, [] { CProject().MakeProject1("Foo", "C:\\T\\Foo", "C:\\Out\\Bar", "Bar"); });
+    Sweep(
+        "T", "Out", [] {}, [] { CProject().MakeProject1("Foo", "C:\\T\\Foo", "C:\\Out\\Bar", "Bar"); });
 }
 
 }  // namespace

@@ -52,22 +52,21 @@ std::vector<Word> Words(const std::string& segment) {
     }
     for (size_t h = 0; h < 3; ++h) {
         size_t at = kHoldersAt + h * sizeof(Holder);
-        for (Word w : {FIELD(Holder, at, holder, entry), FIELD(Holder, at, holder, process),
-                       FIELD(Holder, at, holder, handles), FIELD(Holder, at, holder, waiting),
-                       FIELD(Holder, at, holder, next)})
+        for (Word w :
+             {FIELD(Holder, at, holder, entry), FIELD(Holder, at, holder, process), FIELD(Holder, at, holder, handles),
+              FIELD(Holder, at, holder, waiting), FIELD(Holder, at, holder, next)})
             words.push_back({w.what + " " + std::to_string(h), w.offset});
     }
     for (size_t e = 0; e < 2; ++e) {
         size_t at = kEntriesAt + e * sizeof(Entry);
         for (Word w : {FIELD(Entry, at, entry, state), FIELD(Entry, at, entry, serial), FIELD(Entry, at, entry, kind),
-                       FIELD(Entry, at, entry, hash), FIELD(Entry, at, entry, length),
-                       FIELD(Entry, at, entry, handles), FIELD(Entry, at, entry, holders),
-                       FIELD(Entry, at, entry, next), FIELD(Entry, at, entry, name)})
+                       FIELD(Entry, at, entry, hash), FIELD(Entry, at, entry, length), FIELD(Entry, at, entry, handles),
+                       FIELD(Entry, at, entry, holders), FIELD(Entry, at, entry, next), FIELD(Entry, at, entry, name)})
             words.push_back({w.what + " " + std::to_string(e), w.offset});
         // Every word of the object itself (its lock, its kind, its state).
         for (size_t b = 0; b < sizeof(platform::sync::BodyStorage); b += 4)
-            words.push_back({"entry " + std::to_string(e) + " body word " + std::to_string(b / 4),
-                             at + offsetof(Entry, body) + b});
+            words.push_back(
+                {"entry " + std::to_string(e) + " body word " + std::to_string(b / 4), at + offsetof(Entry, body) + b});
     }
     // The name index's slots in use.
     for (size_t slot = 0; slot < kIndexSlots; ++slot) {

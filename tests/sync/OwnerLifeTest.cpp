@@ -29,7 +29,8 @@ const char* Describe(Host host) {
 // Makes the calling process's next child the first process of a PID
 // namespace of its own, with mounts of its own.
 bool NewPidNamespace() {
-    return ::unshare(CLONE_NEWPID | CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return ::unshare(CLONE_NEWPID | CLONE_NEWNS) == 0 &&
+           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
 // A process running body (which never returns) the way host says: on a

@@ -37,8 +37,8 @@ int WithFreshSharedDirs(const std::function<int()>& fn) {
 // service starts).
 int AsUser(uid_t uid, const std::function<int()>& fn, const char* runtimeDir = nullptr) {
     Child child([&] {
-        if (uid != 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(uid, uid, uid) != 0 ||
-                         ::setresuid(uid, uid, uid) != 0))
+        if (uid != 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(uid, uid, uid) != 0 || ::setresuid(uid, uid, uid) != 0))
             return 90;
         if (runtimeDir)
             ::setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
@@ -153,11 +153,11 @@ TEST_F(SegmentPlaceTest, TheRuntimeDirectoryIsUsedWhenItIsPrivate) {
             HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "x");
             const std::string path = PlatformNamespacePath().str();
             struct stat st;
-            int result = !event                                           ? 1
-                         : (path.rfind(c.dir + "/", 0) == 0) != c.used    ? 2
-                         : ::lstat(path.c_str(), &st) != 0                ? 3
+            int result = !event                                                 ? 1
+                         : (path.rfind(c.dir + "/", 0) == 0) != c.used          ? 2
+                         : ::lstat(path.c_str(), &st) != 0                      ? 3
                          : !S_ISREG(st.st_mode) || (st.st_mode & 07777) != 0600 ? 4
-                                                                            : 0;
+                                                                                : 0;
             CloseHandle(event);
             PlatformRemoveNamespace(name.c_str());
             return result;

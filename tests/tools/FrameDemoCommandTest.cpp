@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <cairo.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -134,11 +133,13 @@ TEST_F(FrameDemoCommandTest, AProfileThatCannotBeSavedFailsTheRunAndNothingWaits
              WriteFile("profile", "a file where the directory should be");
              return std::string();
          }},
-        {"a FIFO", [&] {
+        {"a FIFO",
+         [&] {
              fs::create_directories(Posix("profile"));
              return MakeFifo(Posix("profile/FrameDemo.ini"));
          }},
-        {"a link to /dev/zero", [&] {
+        {"a link to /dev/zero",
+         [&] {
              fs::create_directories(Posix("profile"));
              fs::create_symlink("/dev/zero", Posix("profile/FrameDemo.ini"));
              return std::string();

@@ -58,14 +58,11 @@ const char kHelp[] =
 
 int RunFrameDemo(const Args& args);
 
-const Command kFrameDemo("frame-demo",
-                         "frame-demo [--headless] [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
-                         "run the MDI frame (on the display, or headless) and show its windows", kHelp,
-                         {{"--headless"},
-                          {"--profile-dir", nullptr, true},
-                          {"--plugin", nullptr, true},
-                          {"--snapshot", nullptr, true}},
-                         RunFrameDemo, PluginPathHelp);
+const Command kFrameDemo(
+    "frame-demo", "frame-demo [--headless] [--profile-dir DIR] [--plugin FILE] [--snapshot FILE.png]",
+    "run the MDI frame (on the display, or headless) and show its windows", kHelp,
+    {{"--headless"}, {"--profile-dir", nullptr, true}, {"--plugin", nullptr, true}, {"--snapshot", nullptr, true}},
+    RunFrameDemo, PluginPathHelp);
 
 // Why the plugin did not load, from the last error when the library said
 // so: the system's words for a missing file, the loader's for a file it

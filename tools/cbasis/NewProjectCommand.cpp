@@ -175,7 +175,8 @@ int RunNewProject(const Args& args) {
         CProject().MakeProject(keyword.c_str(), where.library + "\\", name.c_str(), root.library);
     }
     CProject::SetMadeHook(std::move(outer));
-    if (!IsOwnDirectory(targetPath)) return Failure(kNewProject, shownTarget, "was replaced while the project was made");
+    if (!IsOwnDirectory(targetPath))
+        return Failure(kNewProject, shownTarget, "was replaced while the project was made");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (UndoneReport::AnyUndone())
         return Failure(kNewProject, shownTarget,

@@ -29,7 +29,8 @@ std::string Describe(PlatformUndone kind, DWORD error, size_t count) {
         return std::string(many ? "directories" : "directory") +
                " not entered (a link or a file stands in the place of a directory)";
     case PlatformUndone::NameTaken:
-        return std::string(many ? "entries" : "entry") + " meeting in one new name (the first took it, the next was refused)";
+        return std::string(many ? "entries" : "entry") +
+               " meeting in one new name (the first took it, the next was refused)";
     }
     return "entries";
 }

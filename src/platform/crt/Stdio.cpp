@@ -396,8 +396,11 @@ BOOL PlatformAppendText(LPCSTR pszPath, const char* pText, size_t nLength) {
     // Once the write took every byte the entry is in the file; a failing
     // close (the descriptor goes all the same) changes nothing of that.
     fs::Close(fd);
-    if (denied != ERROR_SUCCESS) SetLastError(denied);
-    else if (err == EAGAIN) SetLastError(ERROR_LOCK_VIOLATION);
-    else if (err != 0) PlatformSetLastErrorFromErrno(err);
+    if (denied != ERROR_SUCCESS)
+        SetLastError(denied);
+    else if (err == EAGAIN)
+        SetLastError(ERROR_LOCK_VIOLATION);
+    else if (err != 0)
+        PlatformSetLastErrorFromErrno(err);
     return denied == ERROR_SUCCESS && err == 0;
 }

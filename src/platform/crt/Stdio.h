@@ -58,7 +58,6 @@ PLATFORM_API int _isatty(int fd);
 
 }  // namespace crt
 
-
 // Appends text to a file as the runtime's text mode would (fopen with
 // "at+", one fwrite, fclose: a missing file is created, one Ctrl-Z at its
 // end is removed, LF is written as CR LF), but in one write while the file

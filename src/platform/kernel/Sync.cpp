@@ -160,7 +160,8 @@ BOOL ReleaseMutex(HANDLE hMutex) { return Apply(hMutex, Kind::Mutex, platform::s
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
     auto object = ObjectOf(hHandle, Kind::Event, true);  // held for the whole wait
-    return object ? platform::sync::WaitBody(*object->body, object->kind, dwMilliseconds, *object->waiting) : WAIT_FAILED;
+    return object ? platform::sync::WaitBody(*object->body, object->kind, dwMilliseconds, *object->waiting)
+                  : WAIT_FAILED;
 }
 
 void Sleep(DWORD dwMilliseconds) {

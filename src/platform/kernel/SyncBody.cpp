@@ -10,9 +10,10 @@
 // (manual-reset), so a Reset right after a Set takes nothing back.
 #include "platform/kernel/SyncBody.h"
 
+#include <linux/futex.h>
+
 #include <climits>
 #include <ctime>
-#include <linux/futex.h>
 #include <new>
 
 #include "platform/kernel/Errors.h"
@@ -56,7 +57,9 @@ Body* Usable(BodyStorage& storage, Kind kind) {
     return nullptr;
 }
 
-timespec ToTimespec(int64_t ns) { return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)}; }
+timespec ToTimespec(int64_t ns) {
+    return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+}
 
 // Watches word for up to 4 microseconds while it holds expected. A partner
 // running on another processor often answers within that time, and then
@@ -205,9 +208,7 @@ DWORD WaitMutex(Body& b, DWORD ms) {
         return WAIT_OBJECT_0;
     }
     switch (Lock(b.lock, b.shared, Deadline(ms))) {
-    case Locked::Yes:
-        TakeOwnership(b);
-        return WAIT_OBJECT_0;
+    case Locked::Yes: TakeOwnership(b); return WAIT_OBJECT_0;
     case Locked::OwnerDied:
         TakeOwnership(b);  // the dead owner's levels went with it
         return WAIT_ABANDONED;

@@ -67,7 +67,7 @@ struct Entry {
     uint32_t state;
     uint32_t serial;  // counts the entry's lives, so an old handle is never taken for a new one
     uint32_t kind;
-    uint32_t hash;    // derived from the name
+    uint32_t hash;  // derived from the name
     uint32_t length;
     uint32_t handles;  // derived: the sum of its holders' handles
     uint32_t holders;  // derived: first holder

@@ -1,9 +1,10 @@
 // Robust shared locks that say when they have been damaged.
 #include "platform/kernel/SyncLock.h"
 
+#include <linux/futex.h>
+
 #include <cerrno>
 #include <ctime>
-#include <linux/futex.h>
 
 #include "platform/kernel/Random.h"
 #include "platform/kernel/Sync.h"
@@ -132,9 +133,7 @@ Locked Lock(SharedLock& lock, bool shared, const Deadline& deadline, bool spin, 
         r = WaitSlice(&lock.mutex, left < slice ? left : slice);
     }
     switch (r) {
-    case 0:
-        lock.holder.store(ThreadId());
-        return Locked::Yes;
+    case 0: lock.holder.store(ThreadId()); return Locked::Yes;
     case EOWNERDEAD:
         pthread_mutex_consistent(&lock.mutex);
         lock.holder.store(ThreadId());

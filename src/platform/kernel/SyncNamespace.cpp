@@ -25,7 +25,7 @@ namespace {
 // opened there keep them), and the files that were refused, by path.
 struct Registry {
     std::mutex lock;
-    std::string current;          // the segment's name; empty until chosen
+    std::string current;           // the segment's name; empty until chosen
     std::shared_ptr<Place> place;  // where segments are; null until chosen
     std::shared_ptr<Segment> segment;
     std::map<std::string, std::shared_ptr<Segment>> attached;

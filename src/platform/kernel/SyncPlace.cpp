@@ -118,8 +118,8 @@ void ChoosePlace(Place& place) {
     place.why = "no directory of the user's own to keep the namespace in";
     if (!notes.empty()) place.why += ": " + notes.front();
     if (notes.size() > 1)
-        place.why += ", and " + std::to_string(notes.size() - 1) + " more places could not be used (the last: " +
-                     notes.back() + ")";
+        place.why += ", and " + std::to_string(notes.size() - 1) +
+                     " more places could not be used (the last: " + notes.back() + ")";
     place.why += "; XDG_RUNTIME_DIR naming a directory of the user's own that only the user may use avoids this";
 }
 

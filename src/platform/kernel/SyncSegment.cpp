@@ -25,10 +25,11 @@
 // and the operation tried once more.
 #include "platform/kernel/SyncSegment.h"
 
+#include <pthread.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <pthread.h>
 #include <vector>
 
 #include "platform/kernel/Errors.h"
@@ -138,8 +139,12 @@ struct flock LifeByte(uint32_t process, short type) {
 bool NamedRef::Inherited() const { return generation != g_forkGeneration.load(std::memory_order_relaxed); }
 
 Segment::Segment(std::shared_ptr<const Place> place, std::string name, void* base, uint64_t device, uint64_t inode)
-    : m_place(std::move(place)), m_name(std::move(name)), m_path(m_place->path + "/" + m_name),
-      m_base(static_cast<char*>(base)), m_device(device), m_inode(inode) {
+    : m_place(std::move(place)),
+      m_name(std::move(name)),
+      m_path(m_place->path + "/" + m_name),
+      m_base(static_cast<char*>(base)),
+      m_device(device),
+      m_inode(inode) {
     std::lock_guard<std::mutex> guard(TheLives().lock);
     TheLives().fds.push_back(&m_lifeFd);
 }
@@ -357,8 +362,8 @@ uint32_t Segment::TakeHolder() {
 }
 
 uint32_t Segment::TakeProcess() {
-    return Take(reinterpret_cast<Process*>(m_base + kProcessesAt), H().freeProcess, H().processHigh,
-                kMaxProcesses, [](const Process& p) { return p.state == kNoProcess; });
+    return Take(reinterpret_cast<Process*>(m_base + kProcessesAt), H().freeProcess, H().processHigh, kMaxProcesses,
+                [](const Process& p) { return p.state == kNoProcess; });
 }
 
 void Segment::FreeEntry(uint32_t entry) {
@@ -600,8 +605,7 @@ void Segment::Repair() {
         Entry& rec = entries[e];
         rec.handles = 0;
         rec.holders = kNil;
-        if (rec.state == kNamed && rec.length >= 1 && rec.length <= MAX_PATH)
-            rec.hash = Hash(rec.name, rec.length);
+        if (rec.state == kNamed && rec.length >= 1 && rec.length <= MAX_PATH) rec.hash = Hash(rec.name, rec.length);
         if ((rec.state == kNamed && !EntrySound(rec)) || (rec.state != kNamed && rec.state != kFreeEntry))
             rec.state = kRetired;
     }
@@ -704,9 +708,8 @@ bool Segment::Info(PLATFORM_NAMESPACE_INFO& info) {
                DWORD waiting = 0;
                for (uint32_t i = 0; i < h.holderHigh; ++i)
                    if (Ho(i).entry != 0) waiting += Ho(i).waiting.load();
-               info = PLATFORM_NAMESPACE_INFO{h.namedEntries, h.retiredEntries, h.usedHolders,
-                                              h.usedProcesses, waiting,          h.repairs,
-                                              kMaxEntries,     kMaxHolders,      kMaxProcesses};
+               info = PLATFORM_NAMESPACE_INFO{h.namedEntries, h.retiredEntries, h.usedHolders, h.usedProcesses, waiting,
+                                              h.repairs,      kMaxEntries,      kMaxHolders,   kMaxProcesses};
                return ERROR_SUCCESS;
            }) == ERROR_SUCCESS;
 }
@@ -803,8 +806,8 @@ std::shared_ptr<Segment> Segment::Attach(std::shared_ptr<const Place> place, con
     }
     if (fs::StatFd(fd, st) != 0) return refuseErrno("cannot be examined");
     if (st.owner != ::geteuid())
-        return refuse(ERROR_ACCESS_DENIED, "belongs to uid " + std::to_string(st.owner) +
-                                               ", not to this user (uid " + std::to_string(::geteuid()) + ")");
+        return refuse(ERROR_ACCESS_DENIED, "belongs to uid " + std::to_string(st.owner) + ", not to this user (uid " +
+                                               std::to_string(::geteuid()) + ")");
     if (st.mode != 0600) {
         char mode[8];
         std::snprintf(mode, sizeof mode, "%04o", st.mode);

@@ -5,8 +5,6 @@
 // (fs::At, FileSystem.h) that every path-based call of the platform makes.
 //
 // Sections: the cache of open directories; resolution; walk roots.
-#include "platform/kernel/WalkRoot.h"
-
 #include <climits>
 #include <string_view>
 #include <utility>
@@ -17,6 +15,7 @@
 #include "platform/kernel/Paths.h"
 #include "platform/kernel/SyscallTable.h"
 #include "platform/kernel/Undone.h"
+#include "platform/kernel/WalkRoot.h"
 
 static_assert(platform::fs::At::kCurrentDirectory == AT_FDCWD);
 
@@ -96,8 +95,8 @@ std::shared_ptr<OpenDir> Reopen(WalkRoot& root, size_t i) {
         Level& level = root.chain[k];
         int fd = sys::RetryAfterSignal(-1, sys::OpenAt, root.chain[k + 1].dir->fd, "..", kDirectoryFlags, mode_t{0});
         FileInfo info;
-        bool same = fd >= 0 && level.known && StatFd(fd, info) == 0 && info.device == level.device &&
-                    info.inode == level.inode;
+        bool same =
+            fd >= 0 && level.known && StatFd(fd, info) == 0 && info.device == level.device && info.inode == level.inode;
         if (!same) {
             if (fd >= 0) sys::Close(fd);
             return nullptr;
@@ -138,8 +137,7 @@ std::shared_ptr<OpenDir> Descend(WalkRoot& root, const std::string& path, const 
                 // Listed as a directory, or named as one by the caller: it
                 // is not (any more), and it is never entered.
                 size_t end = static_cast<size_t>(parts[i].data() - path.data()) + parts[i].size();
-                PlatformReportUndonePosix(PlatformUndone::NotEntered, path.substr(0, end),
-                                          ERROR_CANT_RESOLVE_FILENAME);
+                PlatformReportUndonePosix(PlatformUndone::NotEntered, path.substr(0, end), ERROR_CANT_RESOLVE_FILENAME);
                 error = ELOOP;
             }
             return nullptr;
