@@ -70,8 +70,12 @@ protected:
                 EXPECT_EQ(Outside(source), outside) << "the source or the sandbox changed";
                 EXPECT_FALSE(HoldsTemporaryFiles(target));
                 bool complete = Snapshot(Posix(target)) == whole;
-                if (!run.failed) EXPECT_TRUE(complete);
-                if (!complete) EXPECT_GT(m_reports, 0) << "an incomplete job was not reported";
+                if (!run.failed) {
+                    EXPECT_TRUE(complete);
+                }
+                if (!complete) {
+                    EXPECT_GT(m_reports, 0) << "an incomplete job was not reported";
+                }
             });
     }
     int m_reports = 0;

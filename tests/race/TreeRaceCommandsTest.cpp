@@ -75,7 +75,9 @@ protected:
         EXPECT_EQ(Snapshot(Posix("victim")), m_sandbox) << r.err;
         EXPECT_TRUE(r.code == 0 || r.code == 1) << r.err;
         bool met = r.err.find("not entered") != std::string::npos;
-        if (met) EXPECT_EQ(r.code, 1);
+        if (met) {
+            EXPECT_EQ(r.code, 1);
+        }
         return met;
     }
     std::map<std::string, std::string> m_sandbox;
