@@ -231,9 +231,21 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     return WriteLinesAtomically(posix, lines) ? TRUE : fs::Win32Fail(ERROR_PATH_NOT_FOUND);
 }
 
-CString PlatformDefaultProfile(LPCSTR lpAppName) {
-    std::string name = lpAppName && *lpAppName ? lpAppName : "app";
+namespace {
+
+// One path component made of the name, "app" when there is none.
+std::string component(LPCSTR lpName) {
+    std::string name = lpName && *lpName ? lpName : "app";
     for (char& c : name)
         if (c == '/') c = '_';
-    return CString(ConfigHome() + "/" + name + "/" + name + ".ini");
+    if (name == "." || name == "..") name = "_";
+    return name;
+}
+
+}  // namespace
+
+CString PlatformDefaultProfile(LPCSTR lpAppName, LPCSTR lpFolder) {
+    std::string name = component(lpAppName);
+    std::string folder = lpFolder ? component(lpFolder) : name;
+    return CString(ConfigHome() + "/" + folder + "/" + name + ".ini");
 }
