@@ -1,5 +1,6 @@
-# CMake package CBasis1 (targets CBasis1::CBasis1 and CBasis1::Platform) and
-# the pkg-config file cbasis1.pc.
+# CMake package CBasis1 (targets CBasis1::CBasis1, CBasis1::Platform and
+# CBasis1::MFC), the pkg-config files cbasis1.pc and cbasis1-mfc.pc, and the
+# porting guide.
 include(CMakePackageConfigHelpers)
 set(CBASIS_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/CBasis1)
 
@@ -17,3 +18,6 @@ file(RELATIVE_PATH CBASIS_PC_TO_PREFIX /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /
 string(REGEX REPLACE "/$" "" CBASIS_PC_TO_PREFIX "${CBASIS_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1-mfc.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/../docs/porting.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/cbasis1)

@@ -11,6 +11,8 @@
 #include "platform/mfc/Archive.h"
 #include "platform/mfc/GdiObjects.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/mfc/StandardIds.h"
+#include "platform/mfc/Unsupported.h"
 #include "platform/shared/NoDestructor.h"
 
 namespace {
@@ -198,6 +200,27 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
     }
     SetModifiedFlag(FALSE);
     return TRUE;
+}
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+END_MESSAGE_MAP()
+
+BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
+    if (!lpszPathName || !*lpszPathName) {
+        PlatformReportUnsupported("CDocument::DoSave without a path (there is no save dialog)");
+        return FALSE;
+    }
+    if (!OnSaveDocument(lpszPathName)) return FALSE;
+    if (bReplace) SetPathName(lpszPathName);
+    return TRUE;
+}
+
+void CDocument::OnFileSave() { DoSave(m_strPathName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strPathName)); }
+
+void CDocument::OnFileClose() {
+    if (SaveModified()) OnCloseDocument();
 }
 
 BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

@@ -74,6 +74,14 @@ public:
     virtual void OnChangedViewList();
     // Its own map, then its template's.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Saves to the path (and, with bReplace, makes it the document's). There
+    // is no save dialog here: without a path it says so on stderr and
+    // fails.
+    virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
+    // ID_FILE_SAVE: DoSave to the document's own path. ID_FILE_CLOSE:
+    // closes the document when SaveModified allows it.
+    afx_msg void OnFileSave();
+    afx_msg void OnFileClose();
 
     BOOL m_bAutoDelete = TRUE;
     BOOL m_bEmbedded = FALSE;
@@ -85,6 +93,8 @@ protected:
     CDocTemplate* m_pDocTemplate = nullptr;
     CPtrList m_viewList;
     BOOL m_bModified = FALSE;
+
+    DECLARE_MESSAGE_MAP()
 };
 
 // Called with every document that is being destroyed, before its members

@@ -94,13 +94,13 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     // Control bars and docking: declared for hosts, not supported yet
-    // (each says so once on stderr; see platform/mfc/ControlBars.h).
+    // (each says so once on stderr).
     void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0);
     CControlBar* GetControlBar(UINT nID);
-    // The status bar's message pane; without a status bar it does nothing.
+    // The status bar's message pane: there is none yet (says so on stderr).
     void SetMessageText(LPCTSTR lpszText);
     void SetMessageText(UINT nID);
     BOOL LoadAccelTable(LPCTSTR lpszResourceName);
