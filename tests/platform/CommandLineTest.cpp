@@ -27,7 +27,7 @@ void Parse(CWinApp& app, std::vector<std::string> args, CCommandLineInfo& info) 
 }  // namespace
 
 TEST(CommandLineTest, ArgumentsBecomeShellCommandsAndFiles) {
-    CWinApp app("cmdline-test");
+    CWinApp app;
     const struct {
         std::vector<std::string> args;
         int command;
@@ -71,9 +71,9 @@ TEST(CommandLineTest, RegistryKeyPlacesTheProfileAndCannotLeaveTheConfigFolder) 
         EXPECT_EQ(PlatformDefaultProfile(c.app, c.key), c.profile);
     }
     {
-        CWinApp app("sketch");
+        CWinApp app;  // named after the program: the name is the process's
         app.SetRegistryKey("Acme Tools");
-        EXPECT_STREQ(app.m_pszProfileName, "/cfg/Acme Tools/sketch.ini");
+        EXPECT_EQ(CString(app.m_pszProfileName), "/cfg/Acme Tools/" + CString(app.m_pszAppName) + ".ini");
     }
     if (old)
         setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
