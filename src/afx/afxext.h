@@ -6,5 +6,6 @@
 #endif
 
 #include "afxwin.h"
+#include "platform/mfc/ControlBars.h"
 #include "platform/mfc/FormView.h"
 #include "platform/mfc/RichEdit.h"

@@ -10,6 +10,7 @@
 #include "afxres.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/CmdTarget.h"
+#include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Controls.h"
 #include "platform/mfc/Docs.h"
 #include "platform/mfc/Edit.h"
