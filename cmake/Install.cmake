@@ -1,5 +1,6 @@
-# CMake package CBasis1 (targets CBasis1::CBasis1 and CBasis1::Platform) and
-# the pkg-config file cbasis1.pc.
+# CMake package CBasis1 (targets CBasis1::CBasis1, CBasis1::Platform and
+# CBasis1::MFC), the pkg-config files cbasis1.pc and cbasis1-mfc.pc, and the
+# porting guide.
 include(CMakePackageConfigHelpers)
 set(CBASIS_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/CBasis1)
 
@@ -25,3 +26,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CBASIS_DOC_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CBASIS_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CBASIS_DOC_DIR}/examples
   FILES_MATCHING PATTERN "*.cpp" PATTERN "*.h")
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1-mfc.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the outside program against the copy installed in PREFIX,
-# once through the CMake package and once through pkg-config.
+# once through the CMake package and once through pkg-config; then the
+# sketch example, written for the original framework, the same two ways
+# (release, and _DEBUG through pkg-config), each driven through its commands.
 set -euo pipefail
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +17,15 @@ export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 # shellcheck disable=SC2046
 g++ "$here/main.cpp" -o "$work/consumer-pc" $(pkg-config --cflags --libs cbasis1)
 "$work/consumer-pc"
+
+cmake -S "$here/mfc" -B "$work/mfc" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/mfc" >/dev/null
+bash "$here/../examples/run-sketch.sh" "$work/mfc/sketch"
+sketch=$here/../../examples/mfc-sketch
+# shellcheck disable=SC2046
+g++ -D_DEBUG "$sketch"/*.cpp -o "$work/sketch-debug" $(pkg-config --cflags --libs cbasis1-mfc)
+bash "$here/../examples/run-sketch.sh" "$work/sketch-debug"
+test -s "$prefix/share/doc/cbasis1/docs/porting.md" || { echo "porting.md is not installed" >&2; exit 1; }
 
 # The installed tool opens the installed example plugin, which its help names.
 plugin=$("$prefix/bin/cbasis" frame-demo --help | tail -n 1 | sed 's/^ *//')

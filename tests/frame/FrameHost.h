@@ -27,8 +27,11 @@ class CSpecialNoteDoc : public CNoteDoc {
     DECLARE_DYNCREATE(CSpecialNoteDoc)
 };
 
+// A document without contents: opening one reads no file.
 class CSketchDoc : public CDocument {
     DECLARE_DYNCREATE(CSketchDoc)
+public:
+    BOOL OnOpenDocument(LPCTSTR) override { return TRUE; }
 };
 
 class CNoteView : public CView {

@@ -2,6 +2,8 @@
 // and RECT. Rectangles are half-open: right and bottom lie just outside.
 #pragma once
 
+#include <utility>
+
 #include "platform/shared/Types.h"
 
 class CSize : public SIZE {
@@ -30,6 +32,12 @@ public:
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& rect) : RECT(rect) {}
     CRect(POINT topLeft, SIZE size) : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
+    CRect(POINT topLeft, POINT bottomRight) : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    // Swaps the sides that are the wrong way round.
+    void NormalizeRect() {
+        if (left > right) std::swap(left, right);
+        if (top > bottom) std::swap(top, bottom);
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }

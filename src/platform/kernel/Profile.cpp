@@ -337,9 +337,21 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     return WriteLinesAtomically(file, like, lines) ? TRUE : WriteFailed();
 }
 
-CString PlatformDefaultProfile(LPCSTR lpAppName) {
-    std::string name = lpAppName && *lpAppName ? lpAppName : "app";
+namespace {
+
+// One path component made of the name, "app" when there is none.
+std::string component(LPCSTR lpName) {
+    std::string name = lpName && *lpName ? lpName : "app";
     for (char& c : name)
         if (c == '/') c = '_';
-    return CString(ConfigHome() + "/" + name + "/" + name + ".ini");
+    if (name == "." || name == "..") name = "_";
+    return name;
+}
+
+}  // namespace
+
+CString PlatformDefaultProfile(LPCSTR lpAppName, LPCSTR lpFolder) {
+    std::string name = component(lpAppName);
+    std::string folder = lpFolder ? component(lpFolder) : name;
+    return CString(ConfigHome() + "/" + folder + "/" + name + ".ini");
 }

@@ -48,7 +48,9 @@ PLATFORM_API BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName,
 // The entry's value into value: TRUE when the entry exists. FALSE with the
 // last error set when the file exists but cannot be read as a profile.
 PLATFORM_API BOOL PlatformGetProfileValue(LPCSTR lpFileName, LPCSTR lpAppName, LPCSTR lpKeyName, CString& value);
-// The default profile of an application: $XDG_CONFIG_HOME/<app>/<app>.ini
-// ($HOME/.config when XDG_CONFIG_HOME is unset or not absolute), <app>
-// being the name with '/' made '_'.
-PLATFORM_API CString PlatformDefaultProfile(LPCSTR lpAppName);
+// The default profile of an application: $XDG_CONFIG_HOME/<folder>/<app>.ini
+// ($HOME/.config when XDG_CONFIG_HOME is unset or not absolute), the folder
+// being the application's name unless given (a registry key). In both
+// names '/' is made '_', and "." or ".." becomes "_", so neither leaves
+// the configuration folder.
+PLATFORM_API CString PlatformDefaultProfile(LPCSTR lpAppName, LPCSTR lpFolder = nullptr);

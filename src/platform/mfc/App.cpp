@@ -60,6 +60,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 CWinApp::~CWinApp() {
     CloseAllDocuments(TRUE);
     while (!m_templateList.IsEmpty()) delete static_cast<CDocTemplate*>(m_templateList.RemoveHead());
+    delete m_pRecentFileList;
+    std::free(const_cast<char*>(m_pszRegistryKey));
+    std::free(const_cast<char*>(m_pszExeName));
     std::free(const_cast<char*>(m_pszAppName));
     std::free(const_cast<char*>(m_pszProfileName));
     CWinApp* self = this;

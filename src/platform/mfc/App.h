@@ -6,7 +6,8 @@
 //
 // The profile is an INI file, by default $XDG_CONFIG_HOME/<app>/<app>.ini
 // ($HOME/.config when XDG_CONFIG_HOME is unset or not absolute), where
-// <app> is the application's name with '/' made '_'. m_pszProfileName
+// <app> is the application's name with '/' made '_'; after
+// SetRegistryKey(key) it is $XDG_CONFIG_HOME/<key>/<app>.ini. m_pszProfileName
 // holds the file's path (a POSIX path or a library path); SetProfileFile
 // changes it. The file is read and written by the private-profile
 // functions (platform/kernel/Profile.h).
@@ -37,6 +38,54 @@ protected:
     int m_nExitCode = 0;
 };
 
+// What the command line asks for, as ParseCommandLine fills it: a file
+// name opens that file, no file name a new document. Flags start with '-'
+// ('/' starts a path here): -nologo clears m_bShowSplash, -embedding and
+// -automation set m_bRunEmbedded and m_bRunAutomated, -p and -pt print,
+// -dde, -register, -regserver, -unregister and -unregserver set their
+// shell commands. Other flags are ignored.
+class PLATFORM_API CCommandLineInfo : public CObject {
+public:
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+
+    CCommandLineInfo() = default;
+    // One parameter, without its flag character; bLast for the last one.
+    virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast);
+
+    BOOL m_bShowSplash = TRUE;
+    BOOL m_bRunEmbedded = FALSE;
+    BOOL m_bRunAutomated = FALSE;
+    int m_nShellCommand = FileNew;
+    CString m_strFileName;
+    CString m_strPrinterName;
+    CString m_strDriverName;
+    CString m_strPortName;
+};
+
+// The recent-files list: newest first, at most nSize entries, each path
+// once. Kept in the profile's section lpszSection as entries lpszEntryFormat
+// ("File%d", numbered from 1).
+class PLATFORM_API CRecentFileList {
+public:
+    CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize, int nMaxDispLen = 0);
+    virtual ~CRecentFileList() = default;
+
+    int GetSize() const { return m_arrNames.GetSize(); }
+    CString& operator[](int nIndex) { return m_arrNames[nIndex]; }
+    // Puts the path first (made absolute), dropping an older copy and the
+    // oldest entry when the list is full.
+    virtual void Add(LPCTSTR lpszPathName);
+    virtual void Remove(int nIndex);
+    virtual void ReadList();
+    virtual void WriteList();
+
+    int m_nSize;
+    UINT m_nStart;
+    CString m_strSectionName;
+    CString m_strEntryFormat;
+    CStringArray m_arrNames;
+};
+
 class PLATFORM_API CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:
@@ -54,6 +103,47 @@ public:
     BOOL SaveAllModified();
     // Nothing to hide without a screen.
     virtual void HideApplication() {}
+    // Writes the recent-files list back to the profile.
+    int ExitInstance() override;
+
+    // Fills rCmdInfo from __argv, one ParseParam per argument.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // FileNew runs ID_FILE_NEW (OnFileNew when no map handles it), FileOpen
+    // opens the file, FileNothing does nothing; FALSE when that failed, or
+    // when a new or opened document left the application without a main
+    // window. Printing, DDE and registration are not supported: they say so
+    // on stderr and give FALSE.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    // The document of that path when it is open already (its frame is
+    // activated), else the file opened by the first template whose filter
+    // extension it has, or the first template; null when it fails. The path
+    // goes to the recent-files list.
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    // The profile moves to $XDG_CONFIG_HOME/<key>/<app>.ini.
+    void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    void SetRegistryKey(UINT nIDRegistryKey);
+    // Reads the recent-files list (nMaxMRU entries, none for 0).
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // Not supported on this platform: there is no shell registry (each
+    // says so once on stderr).
+    void EnableShellOpen();
+    void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    // The 3D look is the only one here: these do nothing.
+    BOOL Enable3dControls() { return TRUE; }
+    BOOL Enable3dControlsStatic() { return TRUE; }
+    void SetDialogBkColor(DWORD clrCtlBk = 0, DWORD clrCtlText = 0) { (void)clrCtlBk, (void)clrCtlText; }
+    // Standard commands for the host's map: ON_COMMAND(ID_FILE_NEW,
+    // CWinApp::OnFileNew) and so on. OnFileNew opens a new document of the
+    // first template; OnFileOpen asks for a file with the open-file dialog
+    // and opens it; OnAppExit closes the main window; OnFileMruFile opens a
+    // recent file (a failure drops it from the list).
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    afx_msg void OnAppExit();
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+    afx_msg void OnHelp();
 
     // The entry as a number: optional blanks, an optional sign and decimal
     // digits (later characters are ignored); the default when the file,
@@ -76,10 +166,35 @@ public:
     LPCTSTR m_pszAppName = nullptr;      // owned
     LPCTSTR m_pszProfileName = nullptr;  // owned
     int m_nCmdShow = SW_SHOWNORMAL;
+    HINSTANCE m_hInstance = nullptr;
+    LPTSTR m_lpCmdLine = nullptr;            // the arguments after the program's name; AfxWinMain's
+    LPCTSTR m_pszRegistryKey = nullptr;      // owned
+    LPCTSTR m_pszExeName = nullptr;          // owned: the program's file name without its folder
+    LPCTSTR m_pszHelpFilePath = nullptr;
+    CRecentFileList* m_pRecentFileList = nullptr;  // owned
 
 protected:
     CPtrList m_templateList;
+
+    DECLARE_MESSAGE_MAP()
 };
+
+// The program's arguments, as main received them (set by the entry point).
+PLATFORM_API extern int __argc;
+PLATFORM_API extern char** __argv;
+
+// The framework's entry point: the application object (constructed as a
+// static by then) gets its instance, command line and show state, then
+// InitInstance runs; when it succeeds Run, which ends with ExitInstance,
+// else ExitInstance at once (the main window, if any, destroyed first).
+// The result is the program's exit status; -1 without an application
+// object.
+PLATFORM_API int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
+// What the package's main calls: sets __argc and __argv, makes the
+// command line from the arguments and calls AfxWinMain.
+PLATFORM_API int PlatformRunApplication(int argc, char** argv);
+// Controls in dialogs need nothing more here: does nothing.
+inline void AfxEnableControlContainer() {}
 
 PLATFORM_API CWinApp* AfxGetApp();
 PLATFORM_API CWinThread* AfxGetThread();

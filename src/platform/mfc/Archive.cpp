@@ -1,7 +1,13 @@
-// CArchive's buffering and CArchiveException.
+// CArchive: its buffering, CArchiveException, and values in the original's byte
+// layouts (numbers, counts, strings, text lines, geometry, times).
 #include "platform/mfc/Archive.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "platform/mfc/ArchiveIndex.h"
 
 namespace {
 
@@ -13,8 +19,29 @@ constexpr int kOwnBufSize = 64 * 1024;
 
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CArchiveException, CException)
+
 CArchiveException::CArchiveException(int cause, LPCTSTR lpszArchiveName)
     : m_cause(cause), m_strFileName(lpszArchiveName) {}
+
+BOOL CArchiveException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext) const {
+    if (pnHelpContext) *pnHelpContext = 0;
+    static const char* const kTexts[] = {
+        "No error occurred.",
+        "An unexpected error occurred while accessing",
+        "An attempt was made to write to the reading",
+        "An attempt was made to read past the end of",
+        "An attempt was made to read from the writing",
+        "An invalid object index was found in",
+        "An object of the wrong type was found in",
+        "An object of an unknown schema was found in",
+    };
+    const char* text = m_cause >= none && m_cause <= badSchema ? kTexts[m_cause] : kTexts[genericException];
+    CString message = text;
+    if (m_cause != none)
+        message += CString(" archive ") + (m_strFileName.IsEmpty() ? CString("(unnamed)") : m_strFileName) + ".";
+    return AfxCopyErrorText(message, lpszError, nMaxError);
+}
 
 void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName) {
     throw new CArchiveException(cause, lpszArchiveName);
@@ -143,4 +170,233 @@ void CArchive::Close() {
 void CArchive::Abort() {
     m_pFile = nullptr;
     m_lpBufCur = m_lpBufMax = m_lpStoreMax = m_lpLoadMax = m_lpBufStart;
+}
+
+// ---- Values: numbers of the original's widths, counts, strings, geometry, times -----
+
+namespace {
+
+constexpr BYTE kLengthByteEscape = 0xFF;
+constexpr WORD kWideMarker = 0xFFFE;
+constexpr WORD kLengthWordEscape = 0xFFFF;
+constexpr DWORD kLengthDwordEscape = 0xFFFFFFFF;
+constexpr WORD kCountEscape = 0xFFFF;
+// Long strings are read in pieces of this size, so a length that the
+// file cannot back takes no more memory than the file's bytes.
+constexpr UINT kStringPiece = 64 * 1024;
+
+template <class Wide>
+int32_t narrowToLong(CArchive& ar, Wide value) {
+    if (value < static_cast<Wide>(INT32_MIN) || value > static_cast<Wide>(INT32_MAX))
+        AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
+    return static_cast<int32_t>(value);
+}
+
+// Appends UTF-8 for one code point.
+void appendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// A stored length: one byte, or escapes to a WORD, a DWORD and a 64-bit
+// length. Sets bWide when the original's wide-string marker comes first.
+uint64_t readStringLength(CArchive& ar, bool& bWide) {
+    bWide = false;
+    for (;;) {
+        BYTE byLength;
+        ar >> byLength;
+        if (byLength < kLengthByteEscape) return byLength;
+        WORD wLength;
+        ar >> wLength;
+        if (wLength == kWideMarker && !bWide) {
+            bWide = true;  // the length follows in the same form
+            continue;
+        }
+        if (wLength < kLengthWordEscape) return wLength;
+        DWORD dwLength;
+        ar >> dwLength;
+        if (dwLength < kLengthDwordEscape) return dwLength;
+        unsigned long long qwLength;
+        ar >> qwLength;
+        return qwLength;
+    }
+}
+
+}  // namespace
+
+CArchive& CArchive::operator<<(long l) { return *this << narrowToLong(*this, l); }
+
+CArchive& CArchive::operator<<(unsigned long ul) {
+    if (ul > UINT32_MAX) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
+    return *this << static_cast<UINT>(ul);
+}
+
+CArchive& CArchive::operator>>(bool& b) {
+    BYTE by;
+    *this >> by;
+    b = by != 0;
+    return *this;
+}
+
+CArchive& CArchive::operator>>(long& l) {
+    int32_t value;
+    *this >> value;
+    l = value;
+    return *this;
+}
+
+CArchive& CArchive::operator>>(unsigned long& ul) {
+    UINT value;
+    *this >> value;
+    ul = value;
+    return *this;
+}
+
+void CArchive::WriteCount(DWORD_PTR dwCount) {
+    if (dwCount < kCountEscape) {
+        *this << static_cast<WORD>(dwCount);
+        return;
+    }
+    if (dwCount > UINT32_MAX) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
+    *this << kCountEscape << static_cast<DWORD>(dwCount);
+}
+
+DWORD_PTR CArchive::ReadCount() {
+    WORD wCount;
+    *this >> wCount;
+    if (wCount != kCountEscape) return wCount;
+    DWORD dwCount;
+    *this >> dwCount;
+    return dwCount;
+}
+
+void CArchive::WriteString(LPCTSTR lpsz) {
+    if (lpsz) Write(lpsz, static_cast<UINT>(std::strlen(lpsz)));
+}
+
+BOOL CArchive::ReadString(CString& rString) {
+    std::string line;
+    BYTE by;
+    bool bAny = false;
+    while (Read(&by, 1) == 1) {
+        bAny = true;
+        if (by == '\n') break;
+        line += static_cast<char>(by);
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    rString = CString(line);
+    return bAny;
+}
+
+LPTSTR CArchive::ReadString(LPTSTR lpsz, UINT nMax) {
+    if (!lpsz || nMax == 0) return nullptr;
+    UINT n = 0;
+    BYTE by;
+    while (n + 1 < nMax && Read(&by, 1) == 1) {
+        lpsz[n++] = static_cast<char>(by);
+        if (by == '\n') break;
+    }
+    lpsz[n] = '\0';
+    return n ? lpsz : nullptr;
+}
+
+CArchive& operator<<(CArchive& ar, const CString& string) {
+    size_t length = string.str().size();
+    if (length < kLengthByteEscape) {
+        ar << static_cast<BYTE>(length);
+    } else if (length < kWideMarker) {
+        ar << kLengthByteEscape << static_cast<WORD>(length);
+    } else {
+        ar << kLengthByteEscape << kLengthWordEscape;
+        if (length < kLengthDwordEscape)
+            ar << static_cast<DWORD>(length);
+        else
+            ar << kLengthDwordEscape << static_cast<unsigned long long>(length);
+    }
+    for (size_t done = 0; done < length;) {
+        UINT piece = static_cast<UINT>(std::min<size_t>(length - done, kStringPiece));
+        ar.Write(string.str().data() + done, piece);
+        done += piece;
+    }
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CString& string) {
+    bool bWide;
+    uint64_t length = readStringLength(ar, bWide);
+    size_t unit = bWide ? 2 : 1;
+    if (length > UINT64_MAX / unit) AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
+    std::string bytes;
+    for (uint64_t left = length * unit; left > 0;) {
+        UINT piece = static_cast<UINT>(std::min<uint64_t>(left, kStringPiece));
+        size_t at = bytes.size();
+        bytes.resize(at + piece);
+        if (ar.Read(bytes.data() + at, piece) != piece)
+            AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
+        left -= piece;
+    }
+    if (!bWide) {
+        string = CString(bytes);
+        return ar;
+    }
+    std::string text;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        uint32_t c = static_cast<BYTE>(bytes[i]) | (static_cast<BYTE>(bytes[i + 1]) << 8);
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
+            uint32_t low = static_cast<BYTE>(bytes[i + 2]) | (static_cast<BYTE>(bytes[i + 3]) << 8);
+            if (low >= 0xDC00 && low < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;  // a lone surrogate
+        appendUtf8(text, c);
+    }
+    string = CString(text);
+    return ar;
+}
+
+CArchive& operator<<(CArchive& ar, SIZE size) { return ar << size.cx << size.cy; }
+CArchive& operator<<(CArchive& ar, POINT point) { return ar << point.x << point.y; }
+CArchive& operator<<(CArchive& ar, const RECT& rect) { return ar << rect.left << rect.top << rect.right << rect.bottom; }
+CArchive& operator>>(CArchive& ar, SIZE& size) { return ar >> size.cx >> size.cy; }
+CArchive& operator>>(CArchive& ar, POINT& point) { return ar >> point.x >> point.y; }
+CArchive& operator>>(CArchive& ar, RECT& rect) { return ar >> rect.left >> rect.top >> rect.right >> rect.bottom; }
+
+CArchive& operator<<(CArchive& ar, CTime time) {
+    time_t t = time.GetTime();
+    if (t < 0 || t > static_cast<time_t>(UINT32_MAX))
+        AfxThrowArchiveException(CArchiveException::genericException, ar.m_strFileName);
+    return ar << static_cast<DWORD>(t);
+}
+
+CArchive& operator>>(CArchive& ar, CTime& rtime) {
+    DWORD t;
+    ar >> t;
+    rtime = CTime(static_cast<time_t>(t));
+    return ar;
+}
+
+CArchive& operator<<(CArchive& ar, CTimeSpan span) {
+    return ar << narrowToLong(ar, static_cast<long long>(span.GetTotalSeconds()));
+}
+
+CArchive& operator>>(CArchive& ar, CTimeSpan& rspan) {
+    LONG seconds;
+    ar >> seconds;
+    rspan = CTimeSpan(static_cast<time_t>(seconds));
+    return ar;
 }

@@ -1,102 +1,57 @@
-// CPtrList: a doubly linked list of nodes allocated one by one.
+// The named collections' runtime classes, the string maps' LookupKey and
+// the growth sizes of the maps' hash tables.
 #include "platform/mfc/Collections.h"
 
-struct CPtrList::Node {
-    Node* pNext;
-    Node* pPrev;
-    void* data;
-};
+#define AFX_NAMED_COLLECTION(name, implement) \
+    implement                                 \
+    name::~name() = default;
+
+AFX_NAMED_COLLECTION(CByteArray, IMPLEMENT_SERIAL(CByteArray, CObject, 0))
+AFX_NAMED_COLLECTION(CWordArray, IMPLEMENT_SERIAL(CWordArray, CObject, 0))
+AFX_NAMED_COLLECTION(CDWordArray, IMPLEMENT_SERIAL(CDWordArray, CObject, 0))
+AFX_NAMED_COLLECTION(CObArray, IMPLEMENT_SERIAL(CObArray, CObject, 0))
+AFX_NAMED_COLLECTION(CStringArray, IMPLEMENT_SERIAL(CStringArray, CObject, 0))
+AFX_NAMED_COLLECTION(CUIntArray, IMPLEMENT_DYNAMIC(CUIntArray, CObject))
+AFX_NAMED_COLLECTION(CPtrArray, IMPLEMENT_DYNAMIC(CPtrArray, CObject))
+AFX_NAMED_COLLECTION(CPtrList, IMPLEMENT_DYNAMIC(CPtrList, CObject))
+AFX_NAMED_COLLECTION(CObList, IMPLEMENT_SERIAL(CObList, CObject, 0))
+AFX_NAMED_COLLECTION(CStringList, IMPLEMENT_SERIAL(CStringList, CObject, 0))
+AFX_NAMED_COLLECTION(CMapWordToPtr, IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject))
+AFX_NAMED_COLLECTION(CMapPtrToWord, IMPLEMENT_DYNAMIC(CMapPtrToWord, CObject))
+AFX_NAMED_COLLECTION(CMapPtrToPtr, IMPLEMENT_DYNAMIC(CMapPtrToPtr, CObject))
+AFX_NAMED_COLLECTION(CMapWordToOb, IMPLEMENT_SERIAL(CMapWordToOb, CObject, 0))
+AFX_NAMED_COLLECTION(CMapStringToPtr, IMPLEMENT_DYNAMIC(CMapStringToPtr, CObject))
+AFX_NAMED_COLLECTION(CMapStringToOb, IMPLEMENT_SERIAL(CMapStringToOb, CObject, 0))
+AFX_NAMED_COLLECTION(CMapStringToString, IMPLEMENT_SERIAL(CMapStringToString, CObject, 0))
+
+// ---- LookupKey -------------------------------------------------------------------
+
+#define AFX_LOOKUP_KEY_OF(name)                                   \
+    BOOL name::LookupKey(LPCTSTR key, LPCTSTR& rKey) const {      \
+        const CString* pKey = StoredKey(key);                     \
+        if (pKey) rKey = *pKey;                                   \
+        return pKey != nullptr;                                   \
+    }
+
+AFX_LOOKUP_KEY_OF(CMapStringToPtr)
+AFX_LOOKUP_KEY_OF(CMapStringToOb)
+AFX_LOOKUP_KEY_OF(CMapStringToString)
+
+// ---- Hash table growth ------------------------------------------------------------
 
 namespace {
 
-CPtrList::Node* nodeOf(POSITION position) { return reinterpret_cast<CPtrList::Node*>(position); }
-POSITION positionOf(CPtrList::Node* node) { return reinterpret_cast<POSITION>(node); }
+bool isPrime(UINT n) {
+    if (n < 2) return false;
+    for (UINT d = 2; d <= n / d; ++d)
+        if (n % d == 0) return false;
+    return true;
+}
 
 }  // namespace
 
-CPtrList::CPtrList(int nBlockSize) : m_nBlockSize(nBlockSize) {}
-
-CPtrList::~CPtrList() { RemoveAll(); }
-
-POSITION CPtrList::AddHead(void* newElement) {
-    Node* node = new Node{m_pHead, nullptr, newElement};
-    if (m_pHead)
-        m_pHead->pPrev = node;
-    else
-        m_pTail = node;
-    m_pHead = node;
-    ++m_nCount;
-    return positionOf(node);
-}
-
-POSITION CPtrList::AddTail(void* newElement) {
-    Node* node = new Node{nullptr, m_pTail, newElement};
-    if (m_pTail)
-        m_pTail->pNext = node;
-    else
-        m_pHead = node;
-    m_pTail = node;
-    ++m_nCount;
-    return positionOf(node);
-}
-
-void* CPtrList::RemoveHead() {
-    if (!m_pHead) return nullptr;
-    void* data = m_pHead->data;
-    RemoveAt(positionOf(m_pHead));
-    return data;
-}
-
-void* CPtrList::RemoveTail() {
-    if (!m_pTail) return nullptr;
-    void* data = m_pTail->data;
-    RemoveAt(positionOf(m_pTail));
-    return data;
-}
-
-void CPtrList::RemoveAll() {
-    while (m_pHead) {
-        Node* next = m_pHead->pNext;
-        delete m_pHead;
-        m_pHead = next;
-    }
-    m_pTail = nullptr;
-    m_nCount = 0;
-}
-
-void CPtrList::RemoveAt(POSITION position) {
-    Node* node = nodeOf(position);
-    if (!node) return;
-    (node->pPrev ? node->pPrev->pNext : m_pHead) = node->pNext;
-    (node->pNext ? node->pNext->pPrev : m_pTail) = node->pPrev;
-    delete node;
-    --m_nCount;
-}
-
-POSITION CPtrList::GetHeadPosition() const { return positionOf(m_pHead); }
-POSITION CPtrList::GetTailPosition() const { return positionOf(m_pTail); }
-void* CPtrList::GetHead() const { return m_pHead ? m_pHead->data : nullptr; }
-void* CPtrList::GetTail() const { return m_pTail ? m_pTail->data : nullptr; }
-
-void*& CPtrList::GetNext(POSITION& rPosition) const {
-    Node* node = nodeOf(rPosition);
-    rPosition = positionOf(node->pNext);
-    return node->data;
-}
-
-void*& CPtrList::GetPrev(POSITION& rPosition) const {
-    Node* node = nodeOf(rPosition);
-    rPosition = positionOf(node->pPrev);
-    return node->data;
-}
-
-void*& CPtrList::GetAt(POSITION position) const { return nodeOf(position)->data; }
-
-void CPtrList::SetAt(POSITION position, void* newElement) { nodeOf(position)->data = newElement; }
-
-POSITION CPtrList::Find(void* searchValue, POSITION startAfter) const {
-    Node* node = startAfter ? nodeOf(startAfter)->pNext : m_pHead;
-    for (; node; node = node->pNext)
-        if (node->data == searchValue) return positionOf(node);
-    return nullptr;
+UINT AfxNextHashTableSize(UINT nEntries) {
+    UINT n = nEntries > 0x3FFFFFFF ? 0x7FFFFFFF : nEntries * 2 + 1;
+    while (!isPrime(n)) ++n;
+    return n;
 }

@@ -1,70 +1,93 @@
-// CPtrList and CTypedPtrList: the platform's doubly linked list of
-// pointers, walked with POSITION values. The list never owns what its
-// pointers point at.
+// The framework's named collections: arrays (CByteArray, CWordArray,
+// CDWordArray, CUIntArray, CPtrArray, CObArray, CStringArray), lists
+// (CPtrList, CObList, CStringList) and maps (CMapWordToPtr, CMapPtrToWord,
+// CMapPtrToPtr, CMapWordToOb, CMapStringToPtr, CMapStringToOb,
+// CMapStringToString), with the original's members and behaviour (see
+// platform/mfc/Templates.h). None of them owns what its pointers point at.
 //
-// A POSITION names one node and stays valid until that node is removed;
-// GetNext returns the element at the position and moves the position on
-// (null after the tail). Passing a POSITION of another list, or of a
-// removed node, is a caller error, as on the original platform.
+// The serialisable ones store what the original stores: the count, then
+// the elements (numbers as raw little-endian bytes, strings and objects as
+// CArchive stores them; a map each key, then its value). The pointer and
+// UINT collections are not serialisable: their Serialize stores nothing.
 #pragma once
 
-#include "platform/shared/Types.h"
+#include "platform/mfc/Templates.h"
 
-typedef struct __POSITION* POSITION;
+#define AFX_NAMED_ARRAY(name, TYPE, ARG_TYPE, declare)   \
+    class PLATFORM_API name : public CArray<TYPE, ARG_TYPE> { \
+        declare(name)                                     \
+    public:                                               \
+        name() = default;                                 \
+        ~name() override;                                 \
+    };
 
-class PLATFORM_API CPtrList {
+AFX_NAMED_ARRAY(CByteArray, BYTE, BYTE, DECLARE_SERIAL)
+AFX_NAMED_ARRAY(CWordArray, WORD, WORD, DECLARE_SERIAL)
+AFX_NAMED_ARRAY(CDWordArray, DWORD, DWORD, DECLARE_SERIAL)
+AFX_NAMED_ARRAY(CObArray, CObject*, CObject*, DECLARE_SERIAL)
+AFX_NAMED_ARRAY(CStringArray, CString, const CString&, DECLARE_SERIAL)
+
+class PLATFORM_API CUIntArray : public CArray<UINT, UINT> {
+    DECLARE_DYNAMIC(CUIntArray)
 public:
-    // nBlockSize is accepted for compatibility; nodes are allocated singly.
-    explicit CPtrList(int nBlockSize = 10);
-    CPtrList(const CPtrList&) = delete;
-    CPtrList& operator=(const CPtrList&) = delete;
-    virtual ~CPtrList();
-
-    int GetCount() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
-
-    POSITION AddHead(void* newElement);
-    POSITION AddTail(void* newElement);
-    void* RemoveHead();  // null on an empty list
-    void* RemoveTail();  // null on an empty list
-    void RemoveAll();
-    void RemoveAt(POSITION position);
-
-    POSITION GetHeadPosition() const;
-    POSITION GetTailPosition() const;
-    void* GetHead() const;  // null on an empty list
-    void* GetTail() const;  // null on an empty list
-    void*& GetNext(POSITION& rPosition) const;
-    void*& GetPrev(POSITION& rPosition) const;
-    void*& GetAt(POSITION position) const;
-    void SetAt(POSITION position, void* newElement);
-    // The first position at or after startAfter's successor (from the head
-    // when null) holding searchValue, or null.
-    POSITION Find(void* searchValue, POSITION startAfter = nullptr) const;
-
-    struct Node;  // opaque: a POSITION points at one
-
-private:
-    Node* m_pHead = nullptr;
-    Node* m_pTail = nullptr;
-    int m_nCount = 0;
-    int m_nBlockSize;
+    CUIntArray() = default;
+    ~CUIntArray() override;
+    void Serialize(CArchive& ar) override { CObject::Serialize(ar); }
 };
 
-// The typed face of a pointer list: BASE_CLASS is CPtrList.
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrList : public BASE_CLASS {
+class PLATFORM_API CPtrArray : public CArray<void*, void*> {
+    DECLARE_DYNAMIC(CPtrArray)
 public:
-    explicit CTypedPtrList(int nBlockSize = 10) : BASE_CLASS(nBlockSize) {}
-
-    POSITION AddHead(TYPE newElement) { return BASE_CLASS::AddHead(newElement); }
-    POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
-    TYPE RemoveHead() { return static_cast<TYPE>(BASE_CLASS::RemoveHead()); }
-    TYPE RemoveTail() { return static_cast<TYPE>(BASE_CLASS::RemoveTail()); }
-    TYPE GetHead() const { return static_cast<TYPE>(BASE_CLASS::GetHead()); }
-    TYPE GetTail() const { return static_cast<TYPE>(BASE_CLASS::GetTail()); }
-    TYPE GetNext(POSITION& rPosition) const { return static_cast<TYPE>(BASE_CLASS::GetNext(rPosition)); }
-    TYPE GetPrev(POSITION& rPosition) const { return static_cast<TYPE>(BASE_CLASS::GetPrev(rPosition)); }
-    TYPE GetAt(POSITION position) const { return static_cast<TYPE>(BASE_CLASS::GetAt(position)); }
-    void SetAt(POSITION position, TYPE newElement) { BASE_CLASS::SetAt(position, newElement); }
+    CPtrArray() = default;
+    ~CPtrArray() override;
+    void Serialize(CArchive& ar) override { CObject::Serialize(ar); }
 };
+
+class PLATFORM_API CPtrList : public CList<void*, void*> {
+    DECLARE_DYNAMIC(CPtrList)
+public:
+    explicit CPtrList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+    ~CPtrList() override;
+    void Serialize(CArchive& ar) override { CObject::Serialize(ar); }
+};
+
+class PLATFORM_API CObList : public CList<CObject*, CObject*> {
+    DECLARE_SERIAL(CObList)
+public:
+    explicit CObList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+    ~CObList() override;
+};
+
+class PLATFORM_API CStringList : public CList<CString, const CString&> {
+    DECLARE_SERIAL(CStringList)
+public:
+    explicit CStringList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+    ~CStringList() override;
+};
+
+// A named map: the base map plus the types CTypedPtrMap asks for.
+#define AFX_NAMED_MAP(name, KEY, ARG_KEY, VALUE, ARG_VALUE, declare, extra) \
+    class PLATFORM_API name : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {  \
+        declare(name)                                                        \
+    public:                                                                  \
+        typedef KEY BASE_KEY;                                                \
+        typedef ARG_KEY BASE_ARG_KEY;                                        \
+        typedef VALUE BASE_VALUE;                                            \
+        typedef ARG_VALUE BASE_ARG_VALUE;                                    \
+        explicit name(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}         \
+        ~name() override;                                                    \
+        extra                                                                \
+    };
+
+#define AFX_NOT_SERIALISABLE \
+    void Serialize(CArchive& ar) override { CObject::Serialize(ar); }
+// The stored key equal to key, which stays valid while its entry does.
+#define AFX_LOOKUP_KEY BOOL LookupKey(LPCTSTR key, LPCTSTR& rKey) const;
+
+AFX_NAMED_MAP(CMapWordToPtr, WORD, WORD, void*, void*, DECLARE_DYNAMIC, AFX_NOT_SERIALISABLE)
+AFX_NAMED_MAP(CMapPtrToWord, void*, void*, WORD, WORD, DECLARE_DYNAMIC, AFX_NOT_SERIALISABLE)
+AFX_NAMED_MAP(CMapPtrToPtr, void*, void*, void*, void*, DECLARE_DYNAMIC, AFX_NOT_SERIALISABLE)
+AFX_NAMED_MAP(CMapWordToOb, WORD, WORD, CObject*, CObject*, DECLARE_SERIAL, )
+AFX_NAMED_MAP(CMapStringToPtr, CString, LPCTSTR, void*, void*, DECLARE_DYNAMIC, AFX_NOT_SERIALISABLE AFX_LOOKUP_KEY)
+AFX_NAMED_MAP(CMapStringToOb, CString, LPCTSTR, CObject*, CObject*, DECLARE_SERIAL, AFX_LOOKUP_KEY)
+AFX_NAMED_MAP(CMapStringToString, CString, LPCTSTR, CString, LPCTSTR, DECLARE_SERIAL, AFX_LOOKUP_KEY)

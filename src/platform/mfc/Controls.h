@@ -50,12 +50,6 @@ struct DRAWITEMSTRUCT {
 };
 typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
-// Handler: void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct).
-#define ON_WM_DRAWITEM()                                                                   \
-    {WM_DRAWITEM, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                       \
-         AFX_THIS(p)->OnDrawItem(static_cast<int>(w), reinterpret_cast<LPDRAWITEMSTRUCT>(l)); \
-         return TRUE; }},
-
 class PLATFORM_API CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:

@@ -6,8 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/kernel/FileApi.h"
 #include "platform/mfc/App.h"
+#include "platform/mfc/Archive.h"
+#include "platform/mfc/GdiObjects.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/mfc/StandardIds.h"
+#include "platform/mfc/Unsupported.h"
 #include "platform/shared/NoDestructor.h"
 
 namespace {
@@ -124,15 +129,103 @@ BOOL CDocument::OnNewDocument() {
     return TRUE;
 }
 
-BOOL CDocument::OnOpenDocument(LPCTSTR) {
+namespace {
+
+// Tells the user why the document could not be read or written, as the
+// exception describes it, and takes the exception.
+void reportFailure(CException* e, LPCTSTR lpszPathName, LPCTSTR lpszWhat) {
+    char message[512] = "";
+    e->GetErrorMessage(message, sizeof message);
+    CString text;
+    text.Format("%s %s.\n%s", lpszWhat, lpszPathName, message);
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    e->Delete();
+}
+
+}  // namespace
+
+BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
+    CFile file;
+    CFileException fe;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe)) {
+        reportFailure(new CFileException(fe.m_cause, fe.m_lOsError, lpszPathName), lpszPathName, "Cannot open");
+        return FALSE;
+    }
     DeleteContents();
+    SetModifiedFlag(TRUE);  // half-read contents count as changed
+    try {
+        CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
+        ar.m_pDocument = this;
+        Serialize(ar);
+        ar.Close();
+    } catch (CException* e) {
+        file.Abort();
+        DeleteContents();
+        reportFailure(e, lpszPathName, "Cannot read");
+        return FALSE;
+    }
     SetModifiedFlag(FALSE);
     return TRUE;
 }
 
-BOOL CDocument::OnSaveDocument(LPCTSTR) {
+// The document goes to a new file beside the target, which takes the
+// target's place only when it is whole.
+BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
+    CString temp;
+    CFile file;
+    if (!PlatformCreateTempFile(lpszPathName, temp, file)) {
+        reportFailure(new CFileException(CFileException::OsErrorToException(static_cast<LONG>(GetLastError())),
+                                         static_cast<LONG>(GetLastError()), lpszPathName),
+                      lpszPathName, "Cannot save");
+        return FALSE;
+    }
+    try {
+        CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+        ar.m_pDocument = this;
+        Serialize(ar);
+        ar.Close();
+        file.Close();
+    } catch (CException* e) {
+        file.Abort();
+        DeleteFileA(temp);
+        reportFailure(e, lpszPathName, "Cannot save");
+        return FALSE;
+    }
+    if (!MoveFileExA(temp, lpszPathName, MOVEFILE_REPLACE_EXISTING)) {
+        auto error = static_cast<LONG>(GetLastError());
+        DeleteFileA(temp);
+        reportFailure(new CFileException(CFileException::OsErrorToException(error), error, lpszPathName), lpszPathName,
+                      "Cannot save");
+        return FALSE;
+    }
     SetModifiedFlag(FALSE);
     return TRUE;
+}
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+END_MESSAGE_MAP()
+
+BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
+    if (!lpszPathName || !*lpszPathName) {
+        PlatformReportUnsupported("CDocument::DoSave without a path (there is no save dialog)");
+        return FALSE;
+    }
+    if (!OnSaveDocument(lpszPathName)) return FALSE;
+    if (bReplace) SetPathName(lpszPathName);
+    return TRUE;
+}
+
+void CDocument::OnFileSave() { DoSave(m_strPathName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strPathName)); }
+
+void CDocument::OnFileClose() {
+    if (SaveModified()) OnCloseDocument();
+}
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CDocument::OnCloseDocument() {
@@ -164,6 +257,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 BEGIN_MESSAGE_MAP(CView, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_WM_PAINT()
     ON_MESSAGE_VOID(WM_INITIALUPDATE, OnInitialUpdate)
 END_MESSAGE_MAP()
 
@@ -193,7 +287,22 @@ void CView::PostNcDestroy() { delete this; }
 
 void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 
-void CView::OnUpdate(CView*, LPARAM, CObject*) {}
+void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CView::OnPaint() {
+    CPaintDC dc(this);
+    OnPrepareDC(&dc);
+    OnDraw(&dc);
+}
+
+void CView::OnDraw(CDC*) {}
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 // An activated view takes the keyboard when its window is the active one.
 void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {

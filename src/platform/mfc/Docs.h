@@ -7,10 +7,17 @@
 // leaves. A template keeps its open documents; the application owns the
 // templates registered with it (AddDocTemplate).
 //
-// Nothing here reads or writes document files: OnOpenDocument and
-// OnSaveDocument are for derived documents to fill in, and the base ones
-// only reset the modified flag. There are no resources either: a template's
-// strings are its m_strDocStrings ("title\ndocName\n..."), empty unless set.
+// OnOpenDocument and OnSaveDocument read and write the document's file
+// through a CArchive and the document's Serialize. A save goes to a
+// temporary file beside the target, which replaces the target only once it
+// is whole, so a failed save leaves the old file as it was. There are no
+// resources: a template's strings are its m_strDocStrings
+// ("title\ndocName\n..."), empty unless set.
+//
+// Commands reach a view first, then its document, then the document's
+// template (platform/mfc/CmdTarget.h). A view paints by calling OnPrepareDC
+// and OnDraw with a paint device context; OnUpdate invalidates the view, so
+// UpdateAllViews repaints every other view.
 #pragma once
 
 #include <functional>
@@ -19,6 +26,7 @@
 #include "platform/mfc/Frames.h"
 
 class CDocTemplate;
+struct CPrintInfo;
 
 // ---- CDocument ----------------------------------------------------------------------
 
@@ -64,6 +72,16 @@ public:
     // answers FALSE.
     virtual BOOL SaveModified();
     virtual void OnChangedViewList();
+    // Its own map, then its template's.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Saves to the path (and, with bReplace, makes it the document's). There
+    // is no save dialog here: without a path it says so on stderr and
+    // fails.
+    virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
+    // ID_FILE_SAVE: DoSave to the document's own path. ID_FILE_CLOSE:
+    // closes the document when SaveModified allows it.
+    afx_msg void OnFileSave();
+    afx_msg void OnFileClose();
 
     BOOL m_bAutoDelete = TRUE;
     BOOL m_bEmbedded = FALSE;
@@ -75,6 +93,8 @@ protected:
     CDocTemplate* m_pDocTemplate = nullptr;
     CPtrList m_viewList;
     BOOL m_bModified = FALSE;
+
+    DECLARE_MESSAGE_MAP()
 };
 
 // Called with every document that is being destroyed, before its members
@@ -97,9 +117,17 @@ public:
 
     // Called by WM_INITIALUPDATE; calls OnUpdate(null, 0, null).
     virtual void OnInitialUpdate();
+    // Invalidates the whole view, so it is drawn again.
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
     virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd);
+    // Its own map, then its document's.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    // Draws the document's view; the base draws nothing.
+    virtual void OnDraw(CDC* pDC);
+    // Sets the device context up before OnDraw; the base leaves it as it is.
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
 
 protected:
     CView() = default;
@@ -111,6 +139,8 @@ protected:
     int OnCreate(LPCREATESTRUCT lpcs);
     // Stops being its frame's active view.
     void OnDestroy();
+    // OnPrepareDC, then OnDraw, on the paint device context.
+    void OnPaint();
 
     friend class CDocument;
     CDocument* m_pDocument = nullptr;

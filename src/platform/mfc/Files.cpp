@@ -20,6 +20,8 @@ namespace fs = platform::fs;
 
 // ---- CFileException ---------------------------------------------------------
 
+IMPLEMENT_DYNAMIC(CFileException, CException)
+
 CFileException::CFileException(int cause, LONG lOsError, LPCTSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName ? lpszFileName : "") {}
 

@@ -15,11 +15,13 @@
 
 #include "platform/crt/Stdio.h"
 #include "platform/kernel/FindFile.h"
+#include "platform/mfc/Exceptions.h"
 #include "platform/mfc/Time.h"
 
 // An exception of the original platform's kind: thrown as a pointer by the
 // CFile operations that throw; the catcher calls Delete.
-class PLATFORM_API CFileException {
+class PLATFORM_API CFileException : public CException {
+    DECLARE_DYNAMIC(CFileException)
 public:
     enum {
         none, generic, fileNotFound, badPath, tooManyOpenFiles, accessDenied, invalidFile,
@@ -28,8 +30,6 @@ public:
     };
 
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCTSTR lpszFileName = nullptr);
-    virtual ~CFileException() = default;
-    void Delete() { delete this; }
 
     // Throw new CFileException with the cause for the Win32 code or errno.
     [[noreturn]] static void ThrowOsError(LONG lOsError, LPCTSTR lpszFileName = nullptr);
@@ -39,7 +39,7 @@ public:
 
     // "<file name>: <system text>", cut to nMaxError characters including the
     // terminator. FALSE when there is no room at all.
-    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const;
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const override;
 
     int m_cause;
     LONG m_lOsError;  // Win32 code, -1 when none

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Docs.h"
+#include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Modules.h"
+#include "platform/mfc/StandardIds.h"
 
 namespace {
 
@@ -211,6 +214,23 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
     if (pViewNew && bNotify) pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
 }
 
+namespace {
+
+// The MDI child that its main frame is routing a command through: that
+// child leaves the application to the main frame.
+thread_local CFrameWnd* t_pChildRouted = nullptr;
+
+}  // namespace
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    bool bToApp = t_pChildRouted != this;
+    CView* pView = GetActiveView();
+    if (pView && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    CWinApp* pApp = AfxGetApp();
+    return bToApp && pApp && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 CFrameWnd* CFrameWnd::GetActiveFrame() { return this; }
 
 CDocument* CFrameWnd::GetActiveDocument() { return m_pViewActive ? m_pViewActive->GetDocument() : nullptr; }
@@ -293,7 +313,126 @@ void CFrameWnd::OnClose() {
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_ARRANGE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_CASCADE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_HORZ, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_ARRANGE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CASCADE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
 END_MESSAGE_MAP()
+
+BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CMDIChildWnd* pActive = MDIGetActive()) {
+        CFrameWnd* pOuter = std::exchange(t_pChildRouted, pActive);
+        BOOL bHandled;
+        try {
+            bHandled = pActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        } catch (...) {
+            t_pChildRouted = pOuter;
+            throw;
+        }
+        t_pChildRouted = pOuter;
+        if (bHandled) return TRUE;
+    }
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CMDIFrameWnd::OnWindowNew() {
+    CMDIChildWnd* pActive = MDIGetActive();
+    CDocument* pDocument = pActive ? pActive->GetActiveDocument() : nullptr;
+    CDocTemplate* pTemplate = pDocument ? pDocument->GetDocTemplate() : nullptr;
+    CFrameWnd* pFrame = pTemplate ? pTemplate->CreateNewFrame(pDocument, pActive) : nullptr;
+    if (!pFrame) {
+        AfxMessageBox("Command failed.");
+        return;
+    }
+    pTemplate->InitialUpdateFrame(pFrame, pDocument);
+}
+
+BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID) {
+    switch (nID) {
+    case ID_WINDOW_ARRANGE: MDIIconArrange(); return TRUE;
+    case ID_WINDOW_CASCADE: MDICascade(); return TRUE;
+    case ID_WINDOW_TILE_HORZ: MDITile(MDITILE_HORIZONTAL); return TRUE;
+    case ID_WINDOW_TILE_VERT: MDITile(MDITILE_VERTICAL); return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
+
+namespace {
+
+// The children that take part in an arrangement: visible and not
+// minimized, in creation order. A maximized one is restored first.
+std::vector<HWND> arrangedChildren(HWND hClient) {
+    std::vector<HWND> children;
+    for (HWND h = ::GetWindow(hClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(h) || ::IsIconic(h)) continue;
+        if (::IsZoomed(h)) ::ShowWindow(h, SW_RESTORE);
+        children.push_back(h);
+    }
+    return children;
+}
+
+}  // namespace
+
+void CMDIFrameWnd::MDICascade() {
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    int n = 0;
+    for (HWND h : arrangedChildren(m_hWndMDIClient)) {
+        int offset = 24 * (n++ % 8);  // as new children are placed
+        ::MoveWindow(h, offset, offset, std::max(1, client.Width() * 3 / 4), std::max(1, client.Height() * 3 / 4),
+                     TRUE);
+    }
+}
+
+void CMDIFrameWnd::MDITile(int nType) {
+    std::vector<HWND> children = arrangedChildren(m_hWndMDIClient);
+    if (children.empty()) return;
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    int n = static_cast<int>(children.size());
+    for (int i = 0; i < n; ++i) {
+        if (nType & MDITILE_HORIZONTAL) {  // one above the other
+            int top = client.Height() * i / n;
+            ::MoveWindow(children[i], 0, top, client.Width(), client.Height() * (i + 1) / n - top, TRUE);
+        } else {  // side by side
+            int left = client.Width() * i / n;
+            ::MoveWindow(children[i], left, 0, client.Width() * (i + 1) / n - left, client.Height(), TRUE);
+        }
+    }
+}
+
+// Minimized children in a row along the client's bottom edge.
+void CMDIFrameWnd::MDIIconArrange() {
+    CRect client;
+    ::GetClientRect(m_hWndMDIClient, &client);
+    int x = 0;
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (!::IsIconic(h)) continue;
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        ::GetWindowPlacement(h, &wp);
+        wp.flags |= WPF_SETMINPOSITION;
+        wp.ptMinPosition = POINT{x, client.bottom - ::GetSystemMetrics(SM_CYMINIMIZED)};
+        ::SetWindowPlacement(h, &wp);
+        x += ::GetSystemMetrics(SM_CXMINIMIZED);
+    }
+}
+
+void CMDIFrameWnd::MDIMaximize(CWnd* pWnd) {
+    if (pWnd) pWnd->ShowWindow(SW_SHOWMAXIMIZED);
+}
+
+void CMDIFrameWnd::MDIRestore(CWnd* pWnd) {
+    if (pWnd) pWnd->ShowWindow(SW_RESTORE);
+}
 
 BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
     CRect client;
@@ -339,7 +478,7 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
-    ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivateMessage)
+    ON_WM_MDIACTIVATE()
 END_MESSAGE_MAP()
 
 BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -414,12 +553,6 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CString current;
     GetWindowText(current);
     if (current != text) SetWindowText(text);
-}
-
-LRESULT CMDIChildWnd::OnMDIActivateMessage(WPARAM wParam, LPARAM lParam) {
-    HWND hActivate = reinterpret_cast<HWND>(lParam);
-    OnMDIActivate(hActivate == m_hWnd, CWnd::FromHandle(hActivate), CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-    return 0;
 }
 
 void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*) {

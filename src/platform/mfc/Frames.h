@@ -21,6 +21,7 @@ class CDocument;
 class CView;
 class CDocTemplate;
 class CMDIChildWnd;
+class CControlBar;
 
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST 0xE9FF
@@ -30,6 +31,9 @@ class CMDIChildWnd;
 // ("App - Doc"), or with FWS_PREFIXTITLE the other way round.
 #define FWS_ADDTOTITLE 0x00008000u
 #define FWS_PREFIXTITLE 0x00004000u
+
+#define MDITILE_VERTICAL 0x0000
+#define MDITILE_HORIZONTAL 0x0001
 
 // Sent to every view and pane of a frame by InitialUpdateFrame.
 #define WM_INITIALUPDATE 0x0364
@@ -84,8 +88,25 @@ public:
     CString GetTitle() const { return m_strTitle; }
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Routes a command to the active view, then this frame, then the
+    // application (an MDI child routed by its main frame leaves the
+    // application to the main frame, which asks it last).
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    // Control bars and docking: declared for hosts, not supported yet
+    // (each says so once on stderr).
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0);
+    CControlBar* GetControlBar(UINT nID);
+    // The status bar's message pane: there is none yet (says so on stderr).
+    void SetMessageText(LPCTSTR lpszText);
+    void SetMessageText(UINT nID);
+    BOOL LoadAccelTable(LPCTSTR lpszResourceName);
 
     int m_nWindow = 0;  // n of "Doc:n" when a document shows in several frames, else 0
+    BOOL m_bAutoMenuEnable = TRUE;  // commands without a handler show disabled
 
 protected:
     // Creates the view of the context, when it names a view class.
@@ -120,14 +141,33 @@ public:
     void MDIActivate(CWnd* pWndActivate);
     // Activates the child that was active before the current one.
     void MDINext();
+    // The arrangements of the Window menu's commands: children cascade from
+    // the client's top-left corner by 24 pixels, or share the client side by
+    // side (MDITILE_VERTICAL) or one above the other (MDITILE_HORIZONTAL).
+    // Minimized children stay where they are.
+    void MDICascade();
+    void MDITile(int nType = 0);
+    void MDIIconArrange();
+    void MDIMaximize(CWnd* pWnd);
+    void MDIRestore(CWnd* pWnd);
     CFrameWnd* GetActiveFrame() override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    // The active child frame first, then this frame as CFrameWnd does.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     HWND m_hWndMDIClient = nullptr;
 
 protected:
     // Creates the MDI client.
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+
+    // ID_WINDOW_NEW: another frame on the active document, from its
+    // template. ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT
+    // and ID_WINDOW_ARRANGE arrange the children; all of them are enabled
+    // only while a child is open.
+    void OnWindowNew();
+    BOOL OnMDIWindowCmd(UINT nID);
+    void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 };
@@ -156,9 +196,9 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
 protected:
+    // WM_MDIACTIVATE: the active view is told, and the titles updated.
     virtual void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnMDIActivateMessage(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

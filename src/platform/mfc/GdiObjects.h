@@ -113,20 +113,3 @@ public:
     PAINTSTRUCT m_ps;
 };
 
-// Handlers: void OnPaint(); BOOL OnEraseBkgnd(CDC* pDC);
-// HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor), which receives
-// every WM_CTLCOLOR* message with its CTLCOLOR_ kind.
-#define ON_WM_PAINT() ON_MESSAGE_VOID(WM_PAINT, OnPaint)
-#define ON_WM_ERASEBKGND()                                                                 \
-    {WM_ERASEBKGND, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                       \
-         return AFX_THIS(p)->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(w))); }},
-#define AFX_ON_CTLCOLOR_KIND(kind)                                                                   \
-    {WM_CTLCOLORMSGBOX + (kind), [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                  \
-         return reinterpret_cast<LRESULT>(AFX_THIS(p)->OnCtlColor(                                   \
-             CDC::FromHandle(reinterpret_cast<HDC>(w)), CWnd::FromHandle(reinterpret_cast<HWND>(l)), \
-             (kind))); }},
-#define ON_WM_CTLCOLOR()                                                                                \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_MSGBOX) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_EDIT)                           \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_LISTBOX) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_BTN)                           \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_DLG) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_SCROLLBAR)                         \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_STATIC)

@@ -26,6 +26,10 @@ CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject);
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
 
+BOOL CObject::IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
+
+void CObject::Serialize(CArchive&) {}
+
 CObject* CRuntimeClass::CreateObject() {
     if (!m_pfnCreateObject) return nullptr;
     try {

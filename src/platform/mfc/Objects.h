@@ -8,11 +8,21 @@
 // class list of the current module state (platform/mfc/Modules.h). While an
 // extension module is being loaded that list is parked, so the module's
 // classes end up in the module's own list and leave with the module.
+//
+// A serialisable class (DECLARE_SERIAL, IMPLEMENT_SERIAL) has a schema
+// number and is dynamically creatable; an archive stores its objects with
+// their class's name and schema (platform/mfc/Archive.h).
 #pragma once
 
 #include "platform/shared/Types.h"
 
 class CObject;
+class CArchive;
+class CDumpContext;
+
+// Or'ed into a schema number: objects of an older schema are loaded too,
+// and Serialize learns the stored one from CArchive::GetObjectSchema.
+#define VERSIONABLE_SCHEMA (0x80000000)
 
 struct PLATFORM_API CRuntimeClass {
     LPCSTR m_lpszClassName;
@@ -34,6 +44,14 @@ struct PLATFORM_API CRuntimeClass {
     // the application's classes, then in every extension module's classes,
     // newest module first. Null when no loaded module has it.
     static CRuntimeClass* FromName(LPCSTR lpszClassName);
+
+    // The class's record in an archive: its schema as a WORD, the name's
+    // length as a WORD, then the name's characters.
+    void Store(CArchive& ar) const;
+    // Reads such a record: the registered class of that name, with the
+    // stored schema in *pwSchemaNum; null when the name is longer than 63
+    // characters or no loaded module has the class.
+    static CRuntimeClass* Load(CArchive& ar, UINT* pwSchemaNum);
 };
 
 // Root of the dynamic classes. Not copyable: a class that wants copies
@@ -47,6 +65,15 @@ public:
     virtual CRuntimeClass* GetRuntimeClass() const;
     // TRUE when the object's class is pClass or derives from it.
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
+    // TRUE when the class has a schema (DECLARE_SERIAL).
+    BOOL IsSerializable() const;
+
+    // Stores or loads the object's data; the base has none.
+    virtual void Serialize(CArchive& ar);
+    // Debug members: the base checks nothing; Dump writes the class name
+    // and the object's address ("a CObject at 0x...").
+    virtual void AssertValid() const;
+    virtual void Dump(CDumpContext& dc) const;
 
     static CRuntimeClass classCObject;
 
@@ -86,3 +113,21 @@ public:                                          \
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)            \
     CObject* class_name::CreateObject() { return new class_name; } \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
+
+// ar >> pObject reads an object of the class (or a derived one) and hands
+// it over; CArchiveException badClass when the archive holds another class.
+#define DECLARE_SERIAL(class_name)  \
+    DECLARE_DYNCREATE(class_name)   \
+    friend CArchive& operator>>(CArchive& ar, class_name*& pOb);
+
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
+    CObject* class_name::CreateObject() { return new class_name; }                                \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)         \
+    CArchive& operator>>(CArchive& ar, class_name*& pOb) {                                         \
+        pOb = static_cast<class_name*>(AfxReadObject(ar, RUNTIME_CLASS(class_name)));             \
+        return ar;                                                                                 \
+    }
+
+// CArchive::ReadObject, for IMPLEMENT_SERIAL (which is expanded where the
+// archive's class may not be declared yet).
+PLATFORM_API CObject* AfxReadObject(CArchive& ar, const CRuntimeClass* pClassRefRequested);

@@ -1,5 +1,5 @@
-// CCmdTarget and CWnd: the handle maps, creation and attachment, message
-// dispatch through the maps, and the window calls in object form.
+// CWnd: the handle maps, creation and attachment, message dispatch through
+// the maps and the command route's start, and the window calls in object form.
 #include "platform/mfc/Wnd.h"
 
 #include <memory>
@@ -9,6 +9,8 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Controls.h"
+#include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Unsupported.h"
 #include "platform/shared/NoDestructor.h"
 
 namespace {
@@ -67,18 +69,6 @@ void sendToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BO
 }
 
 }  // namespace
-
-// ---- CCmdTarget -----------------------------------------------------------------
-
-IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
-
-const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, nullptr}};
-    static const AFX_MSGMAP map = {nullptr, entries};
-    return &map;
-}
-
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 
 // ---- CWnd: maps, creation, dispatch ------------------------------------------------
 
@@ -203,50 +193,74 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CWnd::Default() { return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam); }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam)) return FALSE;
+        *pResult = 1;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        *pResult = 0;
+        return lParam && OnNotify(wParam, lParam, pResult);
+    }
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfnCall; ++entry)
-            if (entry->nMessage == message) {
-                *pResult = entry->pfnCall(this, wParam, lParam);
-                return TRUE;
-            }
+        if (const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(map->lpEntries, message, 0, 0)) {
+            *pResult = entry->pfnCall(this, wParam, lParam);
+            return TRUE;
+        }
     return FALSE;
 }
+
+namespace {
+
+// The update element of the original's command check: only its
+// enabled state matters.
+class CTestCmdUI : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCTSTR) override {}
+    BOOL m_bEnabled = TRUE;
+};
+
+}  // namespace
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    UINT nID = LOWORD(wParam);
+    auto hWndCtrl = reinterpret_cast<HWND>(lParam);
+    int nCode = HIWORD(wParam);
+    if (!hWndCtrl) {
+        // A menu item or accelerator: make sure the command was not
+        // disabled since its element was last updated.
+        CTestCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr);
+        if (!state.m_bEnabled) return TRUE;  // dropped, as the original drops it
+        nCode = CN_COMMAND;
+    } else if (nID == 0) {
+        return FALSE;  // a control without an id sends no command
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+    UINT nID = pNMHDR->hwndFrom && ::IsWindow(pNMHDR->hwndFrom)
+                   ? static_cast<UINT>(::GetWindowLongPtrA(pNMHDR->hwndFrom, GWLP_ID))
+                   : static_cast<UINT>(pNMHDR->idFrom);
+    AFX_NOTIFY notify{pResult, pNMHDR};
+    return OnCmdMsg(nID, MAKELONG(pNMHDR->code, WM_NOTIFY), &notify, nullptr);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (std::shared_ptr<const ::WindowProc> super = m_pfnSuper) return (*super)(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
-
-int CWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    return static_cast<int>(DefWindowProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(lpCreateStruct)));
-}
-
-void CWnd::OnDestroy() { DefWindowProc(WM_DESTROY, 0, 0); }
-
-void CWnd::OnClose() { DefWindowProc(WM_CLOSE, 0, 0); }
-
-void CWnd::OnSize(UINT nType, int cx, int cy) { DefWindowProc(WM_SIZE, nType, MAKELPARAM(cx, cy)); }
-
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
-void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
-void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
-void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-void CWnd::OnMove(int, int) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 
 // ---- CWnd: attributes ---------------------------------------------------------------
 
@@ -354,3 +368,117 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
 }
 
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+
+BOOL CWnd::EnableWindow(BOOL bEnable) {
+    BOOL bWasDisabled = !IsWindowEnabled();
+    ModifyStyle(bEnable ? WS_DISABLED : 0, bEnable ? 0 : WS_DISABLED);
+    return bWasDisabled;
+}
+
+BOOL CWnd::IsWindowEnabled() const { return ::IsWindow(m_hWnd) && !(GetStyle() & WS_DISABLED); }
+
+BOOL CWnd::IsChild(const CWnd* pWnd) const {
+    if (!pWnd) return FALSE;
+    for (HWND h = ::GetParent(pWnd->m_hWnd); h; h = ::GetParent(h))
+        if (h == m_hWnd) return TRUE;
+    return FALSE;
+}
+
+CWnd* CWnd::GetTopLevelParent() const {
+    HWND hTop = m_hWnd;
+    while (HWND hParent = ::GetParent(hTop)) hTop = hParent;
+    return FromHandle(hTop);
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const {
+    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, const_cast<CWnd*>(this));
+    if (!pFrame) pFrame = GetParentFrame();
+    while (pFrame)
+        if (CFrameWnd* pOuter = pFrame->GetParentFrame())
+            pFrame = pOuter;
+        else
+            break;
+    return pFrame;
+}
+
+void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) {
+    if (CWnd* pItem = GetDlgItem(nID)) pItem->SetWindowText(lpszString);
+}
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const {
+    rString.Empty();
+    if (CWnd* pItem = GetDlgItem(nID)) pItem->GetWindowText(rString);
+    return rString.GetLength();
+}
+
+void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) {
+    CString text;
+    text.Format(bSigned ? "%d" : "%u", nValue);
+    SetDlgItemText(nID, text);
+}
+
+// Blanks, an optional sign (signed only) and decimal digits, as the
+// original reads the number; anything else, or a number out of range,
+// gives 0 and *lpTrans FALSE.
+UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
+    CString text;
+    GetDlgItemText(nID, text);
+    text.TrimLeft();
+    text.TrimRight();
+    const char* p = text;
+    bool bNegative = bSigned && *p == '-';
+    if (bSigned && (*p == '-' || *p == '+')) ++p;
+    unsigned long long value = 0;
+    bool bOk = *p != '\0';
+    for (; *p && bOk; ++p) {
+        bOk = *p >= '0' && *p <= '9';
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > (bSigned ? 0x80000000ull : 0xFFFFFFFFull)) bOk = false;
+    }
+    if (bOk && bSigned && !bNegative && value > 0x7FFFFFFFull) bOk = false;
+    if (lpTrans) *lpTrans = bOk;
+    if (!bOk) return 0;
+    return bNegative ? static_cast<UINT>(-static_cast<long long>(value)) : static_cast<UINT>(value);
+}
+
+int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR, UINT nType) { return AfxMessageBox(lpszText, nType); }
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    CRect area;
+    HWND hParent = ::GetParent(m_hWnd);
+    if (pAlternateOwner)
+        pAlternateOwner->GetWindowRect(&area);
+    else if (hParent)
+        ::GetClientRect(hParent, &area);
+    else
+        area = CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    if (pAlternateOwner && hParent) {
+        ::ScreenToClient(hParent, reinterpret_cast<LPPOINT>(&area.left));
+        ::ScreenToClient(hParent, reinterpret_cast<LPPOINT>(&area.right));
+    }
+    CRect rect;
+    GetWindowRect(&rect);
+    MoveWindow(area.left + (area.Width() - rect.Width()) / 2, area.top + (area.Height() - rect.Height()) / 2,
+               rect.Width(), rect.Height());
+}
+
+void CWnd::DragAcceptFiles(BOOL) { PlatformReportUnsupported("CWnd::DragAcceptFiles", "no files are ever dropped"); }
+
+CMenu* CWnd::GetMenu() const {
+    PlatformReportUnsupported("CWnd::GetMenu", "windows have no menu: it returns NULL");
+    return nullptr;
+}
+
+BOOL CWnd::SetMenu(CMenu*) {
+    PlatformReportUnsupported("CWnd::SetMenu");
+    return FALSE;
+}
+
+void CWnd::DrawMenuBar() { PlatformReportUnsupported("CWnd::DrawMenuBar", "it does nothing"); }
+
+HICON CWnd::SetIcon(HICON, BOOL) {
+    PlatformReportUnsupported("CWnd::SetIcon", "the window keeps no icon: it returns NULL");
+    return nullptr;
+}
+
+void CWnd::WinHelp(DWORD_PTR, UINT) { PlatformReportUnsupported("CWnd::WinHelp", "no help is shown"); }

@@ -9,24 +9,26 @@
 // there). Handlers that destroy their own window must not touch the object
 // afterwards; the dispatcher does not.
 //
-// Message map entries name a handler of the class (or of a base): write
-// ON_MESSAGE(WM_X, OnX) with the member's plain name. ON_MESSAGE handlers
-// are LRESULT OnX(WPARAM, LPARAM).
+// Messages are looked up in the message maps (platform/mfc/MessageMaps.h,
+// platform/mfc/WindowMessageMaps.h). WM_COMMAND goes to OnCommand, which
+// routes it as a command (platform/mfc/CmdTarget.h); WM_NOTIFY to OnNotify.
 #pragma once
 
 #include <memory>
 
 #include "platform/atl/Geometry.h"
 #include "platform/atl/Strings.h"
-#include "platform/mfc/Objects.h"
+#include "platform/mfc/CmdTarget.h"
+#include "platform/mfc/WindowMessageMaps.h"
 #include "platform/user/Input.h"
 #include "platform/user/Windows.h"
 
-class CCmdTarget;
 class CWnd;
 class CFrameWnd;
 class CDC;
 class CDataExchange;
+class CMenu;
+class CScrollBar;
 struct CCreateContext;
 struct DRAWITEMSTRUCT;
 typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
@@ -35,112 +37,6 @@ typedef CREATESTRUCTA CREATESTRUCT;
 typedef CREATESTRUCTA* LPCREATESTRUCT;
 
 #define CW_USEDEFAULT (static_cast<int>(0x80000000))
-
-// ---- Message maps -------------------------------------------------------------
-
-// Calls one handler on the target; made by the ON_ macros.
-typedef LRESULT (*AFX_PMSGCALL)(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam);
-
-struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;
-    AFX_PMSGCALL pfnCall;  // null ends the map
-};
-
-struct AFX_MSGMAP {
-    const AFX_MSGMAP* (*pfnGetBaseMap)();  // null for the root map
-    const AFX_MSGMAP_ENTRY* lpEntries;
-};
-
-#define DECLARE_MESSAGE_MAP()                   \
-protected:                                      \
-    static const AFX_MSGMAP* GetThisMessageMap(); \
-    const AFX_MSGMAP* GetMessageMap() const override;
-
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }   \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                   \
-        using ThisClass [[maybe_unused]] = theClass;                                    \
-        using TheBaseClass = baseClass;                                                 \
-        static const AFX_MSGMAP_ENTRY messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                                     \
-        {0, nullptr}};                                                                        \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
-        return &messageMap;                                                                   \
-    }
-
-#define AFX_THIS(p) static_cast<ThisClass*>(p)
-
-#define ON_MESSAGE(message, memberFxn) \
-    {message, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT { return AFX_THIS(p)->memberFxn(w, l); }},
-// A handler without arguments or result: void OnX().
-#define ON_MESSAGE_VOID(message, memberFxn) \
-    {message, [](CCmdTarget* p, WPARAM, LPARAM) -> LRESULT { AFX_THIS(p)->memberFxn(); return 0; }},
-#define ON_WM_CREATE()                                                 \
-    {WM_CREATE, [](CCmdTarget* p, WPARAM, LPARAM l) -> LRESULT {       \
-         return AFX_THIS(p)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l)); }},
-#define ON_WM_DESTROY() ON_MESSAGE_VOID(WM_DESTROY, OnDestroy)
-#define ON_WM_CLOSE() ON_MESSAGE_VOID(WM_CLOSE, OnClose)
-#define ON_WM_SIZE()                                                                          \
-    {WM_SIZE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                              \
-         AFX_THIS(p)->OnSize(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0; }},
-
-// Input, focus, activation and timers, with the original's handler
-// signatures (CPoint in client coordinates, or screen for the wheel).
-#define AFX_MOUSE_HANDLER(message, memberFxn)                                                       \
-    {message, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                     \
-         AFX_THIS(p)->memberFxn(static_cast<UINT>(w), CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l))); return 0; }},
-#define ON_WM_MOUSEMOVE() AFX_MOUSE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-#define ON_WM_LBUTTONDOWN() AFX_MOUSE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-#define ON_WM_LBUTTONUP() AFX_MOUSE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-#define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-#define ON_WM_RBUTTONDOWN() AFX_MOUSE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
-#define ON_WM_RBUTTONUP() AFX_MOUSE_HANDLER(WM_RBUTTONUP, OnRButtonUp)
-#define ON_WM_MBUTTONDOWN() AFX_MOUSE_HANDLER(WM_MBUTTONDOWN, OnMButtonDown)
-#define ON_WM_MBUTTONUP() AFX_MOUSE_HANDLER(WM_MBUTTONUP, OnMButtonUp)
-#define ON_WM_MOUSEWHEEL()                                                                          \
-    {WM_MOUSEWHEEL, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                               \
-         return AFX_THIS(p)->OnMouseWheel(LOWORD(w), static_cast<short>(HIWORD(w)),                  \
-                                          CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l))); }},
-#define AFX_KEY_HANDLER(message, memberFxn)                                                         \
-    {message, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                     \
-         AFX_THIS(p)->memberFxn(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0; }},
-#define ON_WM_KEYDOWN() AFX_KEY_HANDLER(WM_KEYDOWN, OnKeyDown)
-#define ON_WM_KEYUP() AFX_KEY_HANDLER(WM_KEYUP, OnKeyUp)
-#define ON_WM_CHAR() AFX_KEY_HANDLER(WM_CHAR, OnChar)
-#define ON_WM_SYSKEYDOWN() AFX_KEY_HANDLER(WM_SYSKEYDOWN, OnSysKeyDown)
-#define ON_WM_TIMER()                                                                               \
-    {WM_TIMER, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                      \
-         AFX_THIS(p)->OnTimer(static_cast<UINT_PTR>(w)); return 0; }},
-#define ON_WM_SETFOCUS()                                                                            \
-    {WM_SETFOCUS, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                   \
-         AFX_THIS(p)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(w))); return 0; }},
-#define ON_WM_KILLFOCUS()                                                                           \
-    {WM_KILLFOCUS, [](CCmdTarget* p, WPARAM w, LPARAM) -> LRESULT {                                  \
-         AFX_THIS(p)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(w))); return 0; }},
-#define ON_WM_MOUSEACTIVATE()                                                                       \
-    {WM_MOUSEACTIVATE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                            \
-         return AFX_THIS(p)->OnMouseActivate(CWnd::FromHandle(reinterpret_cast<HWND>(w)), LOWORD(l), HIWORD(l)); }},
-#define ON_WM_ACTIVATE()                                                                            \
-    {WM_ACTIVATE, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                 \
-         AFX_THIS(p)->OnActivate(LOWORD(w), CWnd::FromHandle(reinterpret_cast<HWND>(l)), HIWORD(w)); return 0; }},
-#define ON_WM_MOVE()                                                                                \
-    {WM_MOVE, [](CCmdTarget* p, WPARAM, LPARAM l) -> LRESULT {                                       \
-         AFX_THIS(p)->OnMove(GET_X_LPARAM(l), GET_Y_LPARAM(l)); return 0; }},
-#define ON_WM_SYSCOMMAND()                                                                          \
-    {WM_SYSCOMMAND, [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                               \
-         AFX_THIS(p)->OnSysCommand(static_cast<UINT>(w), l); return 0; }},
-
-// The root of the classes that receive messages.
-class PLATFORM_API CCmdTarget : public CObject {
-    DECLARE_DYNAMIC(CCmdTarget)
-public:
-    CCmdTarget() = default;
-
-protected:
-    static const AFX_MSGMAP* GetThisMessageMap();
-    virtual const AFX_MSGMAP* GetMessageMap() const;
-};
 
 // ---- CWnd ---------------------------------------------------------------------
 
@@ -237,6 +133,37 @@ public:
     // when the exchange failed (platform/mfc/FormView.h).
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // Enables or disables the window (WS_DISABLED); TRUE when it was
+    // disabled before.
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL IsChild(const CWnd* pWnd) const;
+    CWnd* GetTopLevelParent() const;
+    // The frame at the top of the window's tree, or null.
+    CFrameWnd* GetTopLevelFrame() const;
+    // The child's text, or its text as an unsigned or signed number.
+    void SetDlgItemText(int nID, LPCTSTR lpszString);
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    // AfxMessageBox with the text; the caption is not shown.
+    int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = 0);
+    // Centres the window on its parent (the screen for a top-level window).
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    void BringWindowToTop() {}
+    // Not supported: windows accept no dropped files, have no menu bar or
+    // icon and no help file (each says so once on stderr).
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    void DrawMenuBar();
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001);
+
+    // Called for every message the thread's loop takes for this window or
+    // a descendant, before it is dispatched; TRUE keeps it from dispatch.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
 protected:
     // Exchanges data with the window's controls (DDX_ calls); does nothing
     // in the base.
@@ -245,42 +172,76 @@ protected:
     // Looks the message up in the maps, derived class first. TRUE when a
     // handler ran; its result is in *pResult.
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // WM_COMMAND: a command from a menu or accelerator (no control) that
+    // its update handler disabled is dropped; any other is routed with
+    // OnCmdMsg. TRUE when a target handled it.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: routed with OnCmdMsg as MAKELONG(code, WM_NOTIFY) with
+    // the control's id; the handler's result goes to *pResult.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Runs after the window is gone and the object detached.
     virtual void PostNcDestroy();
+    // The default procedure with the message being handled.
+    LRESULT Default();
 
-    // Default handling, for derived handlers to call.
+    // Base handlers of the ON_WM_ entries, for derived handlers to call:
+    // each gives the message being handled to the default procedure
+    // (OnDrawItem hands the item to the control's DrawItem when the control
+    // is a CButton).
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    void OnNcDestroy();
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnEnterSizeMove();
+    void OnExitSizeMove();
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnChildActivate();
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
+    BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct);
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-    // Hands the item to the control's DrawItem when the control is a CButton.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
-    // The default procedure with the message being handled.
-    LRESULT Default();
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDblClk(UINT nFlags, CPoint point);
     void OnMButtonDown(UINT nFlags, CPoint point);
     void OnMButtonUp(UINT nFlags, CPoint point);
+    void OnMButtonDblClk(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    LRESULT OnNcHitTest(CPoint point);
+    void OnNcMouseMove(UINT nHitTest, CPoint point);
+    void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    void OnNcLButtonUp(UINT nHitTest, CPoint point);
+    void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    void OnNcRButtonDown(UINT nHitTest, CPoint point);
+    void OnNcRButtonUp(UINT nHitTest, CPoint point);
+    void OnNcMButtonDown(UINT nHitTest, CPoint point);
+    void OnNcMButtonUp(UINT nHitTest, CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnTimer(UINT_PTR nIDEvent);
-    void OnSetFocus(CWnd* pOldWnd);
-    void OnKillFocus(CWnd* pNewWnd);
-    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
-    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
-    void OnMove(int x, int y);
-    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysChar(UINT nChar, UINT nRepCnt, UINT nFlags);
 
     DECLARE_MESSAGE_MAP()
 

@@ -257,6 +257,17 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hWnd)) SetFocus(hWnd);
         return 0;
+    case WM_RBUTTONUP: {
+        // The context menu is asked for where the button came up, in
+        // screen coordinates.
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hWnd, &at);
+        SendMessageA(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(at.x, at.y));
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+        if (HWND hParent = GetParent(hWnd)) return SendMessageA(hParent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
     default:
         return 0;
     }

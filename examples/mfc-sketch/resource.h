@@ -1,0 +1,8 @@
+//{{NO_DEPENDENCIES}}
+// Used by Sketch.rc
+//
+#define IDR_MAINFRAME                   128
+#define IDR_SKETCHTYPE                  129
+#define ID_SKETCH_ADDLINE               32771
+#define ID_SKETCH_CLEAR                 32772
+#define ID_SKETCH_SELFTEST              32773
