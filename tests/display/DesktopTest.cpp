@@ -4,30 +4,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <utility>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "XServer.h"
-#include "frame/FrameHost.h"
+#include "DisplayFrameTest.h"
 #include "platform/mfc/ColorDialog.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/user/Clipboard.h"
+#include "platform/user/Dialogs.h"
 #include "platform/user/EditCore.h"
 #include "platform/user/UserDriver.h"
 
 namespace {
 
-class DesktopTest : public FrameTest {
+class DesktopTest : public DisplayFrameTest {
 protected:
     void SetUp() override {
-        std::string why;
-        if (!display::Ready(&why)) GTEST_SKIP() << "no display for the display tests: " << why;
-        FrameTest::SetUp();
-        ASSERT_STREQ(PlatformUserDriver().name, "gtk3");
+        DisplayFrameTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_NE(OpenMainFrame(), nullptr);
         ASSERT_TRUE(display::RunUntil([this] { return PlatformIsOnScreen(m_pMain->m_hWnd) != 0; }));
     }
@@ -213,4 +211,25 @@ TEST_F(DesktopTest, TheColourDialogAnswersReturnWithItsColourAndEscapeWithCancel
             EXPECT_EQ(dialog.GetColor(), start);
         }
     }
+}
+
+TEST_F(DesktopTest, TheOpenFileDialogIsAWindowThatEscapeCancels) {
+    // A filter list that ends after its description: the patterns are
+    // missing, and nothing past the list's end is read.
+    static const char filter[] = "Text files";
+    char file[260] = "";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_pMain->m_hWnd;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = "Pick a file";
+    User user{"Pick a file", {"Escape"}};
+    user.hOwner = m_pMain->m_hWnd;
+    EXPECT_FALSE(user.During([&] { return ::GetOpenFileNameA(&ofn); }));
+    EXPECT_EQ(user.next, 1u);
+    EXPECT_FALSE(user.ownerEnabledWhileUp);
+    EXPECT_EQ(::CommDlgExtendedError(), 0u);
+    EXPECT_STREQ(file, "");
 }

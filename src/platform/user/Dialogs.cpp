@@ -104,16 +104,22 @@ void KeepCustomColor(COLORREF* custom, COLORREF color) {
     custom[0] = color;
 }
 
+// Shows the driver's dialog for the request, owned by hwndOwner's top-level
+// window, in the modal loop: IDOK, IDCANCEL, or -1 when it could not be shown.
+template <class Request>
+int RunDriverDialog(HWND hwndOwner, void* (*show)(HWND, Request*, DisplayDialogDone, void*), Request& request) {
+    return user::RunModal(
+        hwndOwner,
+        [&](DisplayDialogDone done, void* context) { return show(user::dialogOwner(hwndOwner), &request, done, context); },
+        IDCANCEL);
+}
+
 BOOL ChooseColorOnDisplay(CHOOSECOLORA& cc) {
     DisplayColorRequest request;
     request.color = cc.rgbResult;
     request.bInit = (cc.Flags & CC_RGBINIT) != 0;
     request.bFullOpen = (cc.Flags & CC_FULLOPEN) != 0;
-    auto choose = PlatformUserDriver().pChooseColor;
-    int answer = user::RunModal(
-        cc.hwndOwner,
-        [&](DisplayDialogDone done, void* context) { return choose(user::dialogOwner(cc.hwndOwner), &request, done, context); },
-        IDCANCEL);
+    int answer = RunDriverDialog(cc.hwndOwner, PlatformUserDriver().pChooseColor, request);
     if (answer < 0) return Fail(CDERR_INITIALIZATION);
     if (answer != IDOK) return FALSE;
     cc.rgbResult = request.color;
@@ -122,13 +128,15 @@ BOOL ChooseColorOnDisplay(CHOOSECOLORA& cc) {
 }
 
 // The filter's pairs of texts, description and patterns, up to an empty
-// description.
+// description; a list that ends after a description gives it no patterns
+// and is not read past its end.
 std::vector<std::pair<std::string, std::string>> FiltersOf(LPCSTR filter) {
     std::vector<std::pair<std::string, std::string>> filters;
     while (filter && *filter) {
         std::string description = PlatformToUtf8(filter);
         filter += std::strlen(filter) + 1;
         filters.emplace_back(std::move(description), filter);
+        if (!*filter) break;
         filter += std::strlen(filter) + 1;
     }
     return filters;
@@ -141,11 +149,7 @@ BOOL OpenFileOnDisplay(const OPENFILENAMEA& ofn, CString& rPath) {
     if (ofn.lpstrInitialDir && *ofn.lpstrInitialDir) PlatformToPosixPath(ofn.lpstrInitialDir, request.initialDir);
     request.filters = FiltersOf(ofn.lpstrFilter);
     request.filterIndex = ofn.nFilterIndex > 0 ? ofn.nFilterIndex - 1 : 0;
-    auto open = PlatformUserDriver().pOpenFile;
-    int answer = user::RunModal(
-        ofn.hwndOwner,
-        [&](DisplayDialogDone done, void* context) { return open(user::dialogOwner(ofn.hwndOwner), &request, done, context); },
-        IDCANCEL);
+    int answer = RunDriverDialog(ofn.hwndOwner, PlatformUserDriver().pOpenFile, request);
     if (answer < 0) return Fail(CDERR_INITIALIZATION);
     if (answer != IDOK) return FALSE;
     rPath = PlatformFromPosixPath(request.path);
