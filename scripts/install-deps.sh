@@ -25,6 +25,10 @@ pkg-config --exists cairo fontconfig 2>/dev/null || need+=(libcairo2-dev)
 pkg-config --exists gtk+-3.0 2>/dev/null || need+=(libgtk-3-dev)
 command -v Xvfb >/dev/null || need+=(xvfb)
 [ -f /usr/include/X11/extensions/XTest.h ] || need+=(libxtst-dev)
+# Another program on the clipboard, and a window manager to maximize with.
+command -v xclip >/dev/null || need+=(xclip)
+command -v openbox >/dev/null || need+=(openbox)
+command -v wmctrl >/dev/null || need+=(wmctrl)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq

@@ -8,8 +8,40 @@ namespace {
 constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT IDR_REPORT = 129;
 
+// The report: its text is its view's (an edit control), saved to the
+// document's path when the user keeps the changes.
 class CReportDoc : public CDocument {
     DECLARE_DYNCREATE(CReportDoc)
+public:
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override {
+        POSITION pos = GetFirstViewPosition();
+        CView* pView = pos ? GetNextView(pos) : nullptr;
+        if (!pView || !lpszPathName || !*lpszPathName) {
+            std::fprintf(stderr, "the report has no view or no path to be saved to\n");
+            return FALSE;
+        }
+        CString text;
+        pView->GetWindowText(text);
+        CString folder(lpszPathName);
+        ::CreateDirectoryA(folder.Left(folder.ReverseFind('\\')), nullptr);  // the profile's, not written yet
+        CFile file;
+        CFileException error;
+        bool bWritten = file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite, &error);
+        try {
+            if (bWritten) {
+                file.Write(static_cast<LPCTSTR>(text), static_cast<UINT>(text.GetLength()));
+                file.Close();
+            }
+        } catch (CFileException* e) {
+            e->Delete();
+            bWritten = false;
+        }
+        if (!bWritten) {
+            std::fprintf(stderr, "the report could not be saved to %s\n", lpszPathName);
+            return FALSE;
+        }
+        return CDocument::OnSaveDocument(lpszPathName);
+    }
 };
 IMPLEMENT_DYNCREATE(CReportDoc, CDocument)
 
@@ -55,6 +87,27 @@ protected:
         }
         SetWindowText(text);
         CView::OnInitialUpdate();
+        // Kept beside the profile when the user saves the changes.
+        CString profile = AfxGetApp()->m_pszProfileName;
+        if (profile.Find('/') == 0) profile = PlatformFromPosixPath(profile.str());
+        if (CDocument* pDoc = GetDocument()) {
+            pDoc->SetPathName(profile.Left(profile.ReverseFind('\\') + 1) + "Report.txt");
+            pDoc->SetModifiedFlag(FALSE);
+        }
+    }
+    // What the user types, pastes or cuts marks the report modified.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        bool edits = message == WM_CHAR || message == WM_KEYDOWN || message == WM_PASTE || message == WM_CUT ||
+                     message == WM_CLEAR;
+        CString before;
+        if (edits) GetWindowText(before);
+        LRESULT result = CView::WindowProc(message, wParam, lParam);
+        if (edits && ::IsWindow(m_hWnd)) {
+            CString after;
+            GetWindowText(after);
+            if (after != before && GetDocument()) GetDocument()->SetModifiedFlag();
+        }
+        return result;
     }
 };
 IMPLEMENT_DYNCREATE(CReportView, CView)

@@ -9,22 +9,15 @@
 #include <memory>
 #include <string>
 
-#include "XServer.h"
-#include "frame/FrameHost.h"
+#include "DisplayFrameTest.h"
 #include "platform/mfc/Snapshot.h"
 #include "platform/user/Input.h"
 #include "platform/user/UserDriver.h"
 
 namespace {
 
-class DisplayTest : public FrameTest {
+class DisplayTest : public DisplayFrameTest {
 protected:
-    void SetUp() override {
-        std::string why;
-        if (!display::Ready(&why)) GTEST_SKIP() << "no display for the display tests: " << why;
-        FrameTest::SetUp();
-        ASSERT_STREQ(PlatformUserDriver().name, "gtk3");
-    }
     // The main frame with two note frames, the second active, on the screen.
     void OpenTwo() {
         ASSERT_NE(OpenMainFrame(), nullptr);

@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 
@@ -37,6 +39,17 @@ bool ReadUntil(FILE* pipe, const std::string& text, std::string* out) {
     return false;
 }
 
+// Waits (without a message loop: the demo is another process) until a
+// window titled title is on the screen, or gone; its rectangle.
+RECT WaitForWindow(const char* title, bool present) {
+    for (int i = 0; i < 250; ++i) {
+        RECT r = display::WindowRect(display::FindWindow(title));
+        if ((r.right > r.left) == present) return r;
+        ::usleep(20000);
+    }
+    return RECT{};
+}
+
 }  // namespace
 
 TEST_F(FrameDemoOnDisplayTest, ItShowsTakesTypingAndClosesWithAltF4) {
@@ -57,9 +70,20 @@ TEST_F(FrameDemoOnDisplayTest, ItShowsTakesTypingAndClosesWithAltF4) {
         display::Tap(key);
         if (*key == 'H') display::Key("Shift_L", false);
     }
-    display::Key("Alt_L", true);
-    display::Tap("F4");
-    display::Key("Alt_L", false);
+    // The report was edited: closing asks whether to save it. Escape
+    // cancels and the frame stays; the second time Return saves (Yes).
+    for (const char* answer : {"Escape", "Return"}) {
+        SCOPED_TRACE(answer);
+        display::Click(left + 200, top + 200);
+        display::Key("Alt_L", true);
+        display::Tap("F4");
+        display::Key("Alt_L", false);
+        RECT box = WaitForWindow("FrameDemo", true);
+        ASSERT_GT(box.right, box.left) << "no box asked to save the report";
+        display::MoveTo((box.left + box.right) / 2, box.top + 10);
+        display::Tap(answer);
+        ASSERT_EQ(WaitForWindow("FrameDemo", false).right, 0);
+    }
     std::string rest;
     ReadUntil(pipe, "", &rest);
     int status = ::pclose(pipe);
@@ -67,4 +91,7 @@ TEST_F(FrameDemoOnDisplayTest, ItShowsTakesTypingAndClosesWithAltF4) {
     EXPECT_NE(rest.find("Report line 6Hi\""), std::string::npos) << rest;  // what the user typed, in the tree
     EXPECT_NE(rest.find("saved in [Mainframe Settings]:"), std::string::npos) << rest;
     EXPECT_NE(rest.find("  Maximized=0"), std::string::npos) << rest;
+    std::ifstream saved(m_root + "/profile/Report.txt", std::ios::binary);
+    std::string report((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_NE(report.find("Report line 5\r\nReport line 6Hi"), std::string::npos) << "saved: " << report;
 }

@@ -23,6 +23,10 @@ extern char** environ;
 namespace display {
 namespace {
 
+// Windows of other processes come and go while they are looked at: a
+// request about one that is gone fails, and that is not the test's end.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
 struct Server {
     pid_t pid = 0;
     Display* x = nullptr;
@@ -32,6 +36,7 @@ struct Server {
         const char* existing = std::getenv("DISPLAY");
         if (!existing || !*existing) Start();
         if (why.empty() && !(x = XOpenDisplay(nullptr))) why = "the display could not be opened";
+        XSetErrorHandler(IgnoreError);
         int event, error, major, minor;
         if (x && !XTestQueryExtension(x, &event, &error, &major, &minor)) why = "the display has no XTEST";
     }
@@ -176,6 +181,40 @@ void MoveResize(unsigned long window, const RECT& r) {
     XMoveResizeWindow(server().x, window, r.left, r.top, static_cast<unsigned>(r.right - r.left),
                       static_cast<unsigned>(r.bottom - r.top));
     XFlush(server().x);
+}
+
+RECT WindowRect(unsigned long window) {
+    XWindowAttributes attributes;
+    Window child;
+    int x, y;
+    if (!window || !XGetWindowAttributes(server().x, window, &attributes) || attributes.map_state != IsViewable ||
+        !XTranslateCoordinates(server().x, window, DefaultRootWindow(server().x), 0, 0, &x, &y, &child))
+        return RECT{};
+    return RECT{x, y, x + attributes.width, y + attributes.height};
+}
+
+int Run(const std::vector<std::string>& argv, const std::string& input, const std::string& output, int milliseconds) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, input.empty() ? "/dev/null" : input.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.empty() ? "/dev/null" : output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    // A program that stays behind (xclip serving a selection) must not hold the test's stderr.
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed) return -1;
+    int status = 0;
+    if (!RunUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, milliseconds)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace display

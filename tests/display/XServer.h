@@ -39,5 +39,15 @@ void WritePng(const std::vector<uint32_t>& pixels, int width, int height, const 
 unsigned long FindWindow(const char* title);
 // Moves and sizes it as a window manager would.
 void MoveResize(unsigned long window, const RECT& r);
+// Where it is on the screen (empty when it is not there).
+RECT WindowRect(unsigned long window);
+
+// Runs a program (argv[0] found on PATH) with stdin and stdout from and to
+// files ("": /dev/null) and stderr to /dev/null, running the calling thread's message loop
+// meanwhile so the program can talk to this process's windows (the
+// clipboard, say). Its exit status, or -1 when it could not start or did
+// not end within the time (it is then killed).
+int Run(const std::vector<std::string>& argv, const std::string& input, const std::string& output,
+        int milliseconds = 5000);
 
 }  // namespace display

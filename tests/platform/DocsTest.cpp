@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/mfc/App.h"
@@ -13,9 +14,16 @@ class CPlainDoc : public CDocument {
 public:
     CPlainDoc() { ++s_nLive; }
     ~CPlainDoc() override { --s_nLive; }
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override {
+        s_saved.push_back(lpszPathName);
+        return m_bSaveWorks && CDocument::OnSaveDocument(lpszPathName);
+    }
     static int s_nLive;
+    static std::vector<std::string> s_saved;  // the paths saved to
+    BOOL m_bSaveWorks = TRUE;
 };
 int CPlainDoc::s_nLive = 0;
+std::vector<std::string> CPlainDoc::s_saved;
 IMPLEMENT_DYNCREATE(CPlainDoc, CDocument)
 
 class CPlainView : public CView {
@@ -101,4 +109,58 @@ TEST_F(DocsTest, MdiActivationFollowsTheOrderOfUse) {
     EXPECT_EQ(m_pMain->MDIGetActive(&bMaximized), c);
     EXPECT_TRUE(bMaximized);
     EXPECT_FALSE(b->IsZoomed());
+}
+
+TEST_F(DocsTest, ClosingAModifiedDocumentAsksWhetherToSaveIt) {
+    std::vector<std::string> asked;
+    int answer = IDCANCEL;
+    AfxSetMessageBoxHook([&](const CString& text, UINT nType) {
+        asked.push_back(text.str());
+        EXPECT_EQ(nType & MB_TYPEMASK, MB_YESNOCANCEL);
+        return answer;
+    });
+    HWND hChild = Open()->m_hWnd;
+    ::SendMessageA(hChild, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(hChild));
+    EXPECT_TRUE(asked.empty()) << "an unmodified document closes without asking";
+
+    struct Case {
+        const char* path;
+        int answer;
+        BOOL saveWorks;
+        bool closes;
+        bool saved;
+    } cases[] = {
+        {"C:\\work\\notes.txt", IDCANCEL, TRUE, false, false},
+        {"C:\\work\\notes.txt", IDNO, TRUE, true, false},
+        {"C:\\work\\notes.txt", IDYES, TRUE, true, true},
+        {"C:\\work\\notes.txt", IDYES, FALSE, false, true},  // a save that failed keeps the frame
+        {"", IDCANCEL, TRUE, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " answered " << c.answer);
+        CMDIChildWnd* pChild = Open();
+        ASSERT_NE(pChild, nullptr);
+        hChild = pChild->m_hWnd;
+        auto* pDoc = static_cast<CPlainDoc*>(pChild->GetActiveDocument());
+        if (*c.path)
+            pDoc->SetPathName(c.path);
+        else
+            pDoc->SetTitle("Draft");
+        pDoc->m_bSaveWorks = c.saveWorks;
+        pDoc->SetModifiedFlag();
+        asked.clear();
+        CPlainDoc::s_saved.clear();
+        answer = c.answer;
+        ::SendMessageA(hChild, WM_CLOSE, 0, 0);
+        EXPECT_EQ(asked, std::vector<std::string>{*c.path ? "Save changes to notes.txt?" : "Save changes to Draft?"});
+        EXPECT_EQ(!::IsWindow(hChild), c.closes);
+        EXPECT_EQ(CPlainDoc::s_saved, c.saved ? std::vector<std::string>{c.path} : std::vector<std::string>{});
+        if (::IsWindow(hChild)) {
+            pDoc->SetModifiedFlag(FALSE);
+            ::SendMessageA(hChild, WM_CLOSE, 0, 0);
+        }
+        ASSERT_FALSE(::IsWindow(hChild));
+    }
+    AfxSetMessageBoxHook(nullptr);
 }

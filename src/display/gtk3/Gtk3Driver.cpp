@@ -3,24 +3,38 @@
 // pixels the layer renders, and the user's input handed back as raw input.
 //
 // Each native window holds a drawing area and a backing surface. pPresent
-// renders the window's tree into the surface (PlatformRenderWindow) and
-// asks GTK to draw; the draw handler only copies the surface, so an expose
-// never reaches the library. Every other handler only translates the event
-// and posts it (PlatformPostInput): no host code runs inside GTK. The
-// message wait is one iteration of GLib's default context, which the
-// layer's wake-up ends from any thread (g_main_context_wakeup).
+// renders the window's tree into the surface (PlatformRenderWindow), at the
+// display's scale (GDK_SCALE=2: twice as many device pixels each way, the
+// window's size and coordinates unchanged), and asks GTK to draw; the draw
+// handler only copies the surface, so an expose never reaches the library.
+// Every other handler only translates the event and posts it
+// (PlatformPostInput): no host code runs inside GTK. The message wait is
+// one iteration of GLib's default context, which the layer's wake-up ends
+// from any thread (g_main_context_wakeup).
+//
+// Placement: windows have static gravity, so a position is the content's
+// and the window manager's frame goes around it (a window put back where it
+// was saved does not creep by the frame's height). The window manager's
+// moves, sizes and state changes are reported once its events have settled
+// (an idle call after them), the state before the rectangle, so a
+// maximized size is never taken for a normal one, whatever order the window
+// manager sends them in. Maximizing and minimizing are asked of the window
+// manager with the normal rectangle set first, which it gives back on
+// restoring; without a window manager the driver applies the state's
+// rectangle itself.
 //
 // Sections: the windows; input; the table's entries; the entry point.
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
+#include "Gtk3Driver.h"
 #include "platform/shared/NoDestructor.h"
 #include "platform/user/Input.h"
 #include "platform/user/Render.h"
-#include "platform/user/UserDriver.h"
 
 namespace {
 
@@ -33,6 +47,8 @@ struct Native {
     cairo_surface_t* backing = nullptr;
     int cursorHit = HTCLIENT;
     bool drawnSincePresent = true;
+    guint settling = 0;  // the idle call that reports the window manager's changes
+    UINT reportedState = SIZE_RESTORED;
 };
 
 std::unordered_map<HWND, Native*>& natives() {
@@ -47,16 +63,19 @@ Native* find(HWND hWnd) {
 
 void post(Native* native, PlatformInput in) { PlatformPostInput(native->hWnd, in); }
 
-// Where the window manager's frame puts the content relative to the frame's
-// top-left (0, 0 without a window manager).
-POINT frameOffset(Native* native) {
-    GdkWindow* gdk = gtk_widget_get_window(native->window);
-    if (!gdk) return POINT{0, 0};
-    GdkRectangle frame;
-    int x, y;
-    gdk_window_get_frame_extents(gdk, &frame);
-    gdk_window_get_origin(gdk, &x, &y);
-    return POINT{x - frame.x, y - frame.y};
+// Whether a window manager maximizes and minimizes windows (on X11: one that
+// announces maximizing; a Wayland compositor always does).
+bool windowManaged() {
+    GdkDisplay* display = gdk_display_get_default();
+    if (!GDK_IS_X11_DISPLAY(display)) return true;
+    return gdk_x11_screen_supports_net_wm_hint(gdk_display_get_default_screen(display),
+                                               gdk_atom_intern_static_string("_NET_WM_STATE_MAXIMIZED_VERT"));
+}
+
+void place(Native* native, const RECT& rect) {
+    gtk_window_move(GTK_WINDOW(native->window), rect.left, rect.top);
+    gtk_window_resize(GTK_WINDOW(native->window), std::max<int>(1, rect.right - rect.left),
+                      std::max<int>(1, rect.bottom - rect.top));
 }
 
 // ---- Input ------------------------------------------------------------------------------------
@@ -169,28 +188,46 @@ gboolean onScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     return TRUE;
 }
 
-gboolean onConfigure(GtkWidget* widget, GdkEventConfigure*, gpointer data) {
+// Reports what the window manager did, once its events have settled: the
+// state first, then (unless minimized) the rectangle.
+gboolean settle(gpointer data) {
     auto* native = static_cast<Native*>(data);
-    GdkWindow* gdk = gtk_widget_get_window(widget);
-    if (!gdk) return FALSE;
+    native->settling = 0;
+    GdkWindow* gdk = gtk_widget_get_window(native->window);
+    if (!gdk) return G_SOURCE_REMOVE;
+    GdkWindowState state = gdk_window_get_state(gdk);
+    UINT sizeType = (state & GDK_WINDOW_STATE_ICONIFIED)   ? SIZE_MINIMIZED
+                    : (state & GDK_WINDOW_STATE_MAXIMIZED) ? SIZE_MAXIMIZED
+                                                           : SIZE_RESTORED;
+    if (sizeType != native->reportedState) {
+        native->reportedState = sizeType;
+        PlatformInput in;
+        in.message = WM_SIZE;
+        in.state = sizeType;
+        post(native, in);
+    }
+    if (sizeType == SIZE_MINIMIZED) return G_SOURCE_REMOVE;
     int x, y;
     gdk_window_get_origin(gdk, &x, &y);
     PlatformInput in;
     in.message = WM_WINDOWPOSCHANGED;
     in.rect = RECT{x, y, x + gdk_window_get_width(gdk), y + gdk_window_get_height(gdk)};
     post(native, in);
+    return G_SOURCE_REMOVE;
+}
+
+void settleLater(Native* native) {
+    if (!native->settling) native->settling = g_idle_add(settle, native);
+}
+
+gboolean onConfigure(GtkWidget*, GdkEventConfigure*, gpointer data) {
+    settleLater(static_cast<Native*>(data));
     return FALSE;
 }
 
 gboolean onState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
-    PlatformInput in;
-    in.message = WM_SIZE;
-    GdkWindowState state = event->new_window_state;
-    in.state = (state & GDK_WINDOW_STATE_ICONIFIED)   ? SIZE_MINIMIZED
-               : (state & GDK_WINDOW_STATE_MAXIMIZED) ? SIZE_MAXIMIZED
-                                                      : SIZE_RESTORED;
     if (event->changed_mask & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_MAXIMIZED))
-        post(static_cast<Native*>(data), in);
+        settleLater(static_cast<Native*>(data));
     return FALSE;
 }
 
@@ -249,6 +286,7 @@ BOOL createWindow(HWND hWnd, const RECT* rect, LPCSTR lpszTitle) {
     gtk_container_add(GTK_CONTAINER(native->window), native->area);
     gtk_window_set_title(GTK_WINDOW(native->window), lpszTitle);
     int width = std::max<int>(1, rect->right - rect->left), height = std::max<int>(1, rect->bottom - rect->top);
+    gtk_window_set_gravity(GTK_WINDOW(native->window), GDK_GRAVITY_STATIC);
     gtk_window_set_default_size(GTK_WINDOW(native->window), width, height);
     gtk_window_move(GTK_WINDOW(native->window), rect->left, rect->top);
     gtk_widget_set_can_focus(native->area, TRUE);
@@ -274,21 +312,18 @@ void destroyWindow(HWND hWnd) {
     Native* native = find(hWnd);
     if (!native) return;
     natives().erase(hWnd);
+    if (native->settling) g_source_remove(native->settling);
     gtk_widget_destroy(native->window);
     if (native->backing) cairo_surface_destroy(native->backing);
     delete native;
 }
 
 void setWindowPos(HWND hWnd, const RECT* rect) {
-    Native* native = find(hWnd);
-    if (!native) return;
-    POINT offset = frameOffset(native);
-    gtk_window_move(GTK_WINDOW(native->window), rect->left - offset.x, rect->top - offset.y);
-    gtk_window_resize(GTK_WINDOW(native->window), std::max<int>(1, rect->right - rect->left),
-                      std::max<int>(1, rect->bottom - rect->top));
+    if (Native* native = find(hWnd)) place(native, *rect);
 }
 
-void showWindow(HWND hWnd, int nState, BOOL bActivate) {
+void showWindow(HWND hWnd, int nState, BOOL bActivate, const RECT* pNormal, const RECT* pRect,
+                BOOL bRestoreToMaximized) {
     Native* native = find(hWnd);
     if (!native) return;
     GtkWindow* window = GTK_WINDOW(native->window);
@@ -296,17 +331,34 @@ void showWindow(HWND hWnd, int nState, BOOL bActivate) {
         gtk_widget_hide(native->window);
         return;
     }
+    GdkWindow* gdk = gtk_widget_get_window(native->window);
+    GdkWindowState now = gdk && gtk_widget_get_mapped(native->window) ? gdk_window_get_state(gdk) : GdkWindowState(0);
+    bool normalNow = !(now & (GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_ICONIFIED));
+    bool managed = windowManaged();
     gtk_window_set_focus_on_map(window, bActivate);
-    gtk_widget_show_all(native->window);
     switch (nState) {
-    case SW_SHOWMINIMIZED: gtk_window_iconify(window); break;
     case SW_SHOWMAXIMIZED:
+        if (!managed) {
+            place(native, *pRect);  // nobody else would size it
+            gtk_widget_show_all(native->window);
+            break;
+        }
+        if (normalNow) place(native, *pNormal);  // what restoring gives back
+        gtk_widget_show_all(native->window);
         gtk_window_deiconify(window);
         gtk_window_maximize(window);
         break;
+    case SW_SHOWMINIMIZED:
+        if (normalNow) place(native, *pNormal);
+        if (bRestoreToMaximized && managed) gtk_window_maximize(window);
+        gtk_widget_show_all(native->window);
+        gtk_window_iconify(window);
+        break;
     default:
+        gtk_widget_show_all(native->window);
         gtk_window_deiconify(window);
         gtk_window_unmaximize(window);
+        place(native, *pNormal);
         break;
     }
     if (bActivate) gtk_window_present(window);
@@ -320,16 +372,18 @@ void present(HWND hWnd) {
     Native* native = find(hWnd);
     RECT r;
     if (!native || !GetWindowRect(hWnd, &r)) return;
-    int width = r.right - r.left, height = r.bottom - r.top;
+    int scale = std::max(1, gtk_widget_get_scale_factor(native->area));
+    int width = (r.right - r.left) * scale, height = (r.bottom - r.top) * scale;
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return;
     if (!native->backing || cairo_image_surface_get_width(native->backing) != width ||
         cairo_image_surface_get_height(native->backing) != height) {
         if (native->backing) cairo_surface_destroy(native->backing);
         native->backing = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+        cairo_surface_set_device_scale(native->backing, scale, scale);  // drawn at the window's own size
     }
     cairo_surface_flush(native->backing);
     PlatformRenderWindow(hWnd, cairo_image_surface_get_data(native->backing), width, height,
-                         cairo_image_surface_get_stride(native->backing), POINT{r.left, r.top});
+                         cairo_image_surface_get_stride(native->backing), POINT{r.left, r.top}, scale);
     cairo_surface_mark_dirty(native->backing);
     native->drawnSincePresent = false;
     gtk_widget_queue_draw(native->area);
@@ -374,11 +428,31 @@ void msgWait(DWORD dwMilliseconds) {
 void wake() { g_main_context_wakeup(nullptr); }
 
 const UserDriverFuncs kGtk3 = {
-    "gtk3",        getScreenSize, createWindow, destroyWindow, setWindowPos, showWindow, setWindowText,
-    present,       setCursor,     msgWait,      wake,
+    "gtk3",
+    getScreenSize,
+    createWindow,
+    destroyWindow,
+    setWindowPos,
+    showWindow,
+    setWindowText,
+    present,
+    setCursor,
+    msgWait,
+    wake,
+    gtk3::SetClipboardText,
+    gtk3::GetClipboardText,
+    gtk3::MessageBox,
+    gtk3::ChooseColor,
+    gtk3::OpenFile,
+    gtk3::EndDialog,
 };
 
 }  // namespace
+
+GtkWindow* gtk3::NativeWindow(HWND hWnd) {
+    Native* native = hWnd ? find(hWnd) : nullptr;
+    return native ? GTK_WINDOW(native->window) : nullptr;
+}
 
 // ---- The entry point ------------------------------------------------------------------------------
 

@@ -4,13 +4,19 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <string>
 
+#include "platform/kernel/CodePage.h"
+
 namespace {
 
+std::atomic<bool> keepCaches{false};
+
 void ReleaseCaches() {
+    if (keepCaches) return;
     cairo_debug_reset_static_data();
     FcFini();
 }
@@ -40,11 +46,13 @@ void PlatformReleaseFontCachesAtExit() {
     std::call_once(once, [] { std::atexit(ReleaseCaches); });
 }
 
+void PlatformKeepFontCachesAtExit() { keepCaches = true; }
+
 BOOL GetTextExtentPoint32A(HDC, LPCSTR lpString, int c, SIZE* psizl) {
     if (!lpString || c < 0 || !psizl) return FALSE;
     static Measurer measurer;  // destroyed before the caches are released at exit
     std::lock_guard<std::mutex> guard(measurer.lock);
-    std::string text(lpString, static_cast<size_t>(c));
+    std::string text = PlatformToUtf8(std::string_view(lpString, static_cast<size_t>(c)));
     cairo_text_extents_t extents;
     cairo_text_extents(measurer.cr, text.c_str(), &extents);
     psizl->cx = static_cast<LONG>(extents.x_advance + 0.5);

@@ -23,3 +23,7 @@ PLATFORM_API BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, SIZE* p
 // a process that drew text ends without leaks. Called before the first use
 // of either; later calls do nothing.
 PLATFORM_API void PlatformReleaseFontCachesAtExit();
+// Leaves the caches to the process's end after all: a display toolkit
+// loaded into the process (GTK's text in its dialogs) shares them and still
+// holds fonts when the process exits, and releasing them under it aborts.
+PLATFORM_API void PlatformKeepFontCachesAtExit();

@@ -248,7 +248,21 @@ BOOL CDocument::CanCloseFrame(CFrameWnd* pFrameArg) {
     return SaveModified();
 }
 
-BOOL CDocument::SaveModified() { return TRUE; }
+BOOL CDocument::SaveModified() {
+    if (!IsModified()) return TRUE;
+    // The document's file name, or its title while it has no file.
+    CString name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName.Mid(m_strPathName.ReverseFind('\\') + 1);
+    if (name.IsEmpty()) name = "Untitled";
+    CString prompt;
+    prompt.Format("Save changes to %s?", static_cast<LPCTSTR>(name));
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;  // No: the changes go
+    }
+}
+
+BOOL CDocument::DoFileSave() { return OnSaveDocument(m_strPathName); }
 
 // ---- CView ------------------------------------------------------------------------------
 

@@ -68,9 +68,16 @@ public:
     virtual void DeleteContents() {}
     // TRUE when another frame still shows the document, else SaveModified.
     virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
-    // TRUE: there is no user to ask; a document that may not be closed yet
-    // answers FALSE.
+    // TRUE for a document that is not modified. A modified one asks "Save
+    // changes to %s?" (its file name, else its title, else "Untitled") with
+    // Yes, No and Cancel (AfxMessageBox): Yes saves (DoFileSave) and answers
+    // whether that worked, No answers TRUE and Cancel FALSE (the frame
+    // stays). Without a screen the box's hook answers; without a hook the
+    // answer is IDOK, which keeps nothing and closes, as No does.
     virtual BOOL SaveModified();
+    // Saves to the document's path (OnSaveDocument). There is no "Save As"
+    // dialog: a document without a path saves as its OnSaveDocument decides.
+    virtual BOOL DoFileSave();
     virtual void OnChangedViewList();
     // Its own map, then its template's.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

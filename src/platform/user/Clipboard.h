@@ -9,9 +9,29 @@
 // need the clipboard open by the caller (ERROR_CLIPBOARD_NOT_OPEN);
 // IsClipboardFormatAvailable does not.
 //
+// On a display (the display's thread of a driver with a clipboard,
+// UserDriver.h), CF_TEXT is the desktop's clipboard (X11's CLIPBOARD, not
+// the primary selection), so text goes between this process and every other
+// program:
+//   - EmptyClipboard takes the desktop's clipboard with nothing on it, and
+//     CF_TEXT put on it offers its text to every program, with CR LF line
+//     ends as LF and the code page's bytes as UTF-8 (CodePage.h says what
+//     becomes of bytes that are not UTF-8). Where the desktop has a
+//     clipboard manager, the text is handed to it when the process exits,
+//     so it can still be pasted, as on the original;
+//   - while another program holds the desktop's clipboard, its text is what
+//     CF_TEXT gives, with LF line ends as CR LF and cut at a zero byte. It
+//     is fetched once per opening of the clipboard (at the first question
+//     about CF_TEXT), or for every question while the clipboard is closed,
+//     waiting at most a second for that program to answer; no host code
+//     runs meanwhile. Its other formats are not offered.
+// Other threads, and every thread under the headless driver, share the
+// process's own clipboard.
+//
 // Where the original differs: there is no delayed rendering (SetClipboardData
 // refuses a null block) and no formats are synthesised from others (CF_TEXT
-// gives no CF_OEMTEXT). Nothing is kept after the process ends.
+// gives no CF_OEMTEXT). Without a display nothing is kept after the process
+// ends.
 #pragma once
 
 #include "platform/kernel/GlobalMemory.h"

@@ -25,6 +25,7 @@
 //     not minimized window the focus.
 #include <algorithm>
 
+#include "platform/kernel/CodePage.h"
 #include "platform/user/Painting.h"
 #include "platform/user/UserDriver.h"
 #include "platform/user/WindowTable.h"
@@ -175,7 +176,7 @@ BOOL setText(HWND hWnd, const char* text) {
         markStaleLocked(s, hWnd);  // captions show it
     }
     if (onDisplay)
-        if (auto title = PlatformUserDriver().pSetWindowText) title(hWnd, text ? text : "");
+        if (auto title = PlatformUserDriver().pSetWindowText) title(hWnd, PlatformToUtf8(text ? text : "").c_str());
     return TRUE;
 }
 

@@ -1,13 +1,18 @@
-// The common dialogs and their responders.
+// The common dialogs: the desktop's on a display, the responders without.
 #include "platform/user/Dialogs.h"
 
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "platform/kernel/CodePage.h"
 #include "platform/kernel/FileSystem.h"
+#include "platform/kernel/Paths.h"
 #include "platform/shared/NoDestructor.h"
+#include "platform/user/MessageBox.h"
+#include "platform/user/Modal.h"
 
 namespace {
 
@@ -89,6 +94,68 @@ BOOL DeliverPath(OPENFILENAMEA& ofn, const std::string& path) {
     return TRUE;
 }
 
+// ---- On a display ----------------------------------------------------------------------------
+
+// The colour chosen goes first among the custom colours, unless it is one
+// of them already; the others move along and the last drops off.
+void KeepCustomColor(COLORREF* custom, COLORREF color) {
+    if (std::find(custom, custom + 16, color) != custom + 16) return;
+    std::copy_backward(custom, custom + 15, custom + 16);
+    custom[0] = color;
+}
+
+// Shows the driver's dialog for the request, owned by hwndOwner's top-level
+// window, in the modal loop: IDOK, IDCANCEL, or -1 when it could not be shown.
+template <class Request>
+int RunDriverDialog(HWND hwndOwner, void* (*show)(HWND, Request*, DisplayDialogDone, void*), Request& request) {
+    return user::RunModal(
+        hwndOwner,
+        [&](DisplayDialogDone done, void* context) { return show(user::dialogOwner(hwndOwner), &request, done, context); },
+        IDCANCEL);
+}
+
+BOOL ChooseColorOnDisplay(CHOOSECOLORA& cc) {
+    DisplayColorRequest request;
+    request.color = cc.rgbResult;
+    request.bInit = (cc.Flags & CC_RGBINIT) != 0;
+    request.bFullOpen = (cc.Flags & CC_FULLOPEN) != 0;
+    int answer = RunDriverDialog(cc.hwndOwner, PlatformUserDriver().pChooseColor, request);
+    if (answer < 0) return Fail(CDERR_INITIALIZATION);
+    if (answer != IDOK) return FALSE;
+    cc.rgbResult = request.color;
+    KeepCustomColor(cc.lpCustColors, request.color);
+    return TRUE;
+}
+
+// The filter's pairs of texts, description and patterns, up to an empty
+// description; a list that ends after a description gives it no patterns
+// and is not read past its end.
+std::vector<std::pair<std::string, std::string>> FiltersOf(LPCSTR filter) {
+    std::vector<std::pair<std::string, std::string>> filters;
+    while (filter && *filter) {
+        std::string description = PlatformToUtf8(filter);
+        filter += std::strlen(filter) + 1;
+        filters.emplace_back(std::move(description), filter);
+        if (!*filter) break;
+        filter += std::strlen(filter) + 1;
+    }
+    return filters;
+}
+
+// The path the user chose on the desktop's dialog, in the library's form.
+BOOL OpenFileOnDisplay(const OPENFILENAMEA& ofn, CString& rPath) {
+    DisplayOpenFileRequest request;
+    request.title = PlatformToUtf8(ofn.lpstrTitle ? ofn.lpstrTitle : "Open");
+    if (ofn.lpstrInitialDir && *ofn.lpstrInitialDir) PlatformToPosixPath(ofn.lpstrInitialDir, request.initialDir);
+    request.filters = FiltersOf(ofn.lpstrFilter);
+    request.filterIndex = ofn.nFilterIndex > 0 ? ofn.nFilterIndex - 1 : 0;
+    int answer = RunDriverDialog(ofn.hwndOwner, PlatformUserDriver().pOpenFile, request);
+    if (answer < 0) return Fail(CDERR_INITIALIZATION);
+    if (answer != IDOK) return FALSE;
+    rPath = PlatformFromPosixPath(request.path);
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL ChooseColorA(LPCHOOSECOLORA lpcc) {
@@ -97,6 +164,7 @@ BOOL ChooseColorA(LPCHOOSECOLORA lpcc) {
     if (lpcc->lStructSize != sizeof(CHOOSECOLORA) && lpcc->lStructSize != kChooseColorSize32)
         return Fail(CDERR_STRUCTSIZE);
     if (!lpcc->lpCustColors) return Fail(CDERR_INITIALIZATION);
+    if (PlatformUserDriver().pChooseColor && PlatformIsDisplayThread()) return ChooseColorOnDisplay(*lpcc);
     ColorDialogResponder responder = Current(&Responders::color);
     return responder && responder(*lpcc) ? TRUE : FALSE;
 }
@@ -109,9 +177,13 @@ BOOL GetOpenFileNameA(LPOPENFILENAMEA lpofn) {
         size != kOpenFileNameSize32)
         return Fail(CDERR_STRUCTSIZE);
     if (!lpofn->lpstrFile || lpofn->nMaxFile == 0) return Fail(CDERR_INITIALIZATION);
-    OpenFileResponder responder = Current(&Responders::openFile);
     CString chosen;
-    if (!responder || !responder(*lpofn, chosen)) return FALSE;
+    if (PlatformUserDriver().pOpenFile && PlatformIsDisplayThread()) {
+        if (!OpenFileOnDisplay(*lpofn, chosen)) return FALSE;
+    } else {
+        OpenFileResponder responder = Current(&Responders::openFile);
+        if (!responder || !responder(*lpofn, chosen)) return FALSE;
+    }
     std::string path = static_cast<LPCTSTR>(chosen);
     if (path.empty()) return Fail(FNERR_INVALIDFILENAME);
     if ((lpofn->Flags & OFN_FILEMUSTEXIST) && !FileExists(path)) return FALSE;

@@ -1,8 +1,25 @@
-// Common dialogs without a screen: the colour dialog (ChooseColorA; MFC's
-// CColorDialog is in platform/mfc/ColorDialog.h) and the open-file dialog
+// The common dialogs: the colour dialog (ChooseColorA; MFC's CColorDialog
+// is in platform/mfc/ColorDialog.h) and the open-file dialog
 // (GetOpenFileNameA).
 //
-// Nobody sits at the screen, so a responder stands in for the user: a
+// On the display's thread of a driver that shows windows, each is the
+// desktop's own dialog, owned by hwndOwner's top-level window, in the modal
+// loop (the owner takes no input until it is answered; Return is OK, Escape
+// cancels):
+//   - the colour dialog starts on rgbResult with CC_RGBINIT (otherwise
+//     black), with its editor open for CC_FULLOPEN. OK gives the colour in
+//     rgbResult and puts it first among the 16 custom colours, unless it is
+//     one of them already (the others move along, the last drops off): the
+//     desktop's dialog has no "add to custom colours" button of its own, and
+//     this is where the original's puts such a colour;
+//   - the open-file dialog shows lpstrTitle ("Open" when null), starts in
+//     lpstrInitialDir, offers lpstrFilter's filters (patterns matched as the
+//     finder matches them; an empty pattern shows every file), nFilterIndex
+//     first, and takes only existing files. The path chosen goes to the
+//     caller as a responder's path would (below).
+//
+// Without a screen (the headless driver, or another thread), nobody sits at
+// the screen, so a responder stands in for the user: a
 // function that a host or a test installs for each kind of dialog. It is
 // called on the caller's thread, without any lock held, with the dialog's
 // structure; without a responder every dialog is cancelled (FALSE, and

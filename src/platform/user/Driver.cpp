@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/gdi/TextMetrics.h"
 #include "platform/kernel/Library.h"
 #include "platform/shared/NoDestructor.h"
 #include "platform/user/UserDriver.h"
@@ -56,10 +57,12 @@ Choice choose() {
     if (forced && !wanted && std::strcmp(forced, "headless") != 0)
         std::fprintf(stderr, "display: CBASIS_DISPLAY=%s is neither headless nor gtk3; running headless\n", forced);
     if (wanted) choice.driver = loadGtk3();
-    if (choice.driver)
+    if (choice.driver) {
         choice.displayThread = std::this_thread::get_id();
-    else
+        PlatformKeepFontCachesAtExit();  // GTK's fonts live until the end
+    } else {
         choice.driver = &PlatformHeadlessDriver();
+    }
     return choice;
 }
 
@@ -74,8 +77,12 @@ const UserDriverFuncs& PlatformUserDriver() { return *chosen().driver; }
 
 bool PlatformIsDisplayThread() {
     const Choice& choice = chosen();
-    if (choice.driver == &PlatformHeadlessDriver()) return false;
-    if (choice.displayThread == std::this_thread::get_id()) return true;
+    return choice.driver != &PlatformHeadlessDriver() && choice.displayThread == std::this_thread::get_id();
+}
+
+bool PlatformShowsNewTopLevel() {
+    if (PlatformIsDisplayThread()) return true;
+    if (chosen().driver == &PlatformHeadlessDriver()) return false;
     static std::once_flag told;
     std::call_once(told, [] {
         std::fprintf(stderr, "display: windows of threads other than the display's stay off screen\n");

@@ -1,5 +1,6 @@
 // Focus, activation and capture, each kept per thread as on the original,
-// and the key state and pointer position that input leaves behind.
+// enabled and disabled windows, and the key state and pointer position that
+// input leaves behind.
 #include <utility>
 
 #include "platform/user/WindowTable.h"
@@ -72,6 +73,24 @@ HWND SetActiveWindow(HWND hWnd) {
 }
 
 HWND GetActiveWindow() { return queueWindow(&Queue::active); }
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
+    WindowSystem& s = windowSystem();
+    bool wasDisabled;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        Window* w = findLocked(s, hWnd);
+        if (!w) return FALSE;
+        wasDisabled = (w->style & WS_DISABLED) != 0;
+        w->style = bEnable ? (w->style & ~WS_DISABLED) : (w->style | WS_DISABLED);
+    }
+    if (wasDisabled != !bEnable) SendMessageA(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
+    return wasDisabled ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND hWnd) {
+    return withWindow(hWnd, FALSE, [](Window& w) { return (w.style & WS_DISABLED) ? FALSE : TRUE; });
+}
 
 HWND SetCapture(HWND hWnd) {
     WindowSystem& s = windowSystem();

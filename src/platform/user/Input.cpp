@@ -42,6 +42,13 @@ HWND rootOf(HWND hWnd) {
     return hWnd;
 }
 
+// A disabled window, or one inside a disabled window, takes no input.
+bool disabled(HWND hWnd) {
+    for (; hWnd; hWnd = GetParent(hWnd))
+        if (!IsWindowEnabled(hWnd)) return true;
+    return false;
+}
+
 void setKey(Queue& q, UINT vk, bool down) {
     BYTE& state = q.keys[vk & 0xFF];
     if (down && !(state & 0x80)) state ^= 0x01;
@@ -106,12 +113,13 @@ void cookMouse(HWND hTop, const PlatformInput& in) {
     if (in.message == WM_MOUSEWHEEL) {
         HWND hTarget = GetFocus();
         if (!hTarget || rootOf(hTarget) != hTop) hTarget = hTop;
+        if (disabled(hTarget)) return;
         push(s, MSG{hTarget, WM_MOUSEWHEEL, MAKEWPARAM(keys, in.wheel), MAKELPARAM(in.pt.x, in.pt.y), in.time, in.pt});
         return;
     }
     LRESULT hit = HTCLIENT;
     HWND hTarget = hCapture ? hCapture : hitWindow(hTop, in.pt, &hit);
-    if (!hTarget) return;
+    if (!hTarget || disabled(hTarget)) return;
     if (!hCapture) {
         SendMessageA(hTarget, WM_SETCURSOR, reinterpret_cast<WPARAM>(hTarget), MAKELPARAM(hit, in.message));
         if (isButtonDown(in.message)) {
@@ -164,7 +172,7 @@ void cookKey(HWND hTop, const PlatformInput& in) {
             if (q.keyChars.size() > kKeyChars) q.keyChars.pop_front();
         }
     }
-    push(s, msg);
+    if (!disabled(msg.hwnd)) push(s, msg);
 }
 
 // ---- The display's events ----------------------------------------------------------------------
@@ -181,7 +189,7 @@ void cookDisplayEvent(HWND hTop, const PlatformInput& in) {
         break;
     case WM_CLOSE: {
         WindowSystem& s = windowSystem();
-        push(s, MSG{hTop, WM_SYSCOMMAND, SC_CLOSE, 0, in.time, in.pt});
+        if (!disabled(hTop)) push(s, MSG{hTop, WM_SYSCOMMAND, SC_CLOSE, 0, in.time, in.pt});
         break;
     }
     case WM_PAINT: {

@@ -20,6 +20,8 @@
 //     as WM_SYSKEYDOWN/UP; with Alt down always WM_SYSKEYDOWN/UP (F10
 //     too), with the original's lParam: repeat count 1, scan code, bit 24
 //     extended, bit 29 Alt, bit 30 previous state, bit 31 key up;
+//   - input for a disabled window (EnableWindow), or one inside a disabled
+//     window, is dropped, and so is the window manager's close of one;
 //   - the display's own events (the window manager moved, sized,
 //     minimized, activated or closed a top-level window) are applied in
 //     the same place, with WM_MOVE, WM_SIZE and WM_ACTIVATE, and a close

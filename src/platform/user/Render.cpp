@@ -12,6 +12,7 @@
 #include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/TextMetrics.h"
+#include "platform/kernel/CodePage.h"
 #include "platform/user/WindowTable.h"
 
 namespace {
@@ -51,8 +52,9 @@ COLORREF FaceOf(HWND hWnd) {
     return GetSysColor(COLOR_WINDOW);
 }
 
-// One line of text with its top-left at (x, y), behind it the background
-// colour when the mode is OPAQUE.
+// One line of text (UTF-8: Cairo refuses anything else, and stops drawing
+// altogether) with its top-left at (x, y), behind it the background colour
+// when the mode is OPAQUE.
 void DrawLine(cairo_t* cr, const std::string& line, double x, double y, const PlatformDrawing& op) {
     cairo_text_extents_t extents;
     cairo_text_extents(cr, line.c_str(), &extents);
@@ -71,12 +73,12 @@ void DrawText(cairo_t* cr, const PlatformDrawing& op, POINT at) {
     if (!(op.format & DT_NOCLIP)) ClipTo(cr, r, at);
     std::vector<std::string> lines;
     if (op.format & DT_SINGLELINE) {
-        lines.push_back(op.text);
+        lines.push_back(PlatformToUtf8(op.text));
     } else {
         size_t start = 0;
         for (size_t end; (end = op.text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(op.text.substr(start, end - start));
-        lines.push_back(op.text.substr(start));
+            lines.push_back(PlatformToUtf8(op.text.substr(start, end - start)));
+        lines.push_back(PlatformToUtf8(op.text.substr(start)));
     }
     double height = PLATFORM_LINE_HEIGHT * static_cast<double>(lines.size());
     double top = r.top + at.y;
@@ -103,7 +105,7 @@ void DrawCaptionText(cairo_t* cr, HWND hWnd, const RECT& bar, bool active) {
     cairo_select_font_face(cr, PLATFORM_FONT_FACE, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     SetColor(cr, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     cairo_move_to(cr, bar.left + 5, bar.top + PLATFORM_FONT_ASCENT + 1);
-    cairo_show_text(cr, text);
+    cairo_show_text(cr, PlatformToUtf8(text).c_str());
     cairo_restore(cr);
 }
 
@@ -186,13 +188,14 @@ using Context = std::unique_ptr<cairo_t, CairoDeleter>;
 
 // A Cairo context on the caller's buffer, in the one font; null when the
 // buffer is unusable.
-Context ContextOn(BYTE* pixels, int width, int height, int stride) {
+Context ContextOn(BYTE* pixels, int width, int height, int stride, int scale = 1) {
     if (!pixels || width <= 0 || height <= 0 || stride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
         return nullptr;
     PlatformReleaseFontCachesAtExit();
     std::unique_ptr<cairo_surface_t, CairoDeleter> surface(
         cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
     Context cr(cairo_create(surface.get()));
+    cairo_scale(cr.get(), scale, scale);
     cairo_select_font_face(cr.get(), PLATFORM_FONT_FACE, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr.get(), PLATFORM_FONT_SIZE);
     return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS ? std::move(cr) : nullptr;
@@ -202,9 +205,9 @@ Context ContextOn(BYTE* pixels, int width, int height, int stride) {
 
 // ---- The calls ------------------------------------------------------------------------------------
 
-BOOL PlatformRenderWindow(HWND hWnd, BYTE* pixels, int width, int height, int stride, POINT origin) {
-    if (!IsWindow(hWnd)) return FALSE;
-    Context cr = ContextOn(pixels, width, height, stride);
+BOOL PlatformRenderWindow(HWND hWnd, BYTE* pixels, int width, int height, int stride, POINT origin, int nScale) {
+    if (!IsWindow(hWnd) || nScale < 1) return FALSE;
+    Context cr = ContextOn(pixels, width, height, stride, nScale);
     if (!cr) return FALSE;
     DrawWindow(cr.get(), hWnd, origin, true);
     cairo_surface_flush(cairo_get_target(cr.get()));

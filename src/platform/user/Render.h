@@ -27,9 +27,12 @@
 
 // Renders hWnd into a buffer of 32-bit pixels, 0x00RRGGBB in native byte
 // order (Cairo's RGB24), width x height with stride bytes a row, whose
-// top-left pixel is the screen point origin. FALSE when hWnd is not a
-// window or the buffer is unusable.
-PLATFORM_API BOOL PlatformRenderWindow(HWND hWnd, BYTE* pixels, int width, int height, int stride, POINT origin);
+// top-left pixel is the screen point origin. With nScale above 1 (a scaled
+// display) the buffer holds nScale x nScale device pixels for each of the
+// window's pixels, so text and lines are drawn sharp at the display's
+// resolution. FALSE when hWnd is not a window or the buffer is unusable.
+PLATFORM_API BOOL PlatformRenderWindow(HWND hWnd, BYTE* pixels, int width, int height, int stride, POINT origin,
+                                       int nScale = 1);
 // Draws a top-level window's title bar (active colours) with its text into
 // the buffer's band from (0, 0) to (width, PLATFORM_CAPTION_HEIGHT).
 PLATFORM_API BOOL PlatformRenderTitleBar(HWND hWnd, BYTE* pixels, int width, int height, int stride);

@@ -131,6 +131,8 @@ BOOL applyShow(HWND hWnd, int nCmdShow, const WINDOWPLACEMENT* placement, bool f
     WPARAM sizeType = SIZE_RESTORED;
     bool onDisplay = false, topLevel = false;
     int shownState = SW_HIDE;
+    RECT normal{};
+    BOOL restoreToMax = FALSE;
     {
         std::lock_guard<std::mutex> guard(s.lock);
         Window* w = findLocked(s, hWnd);
@@ -173,14 +175,12 @@ BOOL applyShow(HWND hWnd, int nCmdShow, const WINDOWPLACEMENT* placement, bool f
         onDisplay = w->onDisplay && !fromDisplay;
         topLevel = !w->parent;
         shownState = showStateOf(w->style);
+        normal = w->normal;
+        restoreToMax = w->restoreToMax ? TRUE : FALSE;
     }
     if (onDisplay) {
-        // A maximized window is placed too: without a window manager, no one
-        // else would size it.
-        if (auto place = PlatformUserDriver().pSetWindowPos;
-            place && (shownState == SW_SHOWNORMAL || shownState == SW_SHOWMAXIMIZED))
-            place(hWnd, &now);
-        if (auto showNative = PlatformUserDriver().pShowWindow) showNative(hWnd, shownState, activates(nCmdShow));
+        if (auto showNative = PlatformUserDriver().pShowWindow)
+            showNative(hWnd, shownState, activates(nCmdShow), &normal, &now, restoreToMax);
     }
     // Activation comes before the window hears of its new size, as on the original.
     if (topLevel && !fromDisplay) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/crt/Crt.h"
+#include "platform/kernel/CodePage.h"
 #include "platform/shared/NoDestructor.h"
 #include "platform/user/UserDriver.h"
 
@@ -240,7 +241,8 @@ namespace {
 // A top-level window of the display's thread goes on the display.
 void putOnDisplay(WindowSystem& s, HWND hWnd, const RECT& rect, LPCSTR lpWindowName) {
     const UserDriverFuncs& driver = PlatformUserDriver();
-    if (!driver.pCreateWindow || !driver.pCreateWindow(hWnd, &rect, lpWindowName ? lpWindowName : "")) return;
+    std::string title = PlatformToUtf8(lpWindowName ? lpWindowName : "");
+    if (!driver.pCreateWindow || !driver.pCreateWindow(hWnd, &rect, title.c_str())) return;
     std::lock_guard<std::mutex> guard(s.lock);
     if (Window* w = findLocked(s, hWnd)) w->onDisplay = true;
 }
@@ -271,7 +273,7 @@ HWND createWindow(WindowProc proc, DWORD dwExStyle, LPCSTR lpClassName, LPCSTR l
             s.topLevel.push_back(hWnd);
         currentQueueLocked(s);
     }
-    if (!hWndParent && PlatformIsDisplayThread())
+    if (!hWndParent && PlatformShowsNewTopLevel())
         putOnDisplay(s, hWnd, RECT{X, Y, X + nWidth, Y + nHeight}, lpWindowName);
     CREATESTRUCTA cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X,
                      static_cast<LONG>(dwStyle & ~(WS_MINIMIZE | WS_MAXIMIZE)),

@@ -132,6 +132,7 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_SIZE 0x0005
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -223,6 +224,7 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WS_DISABLED 0x08000000u
 #define WS_CLIPSIBLINGS 0x04000000u
 #define WS_MAXIMIZE 0x01000000u
+#define WS_DISABLED 0x08000000u
 #define WS_CAPTION 0x00C00000u
 #define WS_BORDER 0x00800000u
 #define WS_SYSMENU 0x00080000u
@@ -417,6 +419,12 @@ PLATFORM_API BOOL ScreenToClient(HWND hWnd, POINT* lpPoint);
 // A destroyed window loses the focus.
 PLATFORM_API HWND SetFocus(HWND hWnd);
 PLATFORM_API HWND GetFocus();
+// A disabled window (WS_DISABLED), and every window inside a disabled one,
+// takes no mouse or keyboard input, and a disabled top-level window is not
+// closed by the window manager. EnableWindow sends WM_ENABLE when the state
+// changes and returns TRUE when the window was disabled before.
+PLATFORM_API BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+PLATFORM_API BOOL IsWindowEnabled(HWND hWnd);
 
 // SM_CXSCREEN (and CY) answer the screen's size, SM_CXFULLSCREEN and
 // SM_CXMAXIMIZED (and CY) its work area (the headless screen's are the
