@@ -13,33 +13,18 @@ constexpr UINT IDR_REPORT = 129;
 class CReportDoc : public CDocument {
     DECLARE_DYNCREATE(CReportDoc)
 public:
-    BOOL OnSaveDocument(LPCTSTR lpszPathName) override {
+    // The file is the text itself, with nothing of the archive's around it.
+    void Serialize(CArchive& ar) override {
+        if (!ar.IsStoring()) return;
         POSITION pos = GetFirstViewPosition();
         CView* pView = pos ? GetNextView(pos) : nullptr;
-        if (!pView || !lpszPathName || !*lpszPathName) {
-            std::fprintf(stderr, "the report has no view or no path to be saved to\n");
-            return FALSE;
-        }
         CString text;
-        pView->GetWindowText(text);
-        CString folder(lpszPathName);
+        if (pView) pView->GetWindowText(text);
+        ar.Write(static_cast<LPCTSTR>(text), static_cast<UINT>(text.GetLength()));
+    }
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override {
+        CString folder(lpszPathName ? lpszPathName : "");
         ::CreateDirectoryA(folder.Left(folder.ReverseFind('\\')), nullptr);  // the profile's, not written yet
-        CFile file;
-        CFileException error;
-        bool bWritten = file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite, &error);
-        try {
-            if (bWritten) {
-                file.Write(static_cast<LPCTSTR>(text), static_cast<UINT>(text.GetLength()));
-                file.Close();
-            }
-        } catch (CFileException* e) {
-            e->Delete();
-            bWritten = false;
-        }
-        if (!bWritten) {
-            std::fprintf(stderr, "the report could not be saved to %s\n", lpszPathName);
-            return FALSE;
-        }
         return CDocument::OnSaveDocument(lpszPathName);
     }
 };
