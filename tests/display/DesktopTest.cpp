@@ -7,8 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DisplayFrameTest.h"
@@ -64,9 +64,7 @@ protected:
         all << in.rdbuf();
         return all.str();
     }
-    void WriteFile(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     // Another program's copy of the text, to the named selection, until
     // the selection is taken from it (or, with loops, read that often).
     void OtherProgramCopies(const std::string& text, const char* selection = "clipboard", const char* loops = "0") {
@@ -180,15 +178,15 @@ TEST_F(DesktopTest, AMessageBoxIsAWindowThatBlocksItsOwnerAndAnswersTheKeyboard)
             user.clickAt = POINT{first.left + 6, first.top + 80};  // would activate the first note frame
             if (keep) user.screenshot = std::string(keep) + ".box.png";
         }
-        int answer = user.During([&] {
-            return ::MessageBoxA(m_pMain->m_hWnd, "Save changes to notes.txt?", "Box under test", c.type);
-        });
+        int answer = user.During(
+            [&] { return ::MessageBoxA(m_pMain->m_hWnd, "Save changes to notes.txt?", "Box under test", c.type); });
         EXPECT_EQ(answer, c.expected);
         EXPECT_EQ(user.next, c.keys.size());
         EXPECT_FALSE(user.ownerEnabledWhileUp);
         EXPECT_TRUE(::IsWindowEnabled(m_pMain->m_hWnd));
-        EXPECT_TRUE(display::RunUntil([] { return display::WindowRect(display::FindWindow("Box under test")).right == 0; }))
-            << "the box is gone";
+        EXPECT_TRUE(display::RunUntil([] {
+            return display::WindowRect(display::FindWindow("Box under test")).right == 0;
+        })) << "the box is gone";
     }
     display::RunUntil([] { return false; }, 100);
     EXPECT_EQ(m_pMain->MDIGetActive()->m_hWnd, m_pMain->GetFrame(n2)->hWnd) << "the click under the box was dropped";
@@ -205,7 +203,8 @@ TEST_F(DesktopTest, TheColourDialogAnswersReturnWithItsColourAndEscapeWithCancel
         CColorDialog dialog(start, 0, m_pMain);
         User user{"Color", {c.key}};
         user.hOwner = m_pMain->m_hWnd;
-        if (const char* keep = std::getenv("CBASIS_DISPLAY_SCREENSHOT")) user.screenshot = std::string(keep) + ".colour.png";
+        if (const char* keep = std::getenv("CBASIS_DISPLAY_SCREENSHOT"))
+            user.screenshot = std::string(keep) + ".colour.png";
         EXPECT_EQ(user.During([&] { return dialog.DoModal(); }), c.expected);
         EXPECT_FALSE(user.ownerEnabledWhileUp);
         if (c.expected == IDOK) {

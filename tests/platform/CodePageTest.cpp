@@ -11,7 +11,7 @@ TEST(CodePageTest, ValidUtf8PassesAndOtherBytesAreWindows1252) {
         {"plain ASCII\r\n", "plain ASCII\r\n"},
         {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},  // 2, 3 and 4 bytes
         {"caf\xE9", "caf\xC3\xA9"},
-        {"\x80\x9F\xA0\xFF", "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF"},  // € Ÿ no-break space ÿ
+        {"\x80\x9F\xA0\xFF", "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF"},          // € Ÿ no-break space ÿ
         {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // undefined: the C1 controls
         {"\xC0\x80", "\xC3\x80\xE2\x82\xAC"},                                  // an overlong zero
         {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},                      // an overlong '/'

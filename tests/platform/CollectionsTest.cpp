@@ -85,7 +85,7 @@ TEST(CollectionsTest, ListsKeepPositionsAndFindByValue) {
     list.AddHead("h");
     list.AddTail("t");
     list.InsertBefore(middle, "before m");
-    list.InsertAfter(nullptr, "tail");  // no position: the tail
+    list.InsertAfter(nullptr, "tail");   // no position: the tail
     list.InsertBefore(nullptr, "head");  // and the head
     std::string walked;
     for (POSITION pos = list.GetHeadPosition(); pos;) walked += std::string(list.GetNext(pos)) + ",";
@@ -166,10 +166,21 @@ TEST(CollectionsTest, SerializableCollectionsStoreCountsThenElements) {
         {"string map", Stored(map)},
     };
     const std::string expected[] = {
-        std::string("\x02\x00" "\x02" "ab" "\x00", 6),
-        std::string("\x01\x00" "\x04\x03\x02\x01", 6),
-        std::string("\x01\x00" "\x01x", 4),
-        std::string("\x01\x00" "\x01k" "\x01v", 6),
+        std::string("\x02\x00"
+                    "\x02"
+                    "ab"
+                    "\x00",
+                    6),
+        std::string("\x01\x00"
+                    "\x04\x03\x02\x01",
+                    6),
+        std::string("\x01\x00"
+                    "\x01x",
+                    4),
+        std::string("\x01\x00"
+                    "\x01k"
+                    "\x01v",
+                    6),
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].name);

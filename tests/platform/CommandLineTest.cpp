@@ -37,7 +37,7 @@ TEST(CommandLineTest, ArgumentsBecomeShellCommandsAndFiles) {
         {{}, CCommandLineInfo::FileNew, "", TRUE},
         {{"/home/a/notes.skt"}, CCommandLineInfo::FileOpen, "/home/a/notes.skt", TRUE},  // '/' starts a path
         {{"-nologo", "b.skt", "c.skt"}, CCommandLineInfo::FileOpen, "b.skt", FALSE},     // the first file counts
-        {{"-P", "d.skt"}, CCommandLineInfo::FilePrint, "d.skt", TRUE},                  // flags in any case
+        {{"-P", "d.skt"}, CCommandLineInfo::FilePrint, "d.skt", TRUE},                   // flags in any case
         {{"-Embedding"}, CCommandLineInfo::FileNew, "", FALSE},
         {{"-unknown"}, CCommandLineInfo::FileNew, "", TRUE},
         {{"-"}, CCommandLineInfo::FileOpen, "-", TRUE},  // a lone dash is a name

@@ -28,7 +28,7 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CRouteDoc, CDocument)
 BEGIN_MESSAGE_MAP(CRouteDoc, CDocument)
-    ON_COMMAND_RANGE(ID_VIEWS, ID_DOCUMENTS, OnAny)
+ON_COMMAND_RANGE(ID_VIEWS, ID_DOCUMENTS, OnAny)
 END_MESSAGE_MAP()
 
 class CRouteView : public CView {
@@ -54,9 +54,9 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CRouteView, CView)
 BEGIN_MESSAGE_MAP(CRouteView, CView)
-    ON_COMMAND_RANGE(ID_VIEWS, ID_VIEWS, OnAny)
-    ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateDisabled)
-    ON_UPDATE_COMMAND_UI(ID_CHECKED, OnUpdateChecked)
+ON_COMMAND_RANGE(ID_VIEWS, ID_VIEWS, OnAny)
+ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateDisabled)
+ON_UPDATE_COMMAND_UI(ID_CHECKED, OnUpdateChecked)
 END_MESSAGE_MAP()
 
 class CRouteChild : public CMDIChildWnd {
@@ -67,7 +67,7 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CRouteChild, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CRouteChild, CMDIChildWnd)
-    ON_COMMAND_RANGE(ID_VIEWS, ID_CHILDREN, OnAny)
+ON_COMMAND_RANGE(ID_VIEWS, ID_CHILDREN, OnAny)
 END_MESSAGE_MAP()
 
 class CRouteMain : public CMDIFrameWnd {
@@ -76,7 +76,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CRouteMain, CMDIFrameWnd)
-    ON_COMMAND_RANGE(ID_VIEWS, ID_MAINS, OnAny)
+ON_COMMAND_RANGE(ID_VIEWS, ID_MAINS, OnAny)
 END_MESSAGE_MAP()
 
 class CRouteApp : public CWinApp {
@@ -86,9 +86,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CRouteApp, CWinApp)
-    ON_COMMAND_RANGE(ID_VIEWS, ID_APPS, OnAny)
-    ON_COMMAND(ID_DISABLED, OnDisabled)
-    ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+ON_COMMAND_RANGE(ID_VIEWS, ID_APPS, OnAny)
+ON_COMMAND(ID_DISABLED, OnDisabled)
+ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
 END_MESSAGE_MAP()
 
 // What an update handler set, as a menu item would show it.
@@ -114,8 +114,8 @@ protected:
         ASSERT_TRUE(m_pMain->LoadFrame(1));
         m_pMain->ShowWindow(SW_SHOWNORMAL);
         m_app.m_pMainWnd = m_pMain;
-        m_app.AddDocTemplate(new CMultiDocTemplate(2, RUNTIME_CLASS(CRouteDoc), RUNTIME_CLASS(CRouteChild),
-                                                   RUNTIME_CLASS(CRouteView)));
+        m_app.AddDocTemplate(
+            new CMultiDocTemplate(2, RUNTIME_CLASS(CRouteDoc), RUNTIME_CLASS(CRouteChild), RUNTIME_CLASS(CRouteView)));
     }
     void TearDown() override {
         if (m_app.m_pMainWnd) m_app.m_pMainWnd->SendMessage(WM_CLOSE);
@@ -142,8 +142,8 @@ TEST_F(CommandRoutingTest, EachCommandGoesToTheFirstTargetOnTheRouteThatHandlesI
     const struct {
         UINT nID;
         const char* handler;
-    } cases[] = {{ID_VIEWS, "view"},   {ID_DOCUMENTS, "document"}, {ID_CHILDREN, "child"},
-                 {ID_MAINS, "main"},   {ID_APPS, "app"}};
+    } cases[] = {
+        {ID_VIEWS, "view"}, {ID_DOCUMENTS, "document"}, {ID_CHILDREN, "child"}, {ID_MAINS, "main"}, {ID_APPS, "app"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.handler);
         g_handled.clear();
@@ -172,10 +172,10 @@ TEST_F(CommandRoutingTest, UpdateHandlersEnableCheckAndNameCommands) {
         int nCheck;
         const char* text;
     } cases[] = {
-        {ID_DISABLED, FALSE, -1, ""},        // disabled by the view's update handler
-        {ID_CHECKED, FALSE, 1, "Checked"},   // checked and named; no command handler, so disabled
-        {ID_APPS, TRUE, -1, ""},             // no update handler, but a command handler
-        {ID_NOBODY, FALSE, -1, ""},          // no handler anywhere: disabled
+        {ID_DISABLED, FALSE, -1, ""},       // disabled by the view's update handler
+        {ID_CHECKED, FALSE, 1, "Checked"},  // checked and named; no command handler, so disabled
+        {ID_APPS, TRUE, -1, ""},            // no update handler, but a command handler
+        {ID_NOBODY, FALSE, -1, ""},         // no handler anywhere: disabled
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nID);

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "support/Sandbox.h"
-#include "support/TempDir.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/Archive.h"
 #include "platform/mfc/MessageBox.h"
+#include "support/Sandbox.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -92,13 +92,25 @@ protected:
 // WORD; a new class as 0xFFFF, its schema, its name's length and its name;
 // an object of a class seen before as 0x8000 | the class's index; an object
 // seen before as its own index (class 1, objects 2 and 3).
-const std::string kSketchBytes = std::string("\x02" "ab" "\x04\x03\x02\x01"       // name, count
-                                             "\x02\x00" "\x01x" "\x00", 12)         // names
-                                 + std::string("\x03\x00"                            // three shapes
-                                               "\xFF\xFF" "\x01\x00" "\x06\x00" "CShape" "\x05\x00\x00\x00"
-                                               "\x01\x80" "\x06\x00\x00\x00"
-                                               "\x02\x00",
-                                               26);
+const std::string kSketchBytes = std::string(
+                                     "\x02"
+                                     "ab"
+                                     "\x04\x03\x02\x01"  // name, count
+                                     "\x02\x00"
+                                     "\x01x"
+                                     "\x00",
+                                     12)  // names
+                                 + std::string(
+                                       "\x03\x00"  // three shapes
+                                       "\xFF\xFF"
+                                       "\x01\x00"
+                                       "\x06\x00"
+                                       "CShape"
+                                       "\x05\x00\x00\x00"
+                                       "\x01\x80"
+                                       "\x06\x00\x00\x00"
+                                       "\x02\x00",
+                                       26);
 
 }  // namespace
 
@@ -146,7 +158,9 @@ TEST_F(DocumentFilesTest, UnreadableFilesFailToOpenWithAMessage) {
     } cases[] = {
         {"missing", ""},
         {"short", kSketchBytes.substr(0, 20)},
-        {"unknown class", kSketchBytes.substr(0, 22) + std::string("\xFF\xFF\x01\x00\x06\x00" "CSquar", 12)},
+        {"unknown class", kSketchBytes.substr(0, 22) + std::string("\xFF\xFF\x01\x00\x06\x00"
+                                                                   "CSquar",
+                                                                   12)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -32,7 +32,8 @@ Offer& offer() {
 GtkClipboard* board() { return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD); }
 
 void answer(GtkClipboard*, GtkSelectionData* data, guint, gpointer) {
-    if (offer().hasText) gtk_selection_data_set_text(data, offer().text.c_str(), static_cast<gint>(offer().text.size()));
+    if (offer().hasText)
+        gtk_selection_data_set_text(data, offer().text.c_str(), static_cast<gint>(offer().text.size()));
 }
 
 // Another program took the clipboard, or this process is putting something new on it.

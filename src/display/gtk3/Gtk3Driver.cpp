@@ -24,6 +24,8 @@
 // rectangle itself.
 //
 // Sections: the windows; input; the table's entries; the entry point.
+#include "Gtk3Driver.h"
+
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -31,7 +33,6 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "Gtk3Driver.h"
 #include "platform/shared/NoDestructor.h"
 #include "platform/user/Input.h"
 #include "platform/user/Render.h"

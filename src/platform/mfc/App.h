@@ -167,9 +167,9 @@ public:
     LPCTSTR m_pszProfileName = nullptr;  // owned
     int m_nCmdShow = SW_SHOWNORMAL;
     HINSTANCE m_hInstance = nullptr;
-    LPTSTR m_lpCmdLine = nullptr;            // the arguments after the program's name; AfxWinMain's
-    LPCTSTR m_pszRegistryKey = nullptr;      // owned
-    LPCTSTR m_pszExeName = nullptr;          // owned: the program's file name without its folder
+    LPTSTR m_lpCmdLine = nullptr;        // the arguments after the program's name; AfxWinMain's
+    LPCTSTR m_pszRegistryKey = nullptr;  // owned
+    LPCTSTR m_pszExeName = nullptr;      // owned: the program's file name without its folder
     LPCTSTR m_pszHelpFilePath = nullptr;
     CRecentFileList* m_pRecentFileList = nullptr;  // owned
 

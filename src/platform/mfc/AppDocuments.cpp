@@ -35,7 +35,9 @@ BOOL hasExtension(const CString& path, CDocTemplate* pTemplate) {
 // ---- The recent-files list ---------------------------------------------------------
 
 CRecentFileList::CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize, int)
-    : m_nSize(nSize < 0 ? 0 : nSize), m_nStart(nStart), m_strSectionName(lpszSection),
+    : m_nSize(nSize < 0 ? 0 : nSize),
+      m_nStart(nStart),
+      m_strSectionName(lpszSection),
       m_strEntryFormat(lpszEntryFormat) {}
 
 void CRecentFileList::Add(LPCTSTR lpszPathName) {
@@ -79,9 +81,9 @@ void CRecentFileList::WriteList() {
 // ---- CWinApp's commands ------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
-    ON_COMMAND(ID_APP_EXIT, OnAppExit)
-    ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
-    ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
 
 int CWinApp::ExitInstance() {

@@ -70,9 +70,9 @@ void CCommandLineInfo::ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL) {
     if (!bFlag) {
         // The first plain parameter is the file; with -pt the next ones name the printer.
         if (m_nShellCommand == FilePrintTo && !m_strFileName.IsEmpty()) {
-            CString* next = m_strPrinterName.IsEmpty() ? &m_strPrinterName
+            CString* next = m_strPrinterName.IsEmpty()  ? &m_strPrinterName
                             : m_strDriverName.IsEmpty() ? &m_strDriverName
-                                                         : &m_strPortName;
+                                                        : &m_strPortName;
             *next = pszParam;
         } else if (m_strFileName.IsEmpty()) {
             m_strFileName = pszParam;
@@ -84,9 +84,13 @@ void CCommandLineInfo::ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL) {
         const char* name;
         int command;
     };
-    static const Flag flags[] = {{"p", FilePrint},        {"pt", FilePrintTo},     {"dde", FileDDE},
-                                 {"register", AppRegister}, {"regserver", AppRegister},
-                                 {"unregister", AppUnregister}, {"unregserver", AppUnregister}};
+    static const Flag flags[] = {{"p", FilePrint},
+                                 {"pt", FilePrintTo},
+                                 {"dde", FileDDE},
+                                 {"register", AppRegister},
+                                 {"regserver", AppRegister},
+                                 {"unregister", AppUnregister},
+                                 {"unregserver", AppUnregister}};
     for (const Flag& flag : flags)
         if (crt::_stricmp(pszParam, flag.name) == 0) m_nShellCommand = flag.command;
     if (crt::_stricmp(pszParam, "nologo") == 0) m_bShowSplash = FALSE;
@@ -110,15 +114,12 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
     switch (rCmdInfo.m_nShellCommand) {
-    case CCommandLineInfo::FileNothing:
-        return TRUE;
+    case CCommandLineInfo::FileNothing: return TRUE;
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr)) OnFileNew();
         return m_pMainWnd != nullptr;
     case CCommandLineInfo::FileOpen:
         return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr && m_pMainWnd != nullptr;
-    default:
-        PlatformReportUnsupported("CWinApp::ProcessShellCommand (printing, DDE, registration)");
-        return FALSE;
+    default: PlatformReportUnsupported("CWinApp::ProcessShellCommand (printing, DDE, registration)"); return FALSE;
     }
 }

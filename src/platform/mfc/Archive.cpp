@@ -371,7 +371,9 @@ CArchive& operator>>(CArchive& ar, CString& string) {
 
 CArchive& operator<<(CArchive& ar, SIZE size) { return ar << size.cx << size.cy; }
 CArchive& operator<<(CArchive& ar, POINT point) { return ar << point.x << point.y; }
-CArchive& operator<<(CArchive& ar, const RECT& rect) { return ar << rect.left << rect.top << rect.right << rect.bottom; }
+CArchive& operator<<(CArchive& ar, const RECT& rect) {
+    return ar << rect.left << rect.top << rect.right << rect.bottom;
+}
 CArchive& operator>>(CArchive& ar, SIZE& size) { return ar >> size.cx >> size.cy; }
 CArchive& operator>>(CArchive& ar, POINT& point) { return ar >> point.x >> point.y; }
 CArchive& operator>>(CArchive& ar, RECT& rect) { return ar >> rect.left >> rect.top >> rect.right >> rect.bottom; }

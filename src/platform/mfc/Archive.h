@@ -108,16 +108,13 @@ public:
     CArchive& operator<<(signed char ch) { return *this << static_cast<BYTE>(ch); }
     // Only a bool itself, never a pointer converted to one.
     template <class B>
-        requires std::same_as<B, bool>
-    CArchive& operator<<(B b) {
-        return *this << static_cast<BYTE>(b ? 1 : 0);
-    }
+    requires std::same_as<B, bool> CArchive& operator<<(B b) { return *this << static_cast<BYTE>(b ? 1 : 0); }
     CArchive& operator<<(short w) { return Store(w); }
     CArchive& operator<<(WORD w) { return Store(w); }
     CArchive& operator<<(int i) { return Store(i); }  // LONG
     CArchive& operator<<(UINT u) { return Store(u); }  // DWORD
-    CArchive& operator<<(long l);           // four bytes, as the original's long
-    CArchive& operator<<(unsigned long ul);  // four bytes
+    CArchive& operator<<(long l);                      // four bytes, as the original's long
+    CArchive& operator<<(unsigned long ul);            // four bytes
     CArchive& operator<<(long long ll) { return Store(ll); }
     CArchive& operator<<(unsigned long long ull) { return Store(ull); }
     CArchive& operator<<(float f) { return Store(f); }
@@ -173,7 +170,10 @@ public:
     // Enters an object that is not in the archive (a document's own
     // parts, say) in the index, so references to it are stored as such.
     void MapObject(const CObject* pOb);
-    void SetStoreParams(UINT nHashSize = 2053, UINT nBlockSize = 128) { (void)nHashSize; (void)nBlockSize; }
+    void SetStoreParams(UINT nHashSize = 2053, UINT nBlockSize = 128) {
+        (void)nHashSize;
+        (void)nBlockSize;
+    }
     void SetLoadParams(UINT nGrowBy = 1024) { (void)nGrowBy; }
     BOOL IsByteSwapping() const { return FALSE; }
 

@@ -121,8 +121,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
         if (!pClassRef) AfxThrowArchiveException(CArchiveException::badClass, m_strFileName);
         if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema && !(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
             AfxThrowArchiveException(CArchiveException::badSchema, m_strFileName);
-        if (m_pIndex->nMapCount >= kMaxMapCount)
-            AfxThrowArchiveException(CArchiveException::badIndex, m_strFileName);
+        if (m_pIndex->nMapCount >= kMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex, m_strFileName);
         m_pIndex->loaded.push_back({pClassRef, true, nSchema});
         ++m_pIndex->nMapCount;
     } else {

@@ -2,9 +2,7 @@
 // the growth sizes of the maps' hash tables.
 #include "platform/mfc/Collections.h"
 
-#define AFX_NAMED_COLLECTION(name, implement) \
-    implement                                 \
-    name::~name() = default;
+#define AFX_NAMED_COLLECTION(name, implement) implement name::~name() = default;
 
 AFX_NAMED_COLLECTION(CByteArray, IMPLEMENT_SERIAL(CByteArray, CObject, 0))
 AFX_NAMED_COLLECTION(CWordArray, IMPLEMENT_SERIAL(CWordArray, CObject, 0))
@@ -26,11 +24,11 @@ AFX_NAMED_COLLECTION(CMapStringToString, IMPLEMENT_SERIAL(CMapStringToString, CO
 
 // ---- LookupKey -------------------------------------------------------------------
 
-#define AFX_LOOKUP_KEY_OF(name)                                   \
-    BOOL name::LookupKey(LPCTSTR key, LPCTSTR& rKey) const {      \
-        const CString* pKey = StoredKey(key);                     \
-        if (pKey) rKey = *pKey;                                   \
-        return pKey != nullptr;                                   \
+#define AFX_LOOKUP_KEY_OF(name)                              \
+    BOOL name::LookupKey(LPCTSTR key, LPCTSTR& rKey) const { \
+        const CString* pKey = StoredKey(key);                \
+        if (pKey) rKey = *pKey;                              \
+        return pKey != nullptr;                              \
     }
 
 AFX_LOOKUP_KEY_OF(CMapStringToPtr)

@@ -13,12 +13,10 @@
 
 #include "platform/mfc/Templates.h"
 
-#define AFX_NAMED_ARRAY(name, TYPE, ARG_TYPE, declare)   \
+#define AFX_NAMED_ARRAY(name, TYPE, ARG_TYPE, declare)        \
     class PLATFORM_API name : public CArray<TYPE, ARG_TYPE> { \
-        declare(name)                                     \
-    public:                                               \
-        name() = default;                                 \
-        ~name() override;                                 \
+        declare(name) public : name() = default;              \
+        ~name() override;                                     \
     };
 
 AFX_NAMED_ARRAY(CByteArray, BYTE, BYTE, DECLARE_SERIAL)
@@ -67,16 +65,14 @@ public:
 
 // A named map: the base map plus the types CTypedPtrMap asks for.
 #define AFX_NAMED_MAP(name, KEY, ARG_KEY, VALUE, ARG_VALUE, declare, extra) \
-    class PLATFORM_API name : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {  \
-        declare(name)                                                        \
-    public:                                                                  \
-        typedef KEY BASE_KEY;                                                \
-        typedef ARG_KEY BASE_ARG_KEY;                                        \
-        typedef VALUE BASE_VALUE;                                            \
-        typedef ARG_VALUE BASE_ARG_VALUE;                                    \
-        explicit name(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}         \
-        ~name() override;                                                    \
-        extra                                                                \
+    class PLATFORM_API name : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> { \
+        declare(name) public : typedef KEY BASE_KEY;                        \
+        typedef ARG_KEY BASE_ARG_KEY;                                       \
+        typedef VALUE BASE_VALUE;                                           \
+        typedef ARG_VALUE BASE_ARG_VALUE;                                   \
+        explicit name(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}        \
+        ~name() override;                                                   \
+        extra                                                               \
     };
 
 #define AFX_NOT_SERIALISABLE \

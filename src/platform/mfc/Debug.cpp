@@ -59,14 +59,35 @@ CDumpContext& CDumpContext::operator<<(const CObject& ob) {
 CDumpContext& CDumpContext::operator<<(BYTE by) { return *this << static_cast<UINT>(by); }
 CDumpContext& CDumpContext::operator<<(WORD w) { return *this << static_cast<UINT>(w); }
 CDumpContext& CDumpContext::operator<<(short n) { return *this << static_cast<int>(n); }
-CDumpContext& CDumpContext::operator<<(int n) { Write(decimal("%d", n).c_str()); return *this; }
-CDumpContext& CDumpContext::operator<<(UINT u) { Write(decimal("%u", u).c_str()); return *this; }
-CDumpContext& CDumpContext::operator<<(long n) { Write(decimal("%ld", n).c_str()); return *this; }
-CDumpContext& CDumpContext::operator<<(unsigned long n) { Write(decimal("%lu", n).c_str()); return *this; }
-CDumpContext& CDumpContext::operator<<(long long n) { Write(decimal("%lld", n).c_str()); return *this; }
-CDumpContext& CDumpContext::operator<<(unsigned long long n) { Write(decimal("%llu", n).c_str()); return *this; }
+CDumpContext& CDumpContext::operator<<(int n) {
+    Write(decimal("%d", n).c_str());
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(UINT u) {
+    Write(decimal("%u", u).c_str());
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(long n) {
+    Write(decimal("%ld", n).c_str());
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(unsigned long n) {
+    Write(decimal("%lu", n).c_str());
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(long long n) {
+    Write(decimal("%lld", n).c_str());
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(unsigned long long n) {
+    Write(decimal("%llu", n).c_str());
+    return *this;
+}
 CDumpContext& CDumpContext::operator<<(float f) { return *this << static_cast<double>(f); }
-CDumpContext& CDumpContext::operator<<(double d) { Write(decimal("%f", d).c_str()); return *this; }
+CDumpContext& CDumpContext::operator<<(double d) {
+    Write(decimal("%f", d).c_str());
+    return *this;
+}
 
 void CDumpContext::HexDump(LPCTSTR lpszLine, BYTE* pby, int nBytes, int nWidth) {
     if (!pby || nBytes <= 0) return;

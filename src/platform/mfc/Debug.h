@@ -26,7 +26,7 @@ public:
     void SetDepth(int nNewDepth) { m_nDepth = nNewDepth; }
 
     CDumpContext& operator<<(LPCTSTR lpsz);
-    CDumpContext& operator<<(const void* lp);  // as 0x%p
+    CDumpContext& operator<<(const void* lp);      // as 0x%p
     CDumpContext& operator<<(const CObject* pOb);  // "NULL" or its Dump
     CDumpContext& operator<<(const CObject& ob);
     // Numbers in decimal (LONG is int, DWORD is UINT here).
@@ -82,8 +82,8 @@ PLATFORM_API void operator delete[](void* p, LPCSTR lpszFileName, int nLine) noe
 #define TRACE1(sz, p1) ::AfxTrace(sz, p1)
 #define TRACE2(sz, p1, p2) ::AfxTrace(sz, p1, p2)
 #define TRACE3(sz, p1, p2, p3) ::AfxTrace(sz, p1, p2, p3)
-#define ASSERT(f)                                                              \
-    do {                                                                       \
+#define ASSERT(f)                                                                  \
+    do {                                                                           \
         if (!(f) && ::AfxAssertFailedLine(THIS_FILE, __LINE__)) ::AfxDebugBreak(); \
     } while (0)
 #define VERIFY(f) ASSERT(f)

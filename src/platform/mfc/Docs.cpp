@@ -203,8 +203,8 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
 }
 
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
-    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
 END_MESSAGE_MAP()
 
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {

@@ -80,13 +80,13 @@ struct AFX_EXCEPTION_LINK {
     }
 };
 
-#define TRY          \
-    {                \
+#define TRY                                   \
+    {                                         \
         AFX_EXCEPTION_LINK _afxExceptionLink; \
         try {
-#define CATCH(class_name, e)       \
-    }                              \
-    catch (class_name * e) {       \
+#define CATCH(class_name, e) \
+    }                        \
+    catch (class_name * e) { \
         _afxExceptionLink.m_pException = e;
 #define AND_CATCH(class_name, e) CATCH(class_name, e)
 #define END_CATCH \
@@ -97,8 +97,8 @@ struct AFX_EXCEPTION_LINK {
 #define END_CATCH_ALL END_CATCH
 #define THROW(e) throw e
 // Inside a CATCH: throws the caught exception on, which then is not deleted here.
-#define THROW_LAST()                                 \
-    do {                                             \
-        _afxExceptionLink.m_pException = nullptr;    \
-        throw;                                       \
+#define THROW_LAST()                              \
+    do {                                          \
+        _afxExceptionLink.m_pException = nullptr; \
+        throw;                                    \
     } while (0)

@@ -112,4 +112,3 @@ public:
     HWND m_hWnd;
     PAINTSTRUCT m_ps;
 };
-

@@ -67,12 +67,12 @@ struct AFX_NOTIFY {
 typedef LRESULT (*AFX_PMSGCALL)(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam);
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;            // the message; 0xC000 for a registered one
-    UINT nCode;               // WM_COMMAND and WM_NOTIFY: the notification code
-    UINT nID;                 // WM_COMMAND and WM_NOTIFY: the first id
-    UINT nLastID;             // ... and the last
-    const UINT* pnRegistered; // ON_REGISTERED_MESSAGE: where the registered number is kept
-    AFX_PMSGCALL pfnCall;     // null ends the map
+    UINT nMessage;             // the message; 0xC000 for a registered one
+    UINT nCode;                // WM_COMMAND and WM_NOTIFY: the notification code
+    UINT nID;                  // WM_COMMAND and WM_NOTIFY: the first id
+    UINT nLastID;              // ... and the last
+    const UINT* pnRegistered;  // ON_REGISTERED_MESSAGE: where the registered number is kept
+    AFX_PMSGCALL pfnCall;      // null ends the map
 };
 
 struct AFX_MSGMAP {
@@ -85,28 +85,30 @@ protected:                                        \
     static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }   \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                   \
-        using ThisClass [[maybe_unused]] = theClass;                                    \
-        using TheBaseClass = baseClass;                                                 \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+        using ThisClass [[maybe_unused]] = theClass;                                  \
+        using TheBaseClass = baseClass;                                               \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                                     \
-        {0, 0, 0, 0, nullptr, nullptr}};                                                     \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
-        return &messageMap;                                                                   \
+#define END_MESSAGE_MAP()                                                                    \
+    { 0, 0, 0, 0, nullptr, nullptr }                                                         \
+    }                                                                                        \
+    ;                                                                                        \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
+    return &messageMap;                                                                      \
     }
 
 #define AFX_THIS(p) static_cast<ThisClass*>(p)
 
 // One entry: the statements after the message fields form the body of the
 // entry's function, which sees the target p and the arguments w and l.
-#define AFX_MSG_ENTRY(message, code, id, lastId, registered, ...)                        \
-    {(message), (code), (id), (lastId), (registered),                                    \
-     [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT {                                  \
-         (void)p; (void)w; (void)l;                                                      \
-         __VA_ARGS__                                                                     \
+#define AFX_MSG_ENTRY(message, code, id, lastId, registered, ...)                                        \
+    {(message), (code), (id), (lastId), (registered), [](CCmdTarget* p, WPARAM w, LPARAM l) -> LRESULT { \
+         (void)p;                                                                                        \
+         (void)w;                                                                                        \
+         (void)l;                                                                                        \
+         __VA_ARGS__                                                                                     \
      }},
 #define AFX_WM_ENTRY(message, ...) AFX_MSG_ENTRY(message, 0, 0, 0, nullptr, __VA_ARGS__)
 
@@ -127,8 +129,8 @@ LRESULT AfxMessageResult(Call call) {
 #define ON_MESSAGE_VOID(message, memberFxn) AFX_WM_ENTRY(message, AFX_THIS(p)->memberFxn(); return 0;)
 // nMessageVariable holds the number RegisterWindowMessage gave; it is read
 // when a message arrives, so it may be set by a static constructor.
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                             \
-    AFX_MSG_ENTRY(0xC000, 0, 0, 0, &(nMessageVariable),                                                \
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
+    AFX_MSG_ENTRY(0xC000, 0, 0, 0, &(nMessageVariable),    \
                   return AfxMessageResult([&] { return AFX_THIS(p)->memberFxn(w, l); });)
 
 // ---- Commands, updates and notifications ------------------------------------------
@@ -145,9 +147,9 @@ LRESULT AfxMessageResult(Call call) {
     AFX_COMMAND_ENTRY(CN_COMMAND, id, idLast, return AFX_THIS(p)->memberFxn(static_cast<UINT>(w)) ? TRUE : FALSE;)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
     AFX_COMMAND_ENTRY(CN_UPDATE_COMMAND_UI, id, id, AFX_THIS(p)->memberFxn(reinterpret_cast<CCmdUI*>(l)); return TRUE;)
-#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
-    AFX_COMMAND_ENTRY(CN_UPDATE_COMMAND_UI, id, idLast,   \
-                      AFX_THIS(p)->memberFxn(reinterpret_cast<CCmdUI*>(l)); return TRUE;)
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                                     \
+    AFX_COMMAND_ENTRY(CN_UPDATE_COMMAND_UI, id, idLast, AFX_THIS(p)->memberFxn(reinterpret_cast<CCmdUI*>(l)); \
+                      return TRUE;)
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
     AFX_COMMAND_ENTRY((WORD)(wNotifyCode), id, id, AFX_THIS(p)->memberFxn(); return TRUE;)
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn) \
@@ -160,10 +162,11 @@ LRESULT AfxMessageResult(Call call) {
 #define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
 
 #define AFX_NOTIFY_OF(l) reinterpret_cast<AFX_NOTIFY*>(l)
-#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                               \
-    AFX_MSG_ENTRY(WM_NOTIFY, (UINT)(WORD)(int)(wNotifyCode), (UINT)(WORD)(id), (UINT)(WORD)(id), nullptr,     \
-                  AFX_THIS(p)->memberFxn(AFX_NOTIFY_OF(l)->pNMHDR, AFX_NOTIFY_OF(l)->pResult); return TRUE;)
-#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                                    \
-    AFX_MSG_ENTRY(WM_NOTIFY, (UINT)(WORD)(int)(wNotifyCode), (UINT)(WORD)(id), (UINT)(WORD)(idLast), nullptr,   \
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                             \
+    AFX_MSG_ENTRY(WM_NOTIFY, (UINT)(WORD)(int)(wNotifyCode), (UINT)(WORD)(id), (UINT)(WORD)(id), nullptr, \
+                  AFX_THIS(p)->memberFxn(AFX_NOTIFY_OF(l)->pNMHDR, AFX_NOTIFY_OF(l)->pResult);            \
+                  return TRUE;)
+#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                                          \
+    AFX_MSG_ENTRY(WM_NOTIFY, (UINT)(WORD)(int)(wNotifyCode), (UINT)(WORD)(id), (UINT)(WORD)(idLast), nullptr,        \
                   AFX_THIS(p)->memberFxn(static_cast<UINT>(w), AFX_NOTIFY_OF(l)->pNMHDR, AFX_NOTIFY_OF(l)->pResult); \
                   return TRUE;)

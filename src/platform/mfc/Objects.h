@@ -116,16 +116,16 @@ public:                                          \
 
 // ar >> pObject reads an object of the class (or a derived one) and hands
 // it over; CArchiveException badClass when the archive holds another class.
-#define DECLARE_SERIAL(class_name)  \
-    DECLARE_DYNCREATE(class_name)   \
+#define DECLARE_SERIAL(class_name) \
+    DECLARE_DYNCREATE(class_name)  \
     friend CArchive& operator>>(CArchive& ar, class_name*& pOb);
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject() { return new class_name; }                                \
-    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)         \
-    CArchive& operator>>(CArchive& ar, class_name*& pOb) {                                         \
-        pOb = static_cast<class_name*>(AfxReadObject(ar, RUNTIME_CLASS(class_name)));             \
-        return ar;                                                                                 \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                             \
+    CObject* class_name::CreateObject() { return new class_name; }                         \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject) \
+    CArchive& operator>>(CArchive& ar, class_name*& pOb) {                                 \
+        pOb = static_cast<class_name*>(AfxReadObject(ar, RUNTIME_CLASS(class_name)));      \
+        return ar;                                                                         \
     }
 
 // CArchive::ReadObject, for IMPLEMENT_SERIAL (which is expanded where the

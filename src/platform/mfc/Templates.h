@@ -259,8 +259,8 @@ private:
         if (nCapacity > m_nMaxSize) Reallocate(nCapacity);
     }
     void Reallocate(INT_PTR nCapacity) {
-        TYPE* pNew = nCapacity ? static_cast<TYPE*>(::operator new(sizeof(TYPE) * static_cast<size_t>(nCapacity)))
-                               : nullptr;
+        TYPE* pNew =
+            nCapacity ? static_cast<TYPE*>(::operator new(sizeof(TYPE) * static_cast<size_t>(nCapacity))) : nullptr;
         for (INT_PTR i = 0; i < m_nSize; ++i) {
             ::new (static_cast<void*>(pNew + i)) TYPE(std::move(m_pData[i]));
             m_pData[i].~TYPE();
@@ -300,8 +300,12 @@ public:
         Unlink(m_pNodeTail);
         return data;
     }
-    POSITION AddHead(ARG_TYPE newElement) { return Link(new CNode{nullptr, nullptr, newElement}, nullptr, m_pNodeHead); }
-    POSITION AddTail(ARG_TYPE newElement) { return Link(new CNode{nullptr, nullptr, newElement}, m_pNodeTail, nullptr); }
+    POSITION AddHead(ARG_TYPE newElement) {
+        return Link(new CNode{nullptr, nullptr, newElement}, nullptr, m_pNodeHead);
+    }
+    POSITION AddTail(ARG_TYPE newElement) {
+        return Link(new CNode{nullptr, nullptr, newElement}, m_pNodeTail, nullptr);
+    }
     void AddHead(const CList* pNewList) {
         if (!pNewList) return;
         CList copy;  // pNewList may be this list
@@ -551,10 +555,7 @@ private:
     // The key as the stored type, for comparisons (a CString from an LPCTSTR).
     static const KEY& Key(const KEY& key) { return key; }
     template <class Other>
-        requires(!std::is_same_v<std::remove_cvref_t<Other>, KEY>)
-    static KEY Key(const Other& key) {
-        return KEY(key);
-    }
+    requires(!std::is_same_v<std::remove_cvref_t<Other>, KEY>) static KEY Key(const Other& key) { return KEY(key); }
     CAssoc* GetAssocAt(ARG_KEY key, UINT& nHash) const {
         nHash = HashKey<ARG_KEY>(key) % m_nHashTableSize;
         if (!m_pHashTable) return nullptr;

@@ -19,15 +19,12 @@
 
 // ---- Life, size, placement and activation ----------------------------------------
 
-#define ON_WM_CREATE() \
-    AFX_WM_ENTRY(WM_CREATE, return AFX_THIS(p)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l));)
-#define ON_WM_NCCREATE() \
-    AFX_WM_ENTRY(WM_NCCREATE, return AFX_THIS(p)->OnNcCreate(reinterpret_cast<LPCREATESTRUCT>(l));)
+#define ON_WM_CREATE() AFX_WM_ENTRY(WM_CREATE, return AFX_THIS(p)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l));)
+#define ON_WM_NCCREATE() AFX_WM_ENTRY(WM_NCCREATE, return AFX_THIS(p)->OnNcCreate(reinterpret_cast<LPCREATESTRUCT>(l));)
 #define ON_WM_DESTROY() ON_MESSAGE_VOID(WM_DESTROY, OnDestroy)
 #define ON_WM_NCDESTROY() ON_MESSAGE_VOID(WM_NCDESTROY, OnNcDestroy)
 #define ON_WM_CLOSE() ON_MESSAGE_VOID(WM_CLOSE, OnClose)
-#define ON_WM_SIZE() \
-    AFX_WM_ENTRY(WM_SIZE, AFX_THIS(p)->OnSize(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0;)
+#define ON_WM_SIZE() AFX_WM_ENTRY(WM_SIZE, AFX_THIS(p)->OnSize(static_cast<UINT>(w), LOWORD(l), HIWORD(l)); return 0;)
 #define ON_WM_MOVE() AFX_WM_ENTRY(WM_MOVE, AFX_THIS(p)->OnMove(GET_X_LPARAM(l), GET_Y_LPARAM(l)); return 0;)
 #define ON_WM_SHOWWINDOW() \
     AFX_WM_ENTRY(WM_SHOWWINDOW, AFX_THIS(p)->OnShowWindow(static_cast<BOOL>(w), static_cast<UINT>(l)); return 0;)
@@ -38,41 +35,42 @@
 #define ON_WM_MOUSEACTIVATE() \
     AFX_WM_ENTRY(WM_MOUSEACTIVATE, return AFX_THIS(p)->OnMouseActivate(AFX_WND_OF(w), LOWORD(l), HIWORD(l));)
 #define ON_WM_CHILDACTIVATE() ON_MESSAGE_VOID(WM_CHILDACTIVATE, OnChildActivate)
-#define ON_WM_MDIACTIVATE()                                                                         \
+#define ON_WM_MDIACTIVATE()                                                                                   \
     AFX_WM_ENTRY(WM_MDIACTIVATE, AFX_THIS(p)->OnMDIActivate(reinterpret_cast<HWND>(l) == AFX_THIS(p)->m_hWnd, \
-                                                            AFX_WND_OF(l), AFX_WND_OF(w)); return 0;)
+                                                            AFX_WND_OF(l), AFX_WND_OF(w));                    \
+                 return 0;)
 #define ON_WM_SETFOCUS() AFX_WM_ENTRY(WM_SETFOCUS, AFX_THIS(p)->OnSetFocus(AFX_WND_OF(w)); return 0;)
 #define ON_WM_KILLFOCUS() AFX_WM_ENTRY(WM_KILLFOCUS, AFX_THIS(p)->OnKillFocus(AFX_WND_OF(w)); return 0;)
-#define ON_WM_CAPTURECHANGED() \
-    AFX_WM_ENTRY(WM_CAPTURECHANGED, AFX_THIS(p)->OnCaptureChanged(AFX_WND_OF(l)); return 0;)
+#define ON_WM_CAPTURECHANGED() AFX_WM_ENTRY(WM_CAPTURECHANGED, AFX_THIS(p)->OnCaptureChanged(AFX_WND_OF(l)); return 0;)
 #define ON_WM_SYSCOMMAND() AFX_WM_ENTRY(WM_SYSCOMMAND, AFX_THIS(p)->OnSysCommand(static_cast<UINT>(w), l); return 0;)
 #define ON_WM_TIMER() AFX_WM_ENTRY(WM_TIMER, AFX_THIS(p)->OnTimer(static_cast<UINT_PTR>(w)); return 0;)
-#define ON_WM_COPYDATA()                                                                      \
-    AFX_WM_ENTRY(WM_COPYDATA, return AFX_THIS(p)->OnCopyData(AFX_WND_OF(w),                   \
-                                                             reinterpret_cast<COPYDATASTRUCT*>(l));)
+#define ON_WM_COPYDATA() \
+    AFX_WM_ENTRY(WM_COPYDATA, return AFX_THIS(p)->OnCopyData(AFX_WND_OF(w), reinterpret_cast<COPYDATASTRUCT*>(l));)
 
 // ---- Painting and controls ----------------------------------------------------------
 
 #define ON_WM_PAINT() ON_MESSAGE_VOID(WM_PAINT, OnPaint)
 #define ON_WM_ERASEBKGND() AFX_WM_ENTRY(WM_ERASEBKGND, return AFX_THIS(p)->OnEraseBkgnd(AFX_DC_OF(w));)
 // Every WM_CTLCOLOR* message reaches OnCtlColor with its CTLCOLOR_ kind.
-#define AFX_ON_CTLCOLOR_KIND(kind)                                                                           \
-    AFX_WM_ENTRY(WM_CTLCOLORMSGBOX + (kind),                                                                 \
+#define AFX_ON_CTLCOLOR_KIND(kind)           \
+    AFX_WM_ENTRY(WM_CTLCOLORMSGBOX + (kind), \
                  return reinterpret_cast<LRESULT>(AFX_THIS(p)->OnCtlColor(AFX_DC_OF(w), AFX_WND_OF(l), (kind)));)
-#define ON_WM_CTLCOLOR()                                                                                \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_MSGBOX) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_EDIT)                           \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_LISTBOX) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_BTN)                           \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_DLG) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_SCROLLBAR)                         \
-    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_STATIC)
-#define ON_WM_DRAWITEM()                                                                                \
-    AFX_WM_ENTRY(WM_DRAWITEM,                                                                          \
-                 AFX_THIS(p)->OnDrawItem(static_cast<int>(w), reinterpret_cast<LPDRAWITEMSTRUCT>(l)); return TRUE;)
-#define ON_WM_HSCROLL()                                                                                    \
-    AFX_WM_ENTRY(WM_HSCROLL, AFX_THIS(p)->OnHScroll(LOWORD(w), HIWORD(w),                                  \
-                                                    reinterpret_cast<CScrollBar*>(AFX_WND_OF(l))); return 0;)
-#define ON_WM_VSCROLL()                                                                                    \
-    AFX_WM_ENTRY(WM_VSCROLL, AFX_THIS(p)->OnVScroll(LOWORD(w), HIWORD(w),                                  \
-                                                    reinterpret_cast<CScrollBar*>(AFX_WND_OF(l))); return 0;)
+#define ON_WM_CTLCOLOR()                                                                                          \
+    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_MSGBOX)                                                                         \
+    AFX_ON_CTLCOLOR_KIND(CTLCOLOR_EDIT) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_LISTBOX) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_BTN) \
+        AFX_ON_CTLCOLOR_KIND(CTLCOLOR_DLG) AFX_ON_CTLCOLOR_KIND(CTLCOLOR_SCROLLBAR)                               \
+            AFX_ON_CTLCOLOR_KIND(CTLCOLOR_STATIC)
+#define ON_WM_DRAWITEM()                                                                                           \
+    AFX_WM_ENTRY(WM_DRAWITEM, AFX_THIS(p)->OnDrawItem(static_cast<int>(w), reinterpret_cast<LPDRAWITEMSTRUCT>(l)); \
+                 return TRUE;)
+#define ON_WM_HSCROLL()                                                                                      \
+    AFX_WM_ENTRY(WM_HSCROLL,                                                                                 \
+                 AFX_THIS(p)->OnHScroll(LOWORD(w), HIWORD(w), reinterpret_cast<CScrollBar*>(AFX_WND_OF(l))); \
+                 return 0;)
+#define ON_WM_VSCROLL()                                                                                      \
+    AFX_WM_ENTRY(WM_VSCROLL,                                                                                 \
+                 AFX_THIS(p)->OnVScroll(LOWORD(w), HIWORD(w), reinterpret_cast<CScrollBar*>(AFX_WND_OF(l))); \
+                 return 0;)
 
 // ---- Mouse ---------------------------------------------------------------------------
 
@@ -88,8 +86,8 @@
 #define ON_WM_MBUTTONDOWN() AFX_MOUSE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)
 #define ON_WM_MBUTTONUP() AFX_MOUSE_ENTRY(WM_MBUTTONUP, OnMButtonUp)
 #define ON_WM_MBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_MBUTTONDBLCLK, OnMButtonDblClk)
-#define ON_WM_MOUSEWHEEL()                                                                          \
-    AFX_WM_ENTRY(WM_MOUSEWHEEL,                                                                     \
+#define ON_WM_MOUSEWHEEL()      \
+    AFX_WM_ENTRY(WM_MOUSEWHEEL, \
                  return AFX_THIS(p)->OnMouseWheel(LOWORD(w), static_cast<short>(HIWORD(w)), AFX_POINT_OF(l));)
 #define ON_WM_CONTEXTMENU() \
     AFX_WM_ENTRY(WM_CONTEXTMENU, AFX_THIS(p)->OnContextMenu(AFX_WND_OF(w), AFX_POINT_OF(l)); return 0;)

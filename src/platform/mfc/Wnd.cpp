@@ -3,9 +3,9 @@
 #include "platform/mfc/Wnd.h"
 
 #include <memory>
-#include <utility>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Controls.h"

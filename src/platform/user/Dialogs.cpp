@@ -110,7 +110,9 @@ template <class Request>
 int RunDriverDialog(HWND hwndOwner, void* (*show)(HWND, Request*, DisplayDialogDone, void*), Request& request) {
     return user::RunModal(
         hwndOwner,
-        [&](DisplayDialogDone done, void* context) { return show(user::dialogOwner(hwndOwner), &request, done, context); },
+        [&](DisplayDialogDone done, void* context) {
+            return show(user::dialogOwner(hwndOwner), &request, done, context);
+        },
         IDCANCEL);
 }
 

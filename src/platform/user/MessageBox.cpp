@@ -81,7 +81,8 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     // On a WM_QUIT the box goes as Escape would close it, or with its last button where Escape does nothing.
     int onQuit = request.escapeAnswer ? request.escapeAnswer : request.buttons.back().second;
     int answer = user::RunModal(
-        hWnd, [&](DisplayDialogDone done, void* context) { return show(user::dialogOwner(hWnd), &request, done, context); },
+        hWnd,
+        [&](DisplayDialogDone done, void* context) { return show(user::dialogOwner(hWnd), &request, done, context); },
         onQuit);
     return answer < 0 ? 0 : answer;
 }

@@ -34,7 +34,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/Brushes.h"   // COLORREF
+#include "platform/gdi/Brushes.h"  // COLORREF
 #include "platform/kernel/Sync.h"  // INFINITE
 #include "platform/user/Windows.h"
 
@@ -63,7 +63,7 @@ struct DisplayMessageBoxRequest {
 
 // The colour dialog's request and answer.
 struct DisplayColorRequest {
-    COLORREF color = 0;     // in: the colour shown first (when bInit); out: the one chosen
+    COLORREF color = 0;  // in: the colour shown first (when bInit); out: the one chosen
     bool bInit = false;
     bool bFullOpen = false;  // the editor open from the start
 };
