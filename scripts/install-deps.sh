@@ -29,6 +29,9 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xclip >/dev/null || need+=(xclip)
 command -v openbox >/dev/null || need+=(openbox)
 command -v wmctrl >/dev/null || need+=(wmctrl)
+# What the window-manager tests read of the X server, and XTEST from a shell.
+command -v xwininfo >/dev/null && command -v xprop >/dev/null || need+=(x11-utils)
+command -v xdotool >/dev/null || need+=(xdotool)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq

@@ -3,6 +3,12 @@
 // the desktop's own modal windows, answered from the keyboard through XTEST.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -14,10 +20,13 @@
 #include "DisplayFrameTest.h"
 #include "platform/mfc/ColorDialog.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/mfc/OleDataSource.h"
 #include "platform/user/Clipboard.h"
 #include "platform/user/Dialogs.h"
 #include "platform/user/EditCore.h"
 #include "platform/user/UserDriver.h"
+
+extern char** environ;
 
 namespace {
 
@@ -73,15 +82,30 @@ protected:
     }
 };
 
+// The keys that type the text on a US layout ("Shift_L+x": with Shift held).
+std::vector<std::string> KeysFor(const std::string& text) {
+    std::vector<std::string> keys;
+    for (char c : text) {
+        if (std::isupper(static_cast<unsigned char>(c)))
+            keys.push_back(std::string("Shift_L+") + static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        else if (c == '/') keys.push_back("slash");
+        else if (c == '.') keys.push_back("period");
+        else if (c == '-') keys.push_back("minus");
+        else if (c == '_') keys.push_back("Shift_L+minus");
+        else keys.push_back(std::string(1, c));
+    }
+    return keys;
+}
+
 // A user at the keyboard while a modal window is up: once the window titled
 // caption is on the screen, the pointer goes over it (the keyboard follows
 // the pointer without a window manager) and the keys are pressed, one a
 // tick. Before the first key a click goes to clickAt, on the owner.
 struct User {
-    User(const char* pszCaption, std::vector<const char*> keyList) : caption(pszCaption), keys(std::move(keyList)) {}
+    User(const char* pszCaption, std::vector<std::string> keyList) : caption(pszCaption), keys(std::move(keyList)) {}
     static User* current;
     const char* caption;
-    std::vector<const char*> keys;
+    std::vector<std::string> keys;
     POINT clickAt{-1, -1};
     HWND hOwner = nullptr;
     size_t next = 0;
@@ -103,7 +127,11 @@ struct User {
         }
         if (ticks < 4 || next >= keys.size()) return;  // the click has been handled by now
         display::MoveTo((r.left + r.right) / 2, r.top + 10);
-        display::Tap(keys[next++]);
+        std::string key = keys[next++];
+        bool shift = key.starts_with("Shift_L+");
+        if (shift) display::Key("Shift_L", true);
+        display::Tap(key.c_str() + (shift ? 8 : 0));
+        if (shift) display::Key("Shift_L", false);
     }
     // Runs while the modal call does.
     template <class Call>
@@ -161,7 +189,7 @@ TEST_F(DesktopTest, AMessageBoxIsAWindowThatBlocksItsOwnerAndAnswersTheKeyboard)
     const char* keep = std::getenv("CBASIS_DISPLAY_SCREENSHOT");
     struct Case {
         UINT type;
-        std::vector<const char*> keys;
+        std::vector<std::string> keys;
         int expected;
     } cases[] = {
         {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, {"Return"}, IDNO},
@@ -232,4 +260,102 @@ TEST_F(DesktopTest, TheOpenFileDialogIsAWindowThatEscapeCancels) {
     EXPECT_FALSE(user.ownerEnabledWhileUp);
     EXPECT_EQ(::CommDlgExtendedError(), 0u);
     EXPECT_STREQ(file, "");
+}
+
+TEST_F(DesktopTest, TheOpenFileDialogReturnsTheFileTypedIntoIt) {
+    WriteFile(Posix("picked.txt"), "x");
+    static const char filter[] = "Text files\0*.txt\0All files\0*\0";
+    char file[260] = "";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_pMain->m_hWnd;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = "Pick a file";
+    // A path typed from "/" opens the dialog's location entry; Return takes it.
+    std::vector<std::string> keys = KeysFor(Posix("picked.txt"));
+    keys.push_back("Return");
+    User user{"Pick a file", keys};
+    user.hOwner = m_pMain->m_hWnd;
+    ASSERT_TRUE(user.During([&] { return ::GetOpenFileNameA(&ofn); })) << ::CommDlgExtendedError();
+    EXPECT_FALSE(user.ownerEnabledWhileUp);
+    EXPECT_STREQ(file, "C:\\picked.txt");
+    EXPECT_STREQ(file + ofn.nFileOffset, "picked.txt");
+}
+
+TEST_F(DesktopTest, OleDataTextGoesThroughTheDesktopsClipboardBothWays) {
+    // A data source the frame puts on the clipboard is what another program reads.
+    auto* source = new COleDataSource;  // the clipboard takes it
+    const char text[] = "OLE caf\xE9\r\n";
+    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    std::memcpy(::GlobalLock(hMem), text, sizeof text);
+    ::GlobalUnlock(hMem);
+    source->CacheGlobalData(CF_TEXT, hMem);
+    source->SetClipboard();
+    ASSERT_EQ(COleDataSource::GetClipboardOwner(), source);
+    ASSERT_EQ(display::Run({"xclip", "-o", "-selection", "clipboard"}, "", Posix("out.txt")), 0);
+    EXPECT_EQ(ReadFile(Posix("out.txt")), "OLE caf\xC3\xA9\n");
+
+    // Another program's text is what a data object on the clipboard reads.
+    OtherProgramCopies("from xclip \xC3\xA9");
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    // xclip's first process may end before the one it leaves behind holds the clipboard.
+    std::string read;
+    EXPECT_TRUE(display::RunUntil([&] {
+        HGLOBAL hRead = data.GetGlobalData(CF_TEXT);
+        read = hRead ? static_cast<const char*>(::GlobalLock(hRead)) : "<none>";
+        if (hRead) {
+            ::GlobalUnlock(hRead);
+            ::GlobalFree(hRead);
+        }
+        return read == "from xclip \xC3\xA9";
+    })) << read;
+    EXPECT_EQ(COleDataSource::GetClipboardOwner(), nullptr) << "the source went with the clipboard's contents";
+}
+
+namespace {
+
+// The test's clipboard manager, from when it says it is ready until the
+// object goes.
+struct ClipboardManager {
+    pid_t pid = 0;
+    bool ready = false;
+    ClipboardManager() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        char* argv[] = {const_cast<char*>(CBASIS_CLIPBOARD_MANAGER), nullptr};
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ) != 0) pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        char said[8] = {};
+        ready = pid && read(fds[0], said, 6) == 6 && std::string(said) == "ready\n";
+        close(fds[0]);
+    }
+    ~ClipboardManager() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(DesktopTest, TextCopiedByAProgramThatExitedStaysWhereTheDesktopHasAClipboardManager) {
+    // Without a manager, the text goes with the program that copied it.
+    ASSERT_EQ(display::Run({CBASIS_CLIPBOARD_COPIER, "gone with it"}, "", ""), 0);
+    EXPECT_NE(display::Run({"xclip", "-o", "-selection", "clipboard"}, "", Posix("out.txt")), 0)
+        << "still there: " << ReadFile(Posix("out.txt"));
+
+    ClipboardManager manager;
+    ASSERT_TRUE(manager.ready);
+    ASSERT_EQ(display::Run({CBASIS_CLIPBOARD_COPIER, "kept caf\xE9"}, "", ""), 0);
+    ASSERT_EQ(display::Run({"xclip", "-o", "-selection", "clipboard"}, "", Posix("out.txt")), 0);
+    EXPECT_EQ(ReadFile(Posix("out.txt")), "kept caf\xC3\xA9");
 }

@@ -28,7 +28,7 @@ namespace {
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
 struct Server {
-    pid_t pid = 0;
+    int pid = 0;
     Display* x = nullptr;
     std::string why;
 
@@ -47,34 +47,44 @@ struct Server {
             waitpid(pid, nullptr, 0);
         }
     }
-    // Xvfb -displayfd writes its display number to the pipe once it listens.
     void Start() {
-        int fds[2];
-        if (pipe(fds) != 0) return void(why = "no pipe for Xvfb");
-        std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                              nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (failed) {
-            pid = 0;
-            close(fds[0]);
-            why = "no display, and Xvfb could not be started (install xvfb)";
-            return;
-        }
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return void(why = "Xvfb started but gave no display number");
-        setenv("DISPLAY", (":" + number).c_str(), 1);
+        std::string name;
+        if (StartXvfb(&pid, &name, &why)) setenv("DISPLAY", name.c_str(), 1);
     }
 };
+
+}  // namespace
+
+// Xvfb -displayfd writes its display number to the pipe once it listens.
+bool StartXvfb(int* pid, std::string* name, std::string* why) {
+    int fds[2];
+    if (pipe(fds) != 0) return *why = "no pipe for Xvfb", false;
+    std::string fd = std::to_string(fds[1]);
+    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                          nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    int failed = posix_spawnp(&child, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (failed) {
+        close(fds[0]);
+        return *why = "no display, and Xvfb could not be started (install xvfb)", false;
+    }
+    *pid = child;
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) return *why = "Xvfb started but gave no display number", false;
+    *name = ":" + number;
+    return true;
+}
+
+namespace {
 
 Server& server() {
     static Server s;

@@ -18,6 +18,11 @@ namespace display {
 // True when a display is there for the tests; else *why says why not.
 bool Ready(std::string* why);
 
+// Starts an X server of its own (Xvfb, 1280 x 1024) for a test that needs
+// one to itself (a window manager of its own, say): its process id and
+// display name (":N"), or false and *why. The caller ends it by its id.
+bool StartXvfb(int* pid, std::string* name, std::string* why);
+
 // XTEST input, flushed at once (screen coordinates).
 void MoveTo(int x, int y);
 void Button(int button, bool down);

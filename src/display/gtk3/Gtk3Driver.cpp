@@ -21,7 +21,8 @@
 // manager sends them in. Maximizing and minimizing are asked of the window
 // manager with the normal rectangle set first, which it gives back on
 // restoring; without a window manager the driver applies the state's
-// rectangle itself.
+// rectangle itself. Under Wayland only sizes and states come back, never
+// positions.
 //
 // Sections: the windows; input; the table's entries; the entry point.
 #include "Gtk3Driver.h"
@@ -208,8 +209,11 @@ gboolean settle(gpointer data) {
         post(native, in);
     }
     if (sizeType == SIZE_MINIMIZED) return G_SOURCE_REMOVE;
-    int x, y;
-    gdk_window_get_origin(gdk, &x, &y);
+    // Wayland tells no program where its windows are: the frame keeps its own position.
+    RECT own{};
+    GetWindowRect(native->hWnd, &own);
+    int x = own.left, y = own.top;
+    if (GDK_IS_X11_DISPLAY(gdk_window_get_display(gdk))) gdk_window_get_origin(gdk, &x, &y);
     PlatformInput in;
     in.message = WM_WINDOWPOSCHANGED;
     in.rect = RECT{x, y, x + gdk_window_get_width(gdk), y + gdk_window_get_height(gdk)};
