@@ -82,10 +82,13 @@ protected:
     }
 };
 
-// The keys that type the text on a US layout ("Shift_L+x": with Shift held).
+// The keys that type the text on a US layout ("Shift_L+x": with Shift held),
+// with a pause after the first while what it opens (a location entry, say)
+// takes the keyboard.
 std::vector<std::string> KeysFor(const std::string& text) {
     std::vector<std::string> keys;
     for (char c : text) {
+        if (keys.size() == 1) keys.insert(keys.end(), 10, "");
         if (std::isupper(static_cast<unsigned char>(c)))
             keys.push_back(std::string("Shift_L+") + static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
         else if (c == '/') keys.push_back("slash");
@@ -100,7 +103,8 @@ std::vector<std::string> KeysFor(const std::string& text) {
 // A user at the keyboard while a modal window is up: once the window titled
 // caption is on the screen, the pointer goes over it (the keyboard follows
 // the pointer without a window manager) and the keys are pressed, one a
-// tick. Before the first key a click goes to clickAt, on the owner.
+// tick ("": a tick without one). Before the first key a click goes to
+// clickAt, on the owner.
 struct User {
     User(const char* pszCaption, std::vector<std::string> keyList) : caption(pszCaption), keys(std::move(keyList)) {}
     static User* current;
@@ -110,6 +114,7 @@ struct User {
     HWND hOwner = nullptr;
     size_t next = 0;
     int ticks = 0;
+    int ticksAfterKeys = 0;
     bool ownerEnabledWhileUp = false;
     std::string screenshot;  // where to keep a picture of the window, if anywhere
 
@@ -125,9 +130,16 @@ struct User {
             display::Click(clickAt.x, clickAt.y);
             return;
         }
-        if (ticks < 4 || next >= keys.size()) return;  // the click has been handled by now
+        if (ticks < 4) return;  // the click has been handled by now
+        if (next >= keys.size()) {
+            // Still up long after the last key: the keys went astray. Escape
+            // ends the call so the test fails instead of hanging.
+            if (++ticksAfterKeys == 150) display::Tap("Escape");
+            return;
+        }
         display::MoveTo((r.left + r.right) / 2, r.top + 10);
         std::string key = keys[next++];
+        if (key.empty()) return;  // a pause
         bool shift = key.starts_with("Shift_L+");
         if (shift) display::Key("Shift_L", true);
         display::Tap(key.c_str() + (shift ? 8 : 0));
