@@ -13,10 +13,11 @@
 // docs/performance.md.
 #include <benchmark/benchmark.h>
 
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <unistd.h>
 
+#include <CBasis1.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -24,37 +25,33 @@
 #include <string>
 #include <thread>
 
-#include <CBasis1.h>
-
+#include "Displayed.h"
 #include "display/XServer.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool Displayed(benchmark::State& state) {
-    std::string why;
-    if (!display::Ready(&why)) {
-        state.SkipWithError(("no display: " + why).c_str());
-        return false;
-    }
-    if (std::string(PlatformUserDriver().name) != "gtk3") {
-        state.SkipWithError("the GTK 3 driver is not in use");
-        return false;
-    }
-    return true;
-}
-
 LRESULT OwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 HWND MakeOwner() {
-    HWND hWnd = PlatformCreateWindowEx(OwnerProc, 0, "Bench", "Bench", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300,
-                                       nullptr, nullptr, nullptr);
+    HWND hWnd = PlatformCreateWindowEx(OwnerProc, 0, "Bench", "Bench", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr,
+                                       nullptr, nullptr);
     ShowWindow(hWnd, SW_SHOWNORMAL);
     display::RunUntil([hWnd] { return PlatformIsOnScreen(hWnd) != 0; });
     return hWnd;
+}
+
+// A file of one line of text, for xclip -i (the caller removes it).
+std::string LineFile() {
+    std::string path = "/tmp/cbasis-desktop-bench-" + std::to_string(::getpid()) + ".txt";
+    if (FILE* f = std::fopen(path.c_str(), "w")) {
+        std::fputs("The quick brown fox jumps over the lazy dog\n", f);
+        std::fclose(f);
+    }
+    return path;
 }
 
 void BM_CopyInTheFrameUntilXclipReadsIt(benchmark::State& state) {
@@ -69,7 +66,8 @@ void BM_CopyInTheFrameUntilXclipReadsIt(benchmark::State& state) {
         GlobalUnlock(hMem);
         SetClipboardData(CF_TEXT, hMem);
         CloseClipboard();
-        if (display::Run({"xclip", "-o", "-selection", "clipboard"}, "", "") != 0) state.SkipWithError("xclip -o failed");
+        if (display::Run({"xclip", "-o", "-selection", "clipboard"}, "", "") != 0)
+            state.SkipWithError("xclip -o failed");
     }
     DestroyWindow(hOwner);
     PlatformPumpMessages();
@@ -80,11 +78,7 @@ BENCHMARK(BM_CopyInTheFrameUntilXclipReadsIt)->Unit(benchmark::kMillisecond)->Us
 // serve one read), xclip -o reads it.
 void BM_XclipCopyUntilXclipReadsIt(benchmark::State& state) {
     if (!Displayed(state)) return;
-    std::string input = "/tmp/cbasis-desktop-bench-" + std::to_string(::getpid()) + ".txt";
-    if (FILE* f = std::fopen(input.c_str(), "w")) {
-        std::fputs("The quick brown fox jumps over the lazy dog\n", f);
-        std::fclose(f);
-    }
+    std::string input = LineFile();
     for (auto _ : state) {
         if (display::Run({"xclip", "-i", "-loops", "1", "-selection", "clipboard"}, input, "") != 0 ||
             display::Run({"xclip", "-o", "-selection", "clipboard"}, "", "") != 0)
@@ -98,11 +92,7 @@ BENCHMARK(BM_XclipCopyUntilXclipReadsIt)->Unit(benchmark::kMillisecond)->UseReal
 // starting xclip -o and its round trip cost whoever holds the clipboard.
 void BM_XclipReadsAnotherProgramsText(benchmark::State& state) {
     if (!Displayed(state)) return;
-    std::string input = "/tmp/cbasis-desktop-bench-" + std::to_string(::getpid()) + ".txt";
-    if (FILE* f = std::fopen(input.c_str(), "w")) {
-        std::fputs("The quick brown fox jumps over the lazy dog\n", f);
-        std::fclose(f);
-    }
+    std::string input = LineFile();
     display::Run({"xclip", "-i", "-selection", "clipboard"}, input, "");
     for (auto _ : state)
         if (display::Run({"xclip", "-o", "-selection", "clipboard"}, "", "") != 0) state.SkipWithError("xclip failed");

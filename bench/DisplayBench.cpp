@@ -11,32 +11,19 @@
 
 #include <time.h>
 
+#include <CBasis1.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <CBasis1.h>
-
+#include "Displayed.h"
 #include "display/XServer.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool Displayed(benchmark::State& state) {
-    std::string why;
-    if (!display::Ready(&why)) {
-        state.SkipWithError(("no display: " + why).c_str());
-        return false;
-    }
-    if (std::string(PlatformUserDriver().name) != "gtk3") {
-        state.SkipWithError("the GTK 3 driver is not in use");
-        return false;
-    }
-    return true;
-}
 
 // A window that paints a few lines of text over a filled background.
 LRESULT PaintedProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -36,7 +36,7 @@ int main() {
     bool ok = guid.GetLength() == 36 && arrows.m_nCount == 1 &&
               std::strcmp(arrows.m_pHead->pValue->szText2, "to") == 0 && std::strlen(text.m_pStr) == 36 &&
               block.GetLength() == 3 && named && loaded && split && random;
-    std::printf("%s %s (name %d, module %d, split %d, rand %d)\n", ok ? "consumer ok" : "consumer FAILED",
-                text.m_pStr, named, loaded, split, random);
+    std::printf("%s %s (name %d, module %d, split %d, rand %d)\n", ok ? "consumer ok" : "consumer FAILED", text.m_pStr,
+                named, loaded, split, random);
     return ok ? 0 : 1;
 }

@@ -74,6 +74,17 @@ protected:
         return all.str();
     }
     void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    // An open-file request titled "Pick a file", owned by the main frame.
+    OPENFILENAMEA PickAFile(const char* filter, char* file, DWORD size) {
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = m_pMain->m_hWnd;
+        ofn.lpstrFilter = filter;
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = size;
+        ofn.lpstrTitle = "Pick a file";
+        return ofn;
+    }
     // Another program's copy of the text, to the named selection, until
     // the selection is taken from it (or, with loops, read that often).
     void OtherProgramCopies(const std::string& text, const char* selection = "clipboard", const char* loops = "0") {
@@ -91,11 +102,16 @@ std::vector<std::string> KeysFor(const std::string& text) {
         if (keys.size() == 1) keys.insert(keys.end(), 10, "");
         if (std::isupper(static_cast<unsigned char>(c)))
             keys.push_back(std::string("Shift_L+") + static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        else if (c == '/') keys.push_back("slash");
-        else if (c == '.') keys.push_back("period");
-        else if (c == '-') keys.push_back("minus");
-        else if (c == '_') keys.push_back("Shift_L+minus");
-        else keys.push_back(std::string(1, c));
+        else if (c == '/')
+            keys.push_back("slash");
+        else if (c == '.')
+            keys.push_back("period");
+        else if (c == '-')
+            keys.push_back("minus");
+        else if (c == '_')
+            keys.push_back("Shift_L+minus");
+        else
+            keys.push_back(std::string(1, c));
     }
     return keys;
 }
@@ -258,13 +274,7 @@ TEST_F(DesktopTest, TheOpenFileDialogIsAWindowThatEscapeCancels) {
     // missing, and nothing past the list's end is read.
     static const char filter[] = "Text files\0";
     char file[260] = "";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_pMain->m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = "Pick a file";
+    OPENFILENAMEA ofn = PickAFile(filter, file, sizeof file);
     User user{"Pick a file", {"Escape"}};
     user.hOwner = m_pMain->m_hWnd;
     EXPECT_FALSE(user.During([&] { return ::GetOpenFileNameA(&ofn); }));
@@ -278,13 +288,7 @@ TEST_F(DesktopTest, TheOpenFileDialogReturnsTheFileTypedIntoIt) {
     WriteFile(Posix("picked.txt"), "x");
     static const char filter[] = "Text files\0*.txt\0All files\0*\0";
     char file[260] = "";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_pMain->m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = "Pick a file";
+    OPENFILENAMEA ofn = PickAFile(filter, file, sizeof file);
     // A path typed from "/" opens the dialog's location entry; Return takes it.
     std::vector<std::string> keys = KeysFor(Posix("picked.txt"));
     keys.push_back("Return");

@@ -75,7 +75,8 @@ public:
         std::string info = Shell("xwininfo -id " + window);
         std::smatch m;
         static const std::regex fields(
-            "Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)[\\s\\S]*Width: (\\d+)\\s+Height: (\\d+)");
+            "Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)[\\s\\S]*Width: (\\d+)\\s+Height: "
+            "(\\d+)");
         if (!std::regex_search(info, m, fields)) return RECT{};
         int x = std::stoi(m[1]), y = std::stoi(m[2]);
         return RECT{x, y, x + std::stoi(m[3]), y + std::stoi(m[4])};
@@ -143,9 +144,9 @@ private:
 };
 
 std::string Saved(const RECT& r, int iconic, int maximized) {
-    return "  Right=" + std::to_string(r.right) + "\n  Left=" + std::to_string(r.left) + "\n  Top=" +
-           std::to_string(r.top) + "\n  Bottom=" + std::to_string(r.bottom) + "\n  Iconic=" + std::to_string(iconic) +
-           "\n  Maximized=" + std::to_string(maximized) + "\n";
+    return "  Right=" + std::to_string(r.right) + "\n  Left=" + std::to_string(r.left) +
+           "\n  Top=" + std::to_string(r.top) + "\n  Bottom=" + std::to_string(r.bottom) +
+           "\n  Iconic=" + std::to_string(iconic) + "\n  Maximized=" + std::to_string(maximized) + "\n";
 }
 
 std::string Text(const RECT& r) {
@@ -185,7 +186,8 @@ TEST_F(WindowManagerTest, MaximizedAndMinimizedByTheWindowManagerTheFrameComesBa
         ASSERT_FALSE(window.empty());
         d.Shell("wmctrl -i -r " + window + " -b add,maximized_vert,maximized_horz");
         ASSERT_TRUE(OwnDisplay::WaitFor([&] {
-            return d.Maximized(window) && d.Geometry(window).right - d.Geometry(window).left > normal.right - normal.left;
+            return d.Maximized(window) &&
+                   d.Geometry(window).right - d.Geometry(window).left > normal.right - normal.left;
         }));
         d.Shell("wmctrl -i -c " + window);  // as the title bar's close button
         ASSERT_TRUE(first.Finish()) << first.Out();
@@ -207,7 +209,8 @@ TEST_F(WindowManagerTest, MaximizedAndMinimizedByTheWindowManagerTheFrameComesBa
     EXPECT_TRUE(OwnDisplay::WaitFor([&] {
         restored = d.Geometry(window);
         return Text(restored) == Text(normal);
-    })) << Text(restored) << " for " << Text(normal);
+    })) << Text(restored)
+        << " for " << Text(normal);
 
     // Minimized by the window manager and closed so: it starts minimized,
     // and restoring it gives back the normal position.
@@ -227,7 +230,8 @@ TEST_F(WindowManagerTest, MaximizedAndMinimizedByTheWindowManagerTheFrameComesBa
     EXPECT_TRUE(OwnDisplay::WaitFor([&] {
         restored = d.Geometry(window);
         return Text(restored) == Text(normal);
-    })) << Text(restored) << " for " << Text(normal);
+    })) << Text(restored)
+        << " for " << Text(normal);
     d.Shell("wmctrl -i -c " + window);
     ASSERT_TRUE(third.Finish()) << third.Out();
     EXPECT_NE(third.Out().find(Saved(normal, 0, 0)), std::string::npos) << third.Out();

@@ -1,10 +1,9 @@
 // Copies its argument to the clipboard as CF_TEXT from a window on the
 // display, then exits: the program whose text outlives it where the desktop
 // has a clipboard manager. Exits 1 when the copy was refused.
+#include <CBasis1.h>
 #include <cstdio>
 #include <cstring>
-
-#include <CBasis1.h>
 
 namespace {
 
