@@ -5,6 +5,9 @@
 #include "Sketch.h"
 
 #include "MainFrm.h"
+#include "SketchDoc.h"
+#include "SketchView.h"
+#include "StrokeListView.h"
 
 #ifdef _DEBUG
 #define new DEBUG_NEW
@@ -20,13 +23,17 @@ IMPLEMENT_DYNAMIC(CMainFrame, CPersistentFrame)
 BEGIN_MESSAGE_MAP(CMainFrame, CPersistentFrame)
 	//{{AFX_MSG_MAP(CMainFrame)
 	ON_WM_CREATE()
+	ON_COMMAND(ID_SKETCH_LOG, OnSketchLog)
+	ON_UPDATE_COMMAND_UI(ID_SKETCH_LOG, OnUpdateSketchLog)
+	ON_COMMAND(ID_SKETCH_PANELCOLOR, OnSketchPanelColor)
+	ON_COMMAND(ID_VIEW_STROKELIST, OnViewStrokeList)
 	//}}AFX_MSG_MAP
 END_MESSAGE_MAP()
 
 /////////////////////////////////////////////////////////////////////////////
 // CMainFrame construction/destruction
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame() : m_nSketchFrame(0), m_nListFrame(0)
 {
 }
 
@@ -38,8 +45,41 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
 	if (CPersistentFrame::OnCreate(lpCreateStruct) == -1)
 		return -1;
+	// No tool bar or status bar: the platform has none yet.
 	TRACE1("Sketch: main frame %p created\n", this);
 	return 0;
+}
+
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+	if (!CPersistentFrame::OnCreateClient(lpcs, pContext))
+		return FALSE;
+	return m_wndPanel.CreatePanel(this);
+}
+
+// The panel on the left, the MDI client in the rest.
+void CMainFrame::RecalcLayout(BOOL bNotify)
+{
+	CRect area;
+	GetClientRect(&area);
+	if (m_wndPanel.m_hWnd != NULL)
+		m_utils.SetChildWindowPlacement(area, &m_wndPanel, TOOLPANEL_WIDTH, 1);
+	if (m_hWndMDIClient != NULL)
+		::MoveWindow(m_hWndMDIClient, area.left, area.top, area.Width(), area.Height(), TRUE);
+	UNUSED_ALWAYS(bNotify);
+}
+
+// Frame 1 shows a sketch, frame 2 the list of its strokes; both take the
+// document and template defaults given to InitializeCoordinates.
+void CMainFrame::RegisterFrames()
+{
+	AddFrame(&m_nSketchFrame, 0, NULL, NULL, RUNTIME_CLASS(CSketchView));
+	AddFrame(&m_nListFrame, 0, NULL, NULL, RUNTIME_CLASS(CStrokeListView));
+}
+
+BOOL CMainFrame::OpenLog(LPCTSTR lpszDir)
+{
+	return m_log.Init(lpszDir, _T("sketch"), m_hWnd);
 }
 
 /////////////////////////////////////////////////////////////////////////////
@@ -57,3 +97,45 @@ void CMainFrame::Dump(CDumpContext& dc) const
 }
 
 #endif //_DEBUG
+
+/////////////////////////////////////////////////////////////////////////////
+// CMainFrame message handlers
+
+// Writes the active sketch's strokes to the day's log.
+void CMainFrame::OnSketchLog()
+{
+	CView* pView = GetActiveView();
+	CSketchDoc* pDoc = (CSketchDoc*)pView->GetDocument();
+	ASSERT_KINDOF(CSketchDoc, pDoc);
+
+	CString strStamp = CUtils::Timestamp();
+	CUtils::RemoveChar('\n', strStamp);
+	m_log.message("%s: %d strokes in %s", (LPCTSTR)strStamp, (int)pDoc->m_strokes.GetCount(),
+		(LPCTSTR)pDoc->GetTitle());
+	POSITION pos = pDoc->m_strokes.GetHeadPosition();
+	while (pos != NULL)
+	{
+		CStroke* pStroke = pDoc->m_strokes.GetNext(pos);
+		m_log.message("stroke %d,%d-%d,%d", pStroke->m_ptFrom.x, pStroke->m_ptFrom.y,
+			pStroke->m_ptTo.x, pStroke->m_ptTo.y);
+	}
+	CString strCaption;
+	strCaption.Format(_T("%d logged"), (int)pDoc->m_strokes.GetCount());
+	m_wndPanel.SetCaption(strCaption);
+}
+
+void CMainFrame::OnUpdateSketchLog(CCmdUI* pCmdUI)
+{
+	pCmdUI->Enable(GetActiveView() != NULL && !m_log.m_strLogFileName.IsEmpty());
+}
+
+void CMainFrame::OnSketchPanelColor()
+{
+	m_wndPanel.m_generic.ChangeBackgroundColor(RGB(128, 0, 64));
+}
+
+// Opens the stroke list, or brings it to the front when it is open.
+void CMainFrame::OnViewStrokeList()
+{
+	SendMessage(WM_NEWFOCUS, m_nListFrame);
+}

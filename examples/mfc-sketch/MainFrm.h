@@ -9,6 +9,8 @@
 #pragma once
 #endif // _MSC_VER > 1000
 
+#include "ToolPanel.h"
+
 class CMainFrame : public CPersistentFrame
 {
 	DECLARE_DYNAMIC(CMainFrame)
@@ -18,6 +20,22 @@ public:
 // Attributes
 public:
 	CLogFile m_log;
+	CToolPanel m_wndPanel;
+	int m_nSketchFrame;		// frame numbers in the frame registry
+	int m_nListFrame;
+
+// Operations
+public:
+	void RegisterFrames();
+	BOOL OpenLog(LPCTSTR lpszDir);
+
+// Overrides
+	//{{AFX_VIRTUAL(CMainFrame)
+	public:
+	virtual void RecalcLayout(BOOL bNotify = TRUE);
+	protected:
+	virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+	//}}AFX_VIRTUAL
 
 // Implementation
 public:
@@ -27,10 +45,17 @@ public:
 	virtual void Dump(CDumpContext& dc) const;
 #endif
 
+protected:
+	CUtils m_utils;
+
 // Generated message map functions
 protected:
 	//{{AFX_MSG(CMainFrame)
 	afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+	afx_msg void OnSketchLog();
+	afx_msg void OnUpdateSketchLog(CCmdUI* pCmdUI);
+	afx_msg void OnSketchPanelColor();
+	afx_msg void OnViewStrokeList();
 	//}}AFX_MSG
 	DECLARE_MESSAGE_MAP()
 };

@@ -7,6 +7,7 @@
 #include "MainFrm.h"
 #include "SketchDoc.h"
 #include "SketchView.h"
+#include "StrokeListView.h"
 
 #ifdef _DEBUG
 #define new DEBUG_NEW
@@ -48,7 +49,7 @@ public:
 	CSketchCommandLineInfo() : m_bSelfTestNext(FALSE) {}
 	virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast)
 	{
-		if (bFlag && CString(pszParam).CompareNoCase(_T("selftest")) == 0)
+		if (bFlag && _stricmp(pszParam, _T("selftest")) == 0)
 			m_bSelfTestNext = TRUE;
 		else if (m_bSelfTestNext)
 		{
@@ -88,10 +89,31 @@ BOOL CSketchApp::InitInstance()
 		return FALSE;
 	m_pMainWnd = pMainFrame;
 
+	// Place the frame where the user left it, then register its frame kinds.
+	pMainFrame->InitializeCoordinates(m_nCmdShow, IDR_SKETCHTYPE, RUNTIME_CLASS(CSketchDoc));
+	pMainFrame->RegisterFrames();
+
 	// Parse command line for standard shell commands, DDE, file open
 	CSketchCommandLineInfo cmdInfo;
 	ParseCommandLine(cmdInfo);
 	m_strSelfTestFile = cmdInfo.m_strSelfTest;
+
+	// The day's log goes beside the self-test file, else into the current
+	// directory.
+	char szDrive[_MAX_DRIVE], szDir[_MAX_DIR];
+	CString strLogDir;
+	if (!m_strSelfTestFile.IsEmpty())
+	{
+		_splitpath(m_strSelfTestFile, szDrive, szDir, NULL, NULL);
+		strLogDir = CString(szDrive) + szDir;
+	}
+	else
+	{
+		::GetCurrentDirectoryA(_MAX_PATH, strLogDir.GetBuffer(_MAX_PATH));
+		strLogDir.ReleaseBuffer();
+	}
+	if (!pMainFrame->OpenLog(strLogDir))
+		TRACE1("Sketch: no log: %s\n", (LPCTSTR)pMainFrame->m_log.m_strError);
 
 	// Dispatch commands specified on the command line
 	if (!ProcessShellCommand(cmdInfo))
@@ -107,6 +129,10 @@ BOOL CSketchApp::InitInstance()
 		pMainFrame->PostMessage(WM_COMMAND, ID_SKETCH_ADDLINE);
 		pMainFrame->PostMessage(WM_COMMAND, ID_SKETCH_ADDLINE);
 		pMainFrame->PostMessage(WM_COMMAND, ID_WINDOW_NEW);
+		pMainFrame->PostMessage(WM_COMMAND, ID_VIEW_STROKELIST);
+		pMainFrame->PostMessage(WM_COMMAND, ID_VIEW_STROKELIST);	// brought to the front, not opened again
+		pMainFrame->PostMessage(WM_COMMAND, ID_SKETCH_LOG);
+		pMainFrame->PostMessage(WM_COMMAND, ID_SKETCH_PANELCOLOR);
 		pMainFrame->PostMessage(WM_COMMAND, ID_SKETCH_SELFTEST);
 	}
 	return TRUE;
@@ -124,24 +150,49 @@ void CSketchApp::OnAppAbout()
 	AfxMessageBox(_T("Sketch, an application of the usual shape."));
 }
 
-// Saves the active document, opens it again and reports what came back.
+// Counts the sketch's views and frames, saves it, opens it again and
+// reports what came back.
 void CSketchApp::OnSelfTest()
 {
-	CMDIFrameWnd* pFrame = (CMDIFrameWnd*)AfxGetMainWnd();
-	ASSERT_KINDOF(CMDIFrameWnd, pFrame);
-	CMDIChildWnd* pChild = pFrame->MDIGetActive();
-	CSketchDoc* pDoc = pChild ? (CSketchDoc*)pChild->GetActiveDocument() : NULL;
-	if (pDoc == NULL || !pDoc->DoSave(m_strSelfTestFile))
+	CMainFrame* pFrame = (CMainFrame*)AfxGetMainWnd();
+	ASSERT_KINDOF(CMainFrame, pFrame);
+	CView* pActive = pFrame->GetActiveView();
+	CSketchDoc* pDoc = pActive ? (CSketchDoc*)pActive->GetDocument() : NULL;
+	if (pDoc == NULL)
+	{
+		printf("selftest: no active document\n");
+		m_nExitCode = 1;
+		pFrame->PostMessage(WM_COMMAND, ID_APP_EXIT);
+		return;
+	}
+
+	int nViews = 0;
+	int nListLines = -1;
+	for (POSITION pos = pDoc->GetFirstViewPosition(); pos != NULL; nViews++)
+	{
+		CView* pView = pDoc->GetNextView(pos);
+		pView->UpdateWindow();
+		if (pView->IsKindOf(RUNTIME_CLASS(CStrokeListView)))
+			nListLines = ((CStrokeListView*)pView)->m_nLinesShown;
+	}
+	int nChildren = 0;
+	for (HWND hChild = ::GetWindow(pFrame->m_hWndMDIClient, GW_CHILD); hChild != NULL;
+		hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+		nChildren++;
+	pFrame->m_wndPanel.UpdateWindow();
+	printf("selftest: %d views in %d frames, the list shows %d strokes, frame 2 is %s\n", nViews, nChildren,
+		nListLines, pActive->IsKindOf(RUNTIME_CLASS(CStrokeListView)) ? "active" : "not active");
+	printf("selftest: panel colour %06lx, caption \"%s\", %s\n", (unsigned long)pFrame->m_wndPanel.m_generic.m_crBackground,
+		(LPCTSTR)pFrame->m_wndPanel.m_strCaption, pFrame->m_wndPanel.m_nDraws > 0 ? "drawn" : "not drawn");
+
+	if (!pDoc->DoSave(m_strSelfTestFile))
 	{
 		printf("selftest: save failed\n");
 		m_nExitCode = 1;
 	}
 	else
 	{
-		int nViews = 0;
-		for (POSITION pos = pDoc->GetFirstViewPosition(); pos != NULL; nViews++)
-			pDoc->GetNextView(pos);
-		printf("selftest: saved %d strokes with %d views\n", (int)pDoc->m_strokes.GetCount(), nViews);
+		printf("selftest: saved %d strokes\n", (int)pDoc->m_strokes.GetCount());
 		pDoc->OnCloseDocument();
 		CSketchDoc* pAgain = (CSketchDoc*)OpenDocumentFile(m_strSelfTestFile);
 		if (pAgain == NULL)

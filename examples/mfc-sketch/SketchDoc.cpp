@@ -4,6 +4,7 @@
 #include "stdafx.h"
 #include "Sketch.h"
 
+#include "MainFrm.h"
 #include "SketchDoc.h"
 
 #ifdef _DEBUG
@@ -62,7 +63,24 @@ BOOL CSketchDoc::OnNewDocument()
 	if (!CDocument::OnNewDocument())
 		return FALSE;
 	m_notes.Add(_T("new sketch"));
+	RegisterWithFrame();
 	return TRUE;
+}
+
+BOOL CSketchDoc::OnOpenDocument(LPCTSTR lpszPathName)
+{
+	if (!CDocument::OnOpenDocument(lpszPathName))
+		return FALSE;
+	RegisterWithFrame();
+	return TRUE;
+}
+
+// The main frame finds the sketch again when it opens frame 2 on it.
+void CSketchDoc::RegisterWithFrame()
+{
+	CMainFrame* pFrame = (CMainFrame*)AfxGetMainWnd();
+	if (pFrame != NULL)
+		pFrame->AddDoc(this);
 }
 
 void CSketchDoc::AddStroke(CPoint from, CPoint to)

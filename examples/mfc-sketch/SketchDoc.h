@@ -36,11 +36,13 @@ public:
 // Operations
 public:
 	void AddStroke(CPoint from, CPoint to);
+	void RegisterWithFrame();
 
 // Overrides
 	//{{AFX_VIRTUAL(CSketchDoc)
 	public:
 	virtual BOOL OnNewDocument();
+	virtual BOOL OnOpenDocument(LPCTSTR lpszPathName);
 	virtual void Serialize(CArchive& ar);
 	virtual void DeleteContents();
 	//}}AFX_VIRTUAL

@@ -20,6 +20,7 @@
 
 #include "CPersistentFrame.h"
 #include "CLogFile.h"
+#include "CUtils.h"
 
 //{{AFX_INSERT_LOCATION}}
 

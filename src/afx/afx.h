@@ -32,3 +32,28 @@
 #ifndef TEXT
 #define TEXT(x) x
 #endif
+
+// The runtime's extras under the global names hosts call them by (the
+// library itself keeps them in namespace crt, clear of the C library).
+using crt::_ftol;
+using crt::_itoa;
+using crt::_itoa_s;
+using crt::_ltoa;
+using crt::_makepath;
+using crt::_makepath_s;
+using crt::_splitpath;
+using crt::_splitpath_s;
+using crt::_stricmp;
+using crt::_strlwr;
+using crt::_strnicmp;
+using crt::_strupr;
+using crt::_ultoa;
+
+// Names a parameter a function leaves unused (UNUSED only in release
+// builds, where the debug code that used it is gone).
+#ifdef _DEBUG
+#define UNUSED(x)
+#else
+#define UNUSED(x) static_cast<void>(x)
+#endif
+#define UNUSED_ALWAYS(x) static_cast<void>(x)

@@ -1,5 +1,5 @@
-// The framework's common dialogs for hosts: the colour dialog, and the
-// open-file dialog's function.
+// The framework's common dialogs for hosts: the colour dialog, the file
+// dialog, and the functions under them.
 #pragma once
 #ifndef __AFXDLGS_H__
 #define __AFXDLGS_H__
@@ -7,4 +7,5 @@
 
 #include "afxwin.h"
 #include "platform/mfc/ColorDialog.h"
+#include "platform/mfc/FileDialog.h"
 #include "platform/user/Dialogs.h"

@@ -5,6 +5,7 @@
 #define __AFXEXT_H__
 #endif
 
+#include "afxdlgs.h"
 #include "afxwin.h"
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/FormView.h"

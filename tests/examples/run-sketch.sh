@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # Runs the sketch application headless through its commands: it draws two
-# strokes, opens a second window on its document, saves, reopens and exits.
-# Then checks what it printed, the file it saved and the profile it left.
+# strokes, opens a second window on its document and then its stroke list
+# (frame 2, twice: the second time brings it to the front), logs the strokes,
+# recolours its panel, saves, reopens and exits. Then checks what it printed,
+# the file it saved, the day's log and the profile it left.
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config CBASIS_DISPLAY=headless
 out=$(cd "$work" && "$program" -selftest "$work/one.skt")
-expected="selftest: saved 2 strokes with 2 views
-selftest: reopened 2 strokes, 1 notes"
-[ "$out" = "$expected" ] || { echo "unexpected output: $out" >&2; exit 1; }
+expected='selftest: 3 views in 3 frames, the list shows 2 strokes, frame 2 is active
+selftest: panel colour 400080, caption "2 logged", drawn
+selftest: saved 2 strokes
+selftest: reopened 2 strokes, 1 notes'
+[ "$out" = "$expected" ] || { printf 'unexpected output:\n%s\n' "$out" >&2; exit 1; }
 # The notes array first: its count as a WORD, then the string's length byte.
 printf '\001\000\012new sketch' | cmp -s -n 13 - "$work/one.skt" ||
   { echo "the file does not start with the notes array" >&2; exit 1; }
+logs=("$work"/sketch*.LOG)
+[ -f "${logs[0]}" ] || { echo "no day log in $work" >&2; exit 1; }
+for line in ': 2 strokes in ' 'stroke 10,10-30,20' 'stroke 30,20-50,30'; do
+  grep -q -- "$line" "${logs[0]}" || { echo "the log lacks \"$line\"" >&2; exit 1; }
+done
 profile="$work/config/CBasis1 Examples/$(basename "$program").ini"
 grep -q '^File1=.*one\.skt' "$profile" || { echo "no recent file in $profile" >&2; exit 1; }
+grep -q '^Maximized=0' "$profile" || { echo "no main frame placement in $profile" >&2; exit 1; }
 echo "sketch ok"

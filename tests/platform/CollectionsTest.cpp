@@ -197,3 +197,100 @@ TEST(CollectionsTest, SerializableCollectionsStoreCountsThenElements) {
     EXPECT_TRUE(mapAgain.Lookup("k", value));
     EXPECT_EQ(value, "v");
 }
+
+TEST(CollectionsTest, TemplateArraysCopyAppendInsertAndShrinkTheirElements) {
+    CArray<CString, LPCTSTR> words;
+    words.SetSize(0, 16);
+    words.Add("b");
+    words.Add("c");
+    CArray<CString, LPCTSTR> more;
+    more.Add("a");
+    more.InsertAt(1, &words);          // a, b, c
+    EXPECT_EQ(more.Append(words), 3);  // index of the first appended
+    more.SetAt(4, "C");
+    CArray<CString, LPCTSTR> copy;
+    copy.Add("gone");
+    copy.Copy(more);  // replaces what was there
+    const struct {
+        const char* name;
+        const CArray<CString, LPCTSTR>& array;
+        std::string joined;
+    } cases[] = {
+        {"source after append", more, "a,b,c,b,C,"},
+        {"copy", copy, "a,b,c,b,C,"},
+        {"appended array unchanged", words, "b,c,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string joined;
+        for (INT_PTR i = 0; i < c.array.GetSize(); ++i) joined += std::string(c.array[i]) + ",";
+        EXPECT_EQ(joined, c.joined);
+    }
+    copy.SetSize(2);  // the dropped strings are destroyed (a sanitizer build sees a leak otherwise)
+    copy.FreeExtra();
+    EXPECT_EQ(copy.GetUpperBound(), 1);
+    copy.SetSize(3);
+    EXPECT_TRUE(copy[2].IsEmpty());                     // grown elements are built afresh
+    EXPECT_EQ(copy.GetData() + 1, &copy.ElementAt(1));  // contiguous
+    copy.RemoveAll();
+    EXPECT_TRUE(copy.IsEmpty());
+
+    // Plain elements are stored as their bytes, after the count.
+    CArray<WORD, WORD> numbers;
+    numbers.Add(0x0102);
+    numbers.Add(0x0304);
+    EXPECT_EQ(Stored(numbers), std::string("\x02\x00\x02\x01\x04\x03", 6));
+    CArray<WORD, WORD> numbersAgain;
+    Load(numbersAgain, Stored(numbers));
+    ASSERT_EQ(numbersAgain.GetSize(), 2);
+    EXPECT_EQ(numbersAgain[1], 0x0304);
+}
+
+TEST(CollectionsTest, TemplateListsWalkBothWaysAndSpliceWholeLists) {
+    CList<int, int> list;
+    for (int i = 1; i <= 3; ++i) list.AddTail(i);
+    CList<int, int> front;
+    front.AddTail(-1);
+    front.AddTail(0);
+    list.AddHead(&front);  // keeps front's order: -1, 0, 1, 2, 3
+    list.AddTail(&list);   // the list onto itself: once, not forever
+    std::string backwards;
+    for (POSITION pos = list.GetTailPosition(); pos;) backwards += std::to_string(list.GetPrev(pos)) + ",";
+    EXPECT_EQ(backwards, "3,2,1,0,-1,3,2,1,0,-1,");
+    POSITION first2 = list.Find(2);
+    POSITION second2 = list.Find(2, first2);
+    ASSERT_NE(second2, nullptr);
+    EXPECT_NE(first2, second2);
+    EXPECT_EQ(list.Find(2, second2), nullptr);
+    list.SetAt(second2, 20);
+    EXPECT_EQ(list.GetAt(list.FindIndex(8)), 20);
+    EXPECT_EQ(list.FindIndex(10), nullptr);
+    list.RemoveAll();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.GetHeadPosition(), nullptr);
+}
+
+TEST(CollectionsTest, TemplateMapsKeepTheirTableSizeAndEmptyCleanly) {
+    CMap<int, int, CString, LPCTSTR> names;
+    names.InitHashTable(31);
+    EXPECT_EQ(names.GetHashTableSize(), 31u);
+    for (int i = 0; i < 10; ++i) names[i] = CString(std::to_string(i * i).c_str());
+    names.InitHashTable(7);  // ignored while the map holds entries
+    EXPECT_EQ(names.GetHashTableSize(), 31u);
+    CString value;
+    ASSERT_TRUE(names.Lookup(9, value));
+    EXPECT_EQ(value, "81");
+    int visited = 0;
+    for (POSITION pos = names.GetStartPosition(); pos; ++visited) {
+        int key = 0;
+        names.GetNextAssoc(pos, key, value);
+        EXPECT_EQ(value, CString(std::to_string(key * key).c_str()));
+    }
+    EXPECT_EQ(visited, 10);
+    names.RemoveAll();
+    EXPECT_TRUE(names.IsEmpty());
+    EXPECT_EQ(names.GetStartPosition(), nullptr);
+    EXPECT_FALSE(names.Lookup(9, value));
+    names[4] = "again";  // usable after emptying
+    EXPECT_EQ(names.GetCount(), 1);
+}

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/mfc/ColorDialog.h"
+#include "platform/mfc/FileDialog.h"
 #include "platform/mfc/MessageBox.h"
+#include "platform/mfc/Unsupported.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -98,4 +101,53 @@ TEST_F(DialogsTest, ColorResponderSetsTheResultAndTheSavedCustomColors) {
     bad.lStructSize = sizeof bad;  // no custom colours
     EXPECT_FALSE(ChooseColorA(&bad));
     EXPECT_EQ(CommDlgExtendedError(), CDERR_INITIALIZATION);
+}
+
+TEST_F(DialogsTest, FileDialogOpensThroughTheStructureAndTheSaveFormSaysItCannot) {
+    WriteFile("dir/notes.txt", "x");
+    WriteFile("dir/README", "x");
+    std::string seenFilter;
+    CString answer = "C:\\dir\\notes.txt";
+    PlatformSetOpenFileResponder([&](const OPENFILENAMEA& ofn, CString& path) {
+        // The filter's '|' became the list of strings the structure carries.
+        for (const char* p = ofn.lpstrFilter; p && *p; p += std::strlen(p) + 1) seenFilter += std::string(p) + ";";
+        path = answer;
+        return TRUE;
+    });
+
+    CFileDialog open(TRUE, "txt", "start.txt", OFN_FILEMUSTEXIST, "Notes (*.txt)|*.txt|All Files (*.*)|*.*||");
+    EXPECT_EQ(open.GetPathName(), "");  // nothing chosen yet
+    EXPECT_STREQ(open.m_ofn.lpstrFile, "start.txt");
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_EQ(seenFilter, "Notes (*.txt);*.txt;All Files (*.*);*.*;");
+    const struct {
+        const char* name;
+        CString got;
+        const char* expected;
+    } parts[] = {
+        {"path", open.GetPathName(), "C:\\dir\\notes.txt"},
+        {"name", open.GetFileName(), "notes.txt"},
+        {"extension", open.GetFileExt(), "txt"},
+        {"title", open.GetFileTitle(), "notes"},
+    };
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.name);
+        EXPECT_EQ(part.got, part.expected);
+    }
+
+    answer = "C:\\dir\\README";
+    CFileDialog bare(TRUE);
+    ASSERT_EQ(bare.DoModal(), IDOK);
+    EXPECT_EQ(bare.GetFileExt(), "");
+    EXPECT_EQ(bare.GetFileTitle(), "README");
+
+    PlatformSetOpenFileResponder({});
+    EXPECT_EQ(open.DoModal(), IDCANCEL);
+    EXPECT_EQ(open.GetPathName(), "");  // a cancelled dialog gives no file
+
+    CFileDialog save(FALSE, "txt", "out.txt");
+    int before = PlatformUnsupportedCalls("CFileDialog::DoModal for saving");
+    EXPECT_EQ(save.DoModal(), IDCANCEL);
+    EXPECT_EQ(PlatformUnsupportedCalls("CFileDialog::DoModal for saving"), before + 1);
+    EXPECT_EQ(save.GetPathName(), "");
 }

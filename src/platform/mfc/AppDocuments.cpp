@@ -8,10 +8,10 @@
 #include "platform/kernel/FileApi.h"
 #include "platform/kernel/Profile.h"
 #include "platform/mfc/App.h"
+#include "platform/mfc/FileDialog.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/StandardIds.h"
 #include "platform/mfc/Unsupported.h"
-#include "platform/user/Dialogs.h"
 
 namespace {
 
@@ -101,14 +101,8 @@ void CWinApp::OnFileNew() {
 }
 
 void CWinApp::OnFileOpen() {
-    char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (GetOpenFileNameA(&ofn)) OpenDocumentFile(file);
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, nullptr, m_pMainWnd);
+    if (dlg.DoModal() == IDOK) OpenDocumentFile(dlg.GetPathName());
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {

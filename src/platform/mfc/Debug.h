@@ -95,10 +95,11 @@ PLATFORM_API void operator delete[](void* p, LPCSTR lpszFileName, int nLine) noe
 #else
 #define DEBUG_NEW new
 #define TRACE 1 ? (void)0 : ::AfxTrace
-#define TRACE0(sz)
-#define TRACE1(sz, p1)
-#define TRACE2(sz, p1, p2)
-#define TRACE3(sz, p1, p2, p3)
+// A statement that does nothing, so "if (x) TRACE0(...);" has a body.
+#define TRACE0(sz) ((void)0)
+#define TRACE1(sz, p1) ((void)0)
+#define TRACE2(sz, p1, p2) ((void)0)
+#define TRACE3(sz, p1, p2, p3) ((void)0)
 #define ASSERT(f) ((void)0)
 #define VERIFY(f) ((void)(f))
 #define ASSERT_VALID(pOb) ((void)0)

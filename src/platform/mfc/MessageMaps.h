@@ -23,6 +23,7 @@
 
 #include <type_traits>
 
+#include "platform/mfc/Objects.h"
 #include "platform/user/Windows.h"
 
 class CCmdTarget;
@@ -90,6 +91,7 @@ protected:                                        \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
         using ThisClass [[maybe_unused]] = theClass;                                  \
         using TheBaseClass = baseClass;                                               \
+        AFX_THIS_FILE_USED                                                            \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                    \
     { 0, 0, 0, 0, nullptr, nullptr }                                                         \

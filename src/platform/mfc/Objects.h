@@ -89,6 +89,19 @@ struct PLATFORM_API AFX_CLASSINIT {
     explicit AFX_CLASSINIT(CRuntimeClass* pNewClass) { AfxClassInit(pNewClass); }
 };
 
+// A debug build's source file declares "static char THIS_FILE[] = __FILE__;"
+// for DEBUG_NEW and ASSERT; a file that uses neither would leave it unused
+// and warn. The implementation macros refer to it, so it always counts as
+// used (where a file does not declare it, THIS_FILE is the macro __FILE__).
+#ifdef _DEBUG
+#ifndef THIS_FILE
+#define THIS_FILE __FILE__
+#endif
+#define AFX_THIS_FILE_USED static_cast<void>(THIS_FILE);
+#else
+#define AFX_THIS_FILE_USED
+#endif
+
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 #define DECLARE_DYNAMIC(class_name)              \
@@ -100,12 +113,15 @@ public:                                          \
     DECLARE_DYNAMIC(class_name)       \
     static CObject* CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                      \
-    CRuntimeClass class_name::class##class_name = {                                                 \
-        #class_name, static_cast<int>(sizeof(class class_name)), wSchema, pfnNew,                   \
-        RUNTIME_CLASS(base_class_name), nullptr};                                                   \
-    static const AFX_CLASSINIT classInit_##class_name(&class_name::class##class_name);              \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                      \
+    CRuntimeClass class_name::class##class_name = {                                                               \
+        #class_name, static_cast<int>(sizeof(class class_name)), wSchema, pfnNew, RUNTIME_CLASS(base_class_name), \
+        nullptr};                                                                                                 \
+    static const AFX_CLASSINIT classInit_##class_name(&class_name::class##class_name);                            \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                                          \
+        AFX_THIS_FILE_USED                                                                                        \
+        return RUNTIME_CLASS(class_name);                                                                         \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)

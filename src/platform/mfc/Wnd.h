@@ -261,3 +261,12 @@ inline CObject* AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject) {
 }
 #define DYNAMIC_DOWNCAST(class_name, object) \
     static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object))
+
+// Registers (once) a window class with the given style, cursor, background
+// brush and icon and DefWindowProc as its procedure, and returns its name,
+// made from those values as the original makes it ("Afx:<instance>:<style>"
+// and, when any handle is given, ":<cursor>:<brush>:<icon>", in hex). The
+// name lives in a per-thread buffer until the thread's next call. CWnd's
+// Create and CreateEx take it as their class name.
+PLATFORM_API LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                                         HICON hIcon = nullptr);

@@ -224,6 +224,18 @@ int PlatformPumpMessages() {
     return count;
 }
 
+UINT RegisterWindowMessageA(LPCSTR lpString) {
+    if (!lpString || !*lpString) return 0;
+    WindowSystem& s = windowSystem();
+    std::lock_guard<std::mutex> guard(s.lock);
+    auto found = s.registeredMessages.find(lpString);
+    if (found != s.registeredMessages.end()) return found->second;
+    if (s.lastAtom == 0xFFFF) return 0;
+    UINT nMessage = ++s.lastAtom;
+    s.registeredMessages.emplace(lpString, nMessage);
+    return nMessage;
+}
+
 // ---- Timers ------------------------------------------------------------------------------------
 
 namespace {

@@ -118,8 +118,9 @@ struct WindowSystem {
     std::vector<HWND> topLevel;  // in creation order
     std::map<std::string, WindowProcFactory, NoCaseLess> classes;
     std::map<const void*, WindowRemovalWatcher> removalWatchers;
+    std::map<std::string, UINT, NoCaseLess> registeredMessages;  // RegisterWindowMessageA
     uintptr_t lastHandle = 0xFFFF;
-    ATOM lastAtom = 0xC000;
+    ATOM lastAtom = 0xC000;  // classes and registered messages share 0xC001..0xFFFF
     POINT cursor{0, 0};  // where the pointer was last seen, in screen coordinates
 };
 

@@ -217,6 +217,18 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define GWLP_USERDATA (-21)
 #define GWLP_ID (-12)
 
+// Class styles, as hosts name them when they register a class
+// (AfxRegisterWndClass); the window system does not act on them.
+#define CS_VREDRAW 0x0001u
+#define CS_HREDRAW 0x0002u
+#define CS_DBLCLKS 0x0008u
+#define CS_OWNDC 0x0020u
+#define CS_CLASSDC 0x0040u
+#define CS_PARENTDC 0x0080u
+#define CS_NOCLOSE 0x0200u
+#define CS_SAVEBITS 0x0800u
+#define CS_GLOBALCLASS 0x4000u
+
 #define WS_OVERLAPPED 0x00000000u
 #define WS_POPUP 0x80000000u
 #define WS_CHILD 0x40000000u
@@ -313,6 +325,10 @@ PLATFORM_API LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPa
 // Queues the message to the window's owning thread (to the calling thread
 // for a null hWnd) and returns at once; FALSE when hWnd is not a window.
 PLATFORM_API BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// A message number in 0xC000..0xFFFF for the name, the same for every call
+// with that name (compared case-insensitively) in the process; 0 for a null
+// or empty name, or when the range is used up.
+PLATFORM_API UINT RegisterWindowMessageA(LPCSTR lpString);
 // Waits for a posted message of the calling thread that matches the filter
 // (window hWnd, or any for null; message number in wMsgFilterMin..Max, or
 // any when both are 0). WM_QUIT, once posted, matches every filter and is
