@@ -30,6 +30,22 @@ function(cbasis1_add_resources target)
     if(script MATCHES "[\"\\\\]")
       message(FATAL_ERROR "cbasis1_add_resources: the path ${script} holds a quote or a backslash")
     endif()
+    # Scripts written for the original name their files with backslashes
+    # ("res\\Toolbar.bmp", #include "res\\App.rc2"), which windres and the
+    # preprocessor open as written: links of those names (with one and with
+    # two backslashes) to the files beside the script let them resolve.
+    set(links ${dir}/${name}-paths)
+    file(GLOB_RECURSE named RELATIVE ${scriptDir} ${scriptDir}/*.bmp ${scriptDir}/*.ico ${scriptDir}/*.cur
+      ${scriptDir}/*.rc2 ${scriptDir}/*.manifest)
+    foreach(file IN LISTS named)
+      if(file MATCHES "/")
+        string(REPLACE "/" "\\" single "${file}")
+        string(REPLACE "/" "\\\\" double "${file}")
+        file(MAKE_DIRECTORY ${links})
+        file(CREATE_LINK ${scriptDir}/${file} "${links}/${single}" SYMBOLIC)
+        file(CREATE_LINK ${scriptDir}/${file} "${links}/${double}" SYMBOLIC)
+      endif()
+    endforeach()
     set(res ${dir}/${name}.res)
     set(depfile ${dir}/${name}.res.d)
     add_custom_command(OUTPUT ${res}
@@ -38,7 +54,7 @@ function(cbasis1_add_resources target)
         --preprocessor=${CMAKE_CXX_COMPILER} --preprocessor-arg=-E --preprocessor-arg=-xc
         --preprocessor-arg=-DRC_INVOKED --preprocessor-arg=-MD --preprocessor-arg=-MF${depfile}
         --preprocessor-arg=-MT${res}
-        -I${scriptDir} "$<$<BOOL:${includes}>:-I$<JOIN:${includes},;-I>>"
+        -I${scriptDir} -I${links} "$<$<BOOL:${includes}>:-I$<JOIN:${includes},;-I>>"
         "$<$<BOOL:${definitions}>:-D$<JOIN:${definitions},;-D>>"
         -O res -i ${script} -o ${res}
       DEPENDS ${script}

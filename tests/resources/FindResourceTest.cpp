@@ -54,7 +54,7 @@ TEST(FindResourceTest, MissingResourcesSayWhatIsMissing) {
         DWORD error;
     };
     const Case cases[] = {
-        {"no such type", MAKEINTRESOURCE(IDR_DATA), RT_DIALOG, ERROR_RESOURCE_TYPE_NOT_FOUND},
+        {"no such type", MAKEINTRESOURCE(IDR_DATA), RT_HTML, ERROR_RESOURCE_TYPE_NOT_FOUND},
         {"no such name", MAKEINTRESOURCE(999), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
         {"no such text name", "OTHER", "BLOB", ERROR_RESOURCE_NAME_NOT_FOUND},
         {"number text that is not all digits", "#130x", RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},

@@ -34,11 +34,23 @@ int CWinThread::Run() {
             if (got == 0) m_nExitCode = static_cast<int>(msg.wParam);
             break;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        if (!PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
         idle = 0;
     }
     return ExitInstance();
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
+    HWND hStop = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd && pWnd->PreTranslateMessage(pMsg)) return TRUE;
+        if (hWnd == hStop) break;
+    }
+    return FALSE;
 }
 
 BOOL CWinThread::OnIdle(LONG) {
@@ -70,7 +82,9 @@ CWinApp::~CWinApp() {
 }
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
-    if (pTemplate && !m_templateList.Find(pTemplate)) m_templateList.AddTail(pTemplate);
+    if (!pTemplate || m_templateList.Find(pTemplate)) return;
+    m_templateList.AddTail(pTemplate);
+    pTemplate->LoadTemplate();
 }
 
 CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& rPosition) const {

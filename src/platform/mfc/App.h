@@ -28,6 +28,10 @@ public:
     virtual int ExitInstance() { return m_nExitCode; }
     // Deletes the temporary window objects; FALSE: no more idle work.
     virtual BOOL OnIdle(LONG lCount);
+    // Offers the message to the window objects from its window up to the
+    // main window (each one's PreTranslateMessage); TRUE when one took it,
+    // and the loop then neither translates nor dispatches it.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 
     // The main window; cleared when it is destroyed, which also posts

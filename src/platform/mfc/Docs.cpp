@@ -354,6 +354,10 @@ BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex index) con
     return TRUE;
 }
 
+void CDocTemplate::LoadTemplate() {
+    if (m_strDocStrings.IsEmpty()) m_strDocStrings.LoadString(m_nIDResource);
+}
+
 void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }
 
 void CDocTemplate::RemoveDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = nullptr; }

@@ -10,9 +10,10 @@
 // OnOpenDocument and OnSaveDocument read and write the document's file
 // through a CArchive and the document's Serialize. A save goes to a
 // temporary file beside the target, which replaces the target only once it
-// is whole, so a failed save leaves the old file as it was. There are no
-// resources: a template's strings are its m_strDocStrings
-// ("title\ndocName\n..."), empty unless set.
+// is whole, so a failed save leaves the old file as it was. A template's
+// strings (m_strDocStrings, "title\ndocName\n...") are its string resource
+// nIDResource, loaded when the application takes the template, unless set
+// before.
 //
 // Commands reach a view first, then its document, then the document's
 // template (platform/mfc/CmdTarget.h). A view paints by calling OnPrepareDC
@@ -168,6 +169,8 @@ public:
     // Part nIndex of m_strDocStrings (parts are separated by '\n'); FALSE
     // with "" when it has no such part.
     virtual BOOL GetDocString(CString& rString, enum DocStringIndex index) const;
+    // Loads m_strDocStrings from string m_nIDResource when it is empty.
+    virtual void LoadTemplate();
     virtual POSITION GetFirstDocPosition() const = 0;
     virtual CDocument* GetNextDoc(POSITION& rPos) const = 0;
     virtual void AddDocument(CDocument* pDoc);

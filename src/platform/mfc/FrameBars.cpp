@@ -30,8 +30,3 @@ void CFrameWnd::SetMessageText(LPCTSTR) {
 void CFrameWnd::SetMessageText(UINT) {
     PlatformReportUnsupported("CFrameWnd::SetMessageText", "there is no status bar to show the text");
 }
-
-BOOL CFrameWnd::LoadAccelTable(LPCTSTR) {
-    PlatformReportUnsupported("CFrameWnd::LoadAccelTable", "it returns FALSE");
-    return FALSE;
-}

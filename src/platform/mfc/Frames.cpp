@@ -12,6 +12,7 @@
 #include "platform/mfc/Docs.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Modules.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/StandardIds.h"
 
 namespace {
@@ -142,8 +143,30 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
+    CString strings;
+    if (m_strTitle.IsEmpty() && strings.LoadString(nIDResource)) {
+        int end = strings.Find('\n');
+        m_strTitle = end < 0 ? strings : strings.Left(end);
+    }
     if (m_strTitle.IsEmpty()) m_strTitle = AfxGetAppName();
+    LoadAccelTable(MAKEINTRESOURCE(nIDResource));
     return Create(nullptr, m_strTitle, dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName) {
+    if (m_hAccelTable) return FALSE;
+    m_hAccelTable = ::LoadAcceleratorsA(AfxFindResourceHandle(lpszResourceName, RT_ACCELERATOR), lpszResourceName);
+    return m_hAccelTable != nullptr;
+}
+
+namespace {
+
+bool isKeyMessage(const MSG* pMsg) { return pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST; }
+
+}  // namespace
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    return isKeyMessage(pMsg) && m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
@@ -503,12 +526,19 @@ BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD d
 
 BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
+    LoadAccelTable(MAKEINTRESOURCE(nIDResource));
     CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, pParentWnd);
     if (pParentWnd && !pMDIFrame) {
         PostNcDestroy();
         return FALSE;
     }
     return Create(nullptr, nullptr, dwDefaultStyle | WS_CHILD, rectDefault, pMDIFrame, pContext);
+}
+
+BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg) {
+    CMDIFrameWnd* pFrame = GetMDIFrame();
+    return isKeyMessage(pMsg) && m_hAccelTable &&
+           ::TranslateAcceleratorA(pFrame ? pFrame->m_hWnd : m_hWnd, m_hAccelTable, pMsg);
 }
 
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {

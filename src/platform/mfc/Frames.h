@@ -16,6 +16,7 @@
 #pragma once
 
 #include "platform/mfc/Wnd.h"
+#include "platform/user/Accelerators.h"
 
 class CDocument;
 class CView;
@@ -61,8 +62,10 @@ public:
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
                 DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
-    // Creates the frame with its title (m_strTitle, or the application's
-    // name when empty). There are no resources: nIDResource is kept only.
+    // Creates the frame with its title: m_strTitle when set, else the first
+    // part of string nIDResource ("Title\n..."), else the application's
+    // name. The accelerator table nIDResource, when there is one, becomes
+    // the frame's.
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
 
@@ -103,7 +106,13 @@ public:
     // The status bar's message pane: there is none yet (says so on stderr).
     void SetMessageText(LPCTSTR lpszText);
     void SetMessageText(UINT nID);
+    // The accelerator table of that name (AfxFindResourceHandle) becomes the
+    // frame's; FALSE when there is none or the frame has one already.
     BOOL LoadAccelTable(LPCTSTR lpszResourceName);
+    // Key messages go through the frame's accelerator table; a key that is
+    // an accelerator becomes its WM_COMMAND and goes no further.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    HACCEL m_hAccelTable = nullptr;
 
     int m_nWindow = 0;  // n of "Doc:n" when a document shows in several frames, else 0
     BOOL m_bAutoMenuEnable = TRUE;  // commands without a handler show disabled
@@ -186,6 +195,10 @@ public:
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     CMDIFrameWnd* GetMDIFrame() const;
+    // The child's own table first; its commands go to the MDI frame, which
+    // routes them to the active child. The main frame's table comes after,
+    // as the message walks up to it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void MDIActivate();
     // -1 keeps a maximized arrangement maximized; showing activates the
     // child, hiding the active child activates the one before it.
