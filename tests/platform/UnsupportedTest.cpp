@@ -6,24 +6,21 @@
 
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Frames.h"
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/Unsupported.h"
 
-TEST(UnsupportedTest, BarsAndMenusFailWithTheOriginalsResultAndSaySoOnce) {
+TEST(UnsupportedTest, ResourcesBarsNeedFailWithTheOriginalsResultAndSaySoOnce) {
     CToolBar toolBar;
-    CStatusBar statusBar;
+    CMenu menu;
     CFrameWnd frame;
-    const UINT indicators[] = {0};
     const struct {
         const char* member;
         std::function<BOOL()> call;
     } cases[] = {
-        {"CToolBar::CreateEx", [&] { return toolBar.CreateEx(&frame); }},
         {"CToolBar::LoadToolBar", [&] { return toolBar.LoadToolBar(128u); }},
-        {"CStatusBar::Create", [&] { return statusBar.Create(&frame); }},
-        {"CStatusBar::SetIndicators", [&] { return statusBar.SetIndicators(indicators, 1); }},
+        {"CToolBar::LoadBitmap", [&] { return toolBar.LoadBitmap(128u); }},
+        {"CMenu::LoadMenu", [&] { return menu.LoadMenu(128u); }},
         {"CFrameWnd::LoadAccelTable", [&] { return frame.LoadAccelTable("IDR_MAINFRAME"); }},
-        {"CFrameWnd::GetControlBar", [&] { return static_cast<BOOL>(frame.GetControlBar(0xE800) != nullptr); }},
-        {"CWnd::GetMenu", [&] { return static_cast<BOOL>(frame.GetMenu() != nullptr); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.member);
