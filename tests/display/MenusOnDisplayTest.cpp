@@ -23,6 +23,7 @@ protected:
     // the commands that reach the frame are recorded.
     void Open() {
         ASSERT_NE(OpenMainFrame(), nullptr);
+        m_pMain->m_bAutoMenuEnable = FALSE;  // the commands' handler is not in a message map
         HMENU hShape = CreatePopupMenu();
         AppendMenuA(hShape, MF_STRING, ID_SHAPE_LINE, "&Line");
         AppendMenuA(hShape, MF_STRING, ID_SHAPE_BOX, "&Box\tCtrl+B");
