@@ -6,20 +6,16 @@
 
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Frames.h"
-#include "platform/mfc/Menu.h"
 #include "platform/mfc/Unsupported.h"
 
-TEST(UnsupportedTest, ResourcesBarsNeedFailWithTheOriginalsResultAndSaySoOnce) {
+TEST(UnsupportedTest, WhatBarsAndFramesCannotDoFailsWithTheOriginalsResultAndSaysSoOnce) {
     CToolBar toolBar;
-    CMenu menu;
     CFrameWnd frame;
     const struct {
         const char* member;
         std::function<BOOL()> call;
     } cases[] = {
-        {"CToolBar::LoadToolBar", [&] { return toolBar.LoadToolBar(128u); }},
         {"CToolBar::LoadBitmap", [&] { return toolBar.LoadBitmap(128u); }},
-        {"CMenu::LoadMenu", [&] { return menu.LoadMenu(128u); }},
         {"CFrameWnd::LoadAccelTable", [&] { return frame.LoadAccelTable("IDR_MAINFRAME"); }},
     };
     for (const auto& c : cases) {

@@ -11,10 +11,12 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/TextMetrics.h"
 #include "platform/mfc/Frames.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/StandardIds.h"
 #include "platform/mfc/Unsupported.h"
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
+#include "platform/user/StringResources.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
@@ -138,21 +140,34 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
 
 BOOL CToolBar::LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCE(nIDResource)); }
 
-// Tool bar resources need the module's resources, which this platform does
-// not read yet: says so and fails.
-BOOL CToolBar::LoadToolBar(LPCTSTR) {
-    PlatformReportUnsupported("CToolBar::LoadToolBar", "there are no tool bar resources: it returns FALSE");
-    return FALSE;
+// The buttons come from the resource; their images keep a plain face (the
+// bar draws no bitmaps yet).
+BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
+    HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, RT_TOOLBAR);
+    HRSRC hInfo = ::FindResourceA(hInst, lpszResourceName, RT_TOOLBAR);
+    HGLOBAL hData = hInfo ? ::LoadResource(hInst, hInfo) : nullptr;
+    const void* data = hData ? ::LockResource(hData) : nullptr;
+    return data && PlatformLoadToolBarData(data, ::SizeofResource(hInst, hInfo));
 }
 
+// Two layouts: the original compiler's (WORD version 1, WORD width, WORD
+// height, WORD count, WORD ids) and windres's (DWORD width, DWORD height,
+// DWORD count, DWORD ids, no version). The size tells them apart.
 BOOL CToolBar::PlatformLoadToolBarData(const void* pData, size_t cb) {
     auto* bytes = static_cast<const BYTE*>(pData);
+    if (!bytes || cb < 8) return FALSE;
     auto word = [bytes](size_t i) { return static_cast<UINT>(bytes[2 * i] | (bytes[2 * i + 1] << 8)); };
-    if (!bytes || cb < 8 || word(0) != 1) return FALSE;
-    UINT width = word(1), height = word(2), count = word(3);
-    if (width == 0 || height == 0 || cb < 8 + 2 * static_cast<size_t>(count)) return FALSE;
-    std::vector<UINT> ids(count);
-    for (UINT i = 0; i < count; ++i) ids[i] = word(4 + i);
+    auto dword = [&word](size_t i) { return word(2 * i) | (word(2 * i + 1) << 16); };
+    UINT width = 0, height = 0, count = 0;
+    std::vector<UINT> ids;
+    if (word(0) == 1 && cb == 8 + 2 * static_cast<size_t>(word(3))) {
+        width = word(1), height = word(2), count = word(3);
+        for (UINT i = 0; i < count; ++i) ids.push_back(word(4 + i));
+    } else if (cb >= 12 && cb == 12 + 4 * static_cast<size_t>(dword(2))) {
+        width = dword(0), height = dword(1), count = dword(2);
+        for (UINT i = 0; i < count; ++i) ids.push_back(dword(3 + i));
+    }
+    if (width == 0 || height == 0 || width > 0xFFFF || height > 0xFFFF) return FALSE;
     SetSizes(CSize(static_cast<int>(width) + 7, static_cast<int>(height) + 7),
              CSize(static_cast<int>(width), static_cast<int>(height)));
     return SetButtons(ids.data(), static_cast<int>(count));
@@ -567,6 +582,8 @@ LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // ---- The bars' strings ------------------------------------------------------------------------------
 
 CString PlatformLoadBarString(UINT nID) {
+    std::string text;
+    if (platform::LoadStringResource(AfxFindStringResourceHandle(nID), nID, text)) return CString(text.c_str());
     switch (nID) {
     case ID_INDICATOR_EXT: return "EXT";
     case ID_INDICATOR_CAPS: return "CAP";

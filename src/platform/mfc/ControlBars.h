@@ -113,8 +113,9 @@ public:
     BOOL LoadToolBar(UINT nIDResource);
     BOOL LoadToolBar(LPCTSTR lpszResourceName);
     // The tool bar resource's layout from memory: WORD version (1), WORD
-    // width, WORD height, WORD count, then count WORD ids. FALSE for a
-    // layout that is not that, or runs past cb bytes.
+    // width, WORD height, WORD count, then count WORD ids; or as windres
+    // writes it, DWORD width, height, count and ids. FALSE for cb bytes that
+    // are neither.
     BOOL PlatformLoadToolBarData(const void* pData, size_t cb);
     // One button for each id (ID_SEPARATOR: a separator), with the images
     // in order; null lpIDArray: nIDCount separators to fill in.
@@ -197,8 +198,8 @@ protected:
     std::vector<RECT> PaneRects() const;
 };
 
-// The string of the id from the application's string table, or the
+// The string of the id from the application's string tables, or the
 // original's text for the standard indicators ("CAP", "NUM", "SCRL",
-// "OVR", "REC", "EXT") and the idle message ("Ready") when the table has
-// none; empty when there is neither.
+// "OVR", "REC", "EXT") and the idle message ("Ready") when they have none;
+// empty when there is neither.
 PLATFORM_API CString PlatformLoadBarString(UINT nID);

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/mfc/Unsupported.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/Wnd.h"
 #include "platform/shared/NoDestructor.h"
 
@@ -72,11 +72,10 @@ BOOL CMenu::CreateMenu() { return !m_hMenu && Attach(::CreateMenu()); }
 
 BOOL CMenu::CreatePopupMenu() { return !m_hMenu && Attach(::CreatePopupMenu()); }
 
-// Menu resources need the module's resources, which this platform does
-// not read yet: says so and fails.
-BOOL CMenu::LoadMenu(LPCTSTR) {
-    PlatformReportUnsupported("CMenu::LoadMenu", "there are no menu resources: it returns FALSE");
-    return FALSE;
+BOOL CMenu::LoadMenu(LPCTSTR lpszResourceName) {
+    if (m_hMenu) return FALSE;
+    HMENU hMenu = ::LoadMenuA(AfxFindResourceHandle(lpszResourceName, RT_MENU), lpszResourceName);
+    return hMenu && Attach(hMenu);
 }
 
 BOOL CMenu::LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCE(nIDResource)); }
@@ -142,4 +141,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd ? pWnd->m_hWnd : nullptr, lpRect);
 }
 
-HMENU PlatformLoadFrameMenu(UINT) { return nullptr; }
+HMENU PlatformLoadFrameMenu(UINT nID) {
+    LPCSTR name = MAKEINTRESOURCE(nID);
+    return ::LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
+}

@@ -55,7 +55,7 @@ public:
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
 };
 
-// The menu resource nID of the application's resources, for a frame's menu
-// bar: null when there is none. Resources are not read on this platform
-// yet, so it is null for now.
+// The menu resource nID of the application's resources (the resource
+// module, then the extension modules), for a frame's menu bar: null when
+// there is none.
 PLATFORM_API HMENU PlatformLoadFrameMenu(UINT nID);

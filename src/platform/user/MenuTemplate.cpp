@@ -144,5 +144,12 @@ HMENU PlatformLoadMenuTemplate(const void* pTemplate, size_t cb) {
     return hMenu;
 }
 
+HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName) {
+    HRSRC hInfo = FindResourceA(hInstance, lpMenuName, RT_MENU);
+    HGLOBAL hData = hInfo ? LoadResource(hInstance, hInfo) : nullptr;
+    const void* data = hData ? LockResource(hData) : nullptr;
+    return data ? PlatformLoadMenuTemplate(data, SizeofResource(hInstance, hInfo)) : nullptr;
+}
+
 // No size is given: the template is read up to where its own structure ends.
 HMENU LoadMenuIndirectA(const void* lpMenuTemplate) { return PlatformLoadMenuTemplate(lpMenuTemplate, SIZE_MAX); }

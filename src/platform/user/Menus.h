@@ -18,6 +18,7 @@
 // MenuBar.h.
 #pragma once
 
+#include "platform/kernel/Resources.h"
 #include "platform/user/Windows.h"
 
 #define MF_INSERT 0x0000u
@@ -136,3 +137,6 @@ PLATFORM_API BOOL DrawMenuBar(HWND hWnd);
 PLATFORM_API HMENU LoadMenuIndirectA(const void* lpMenuTemplate);
 // The same from at most cb bytes: null when the template runs past them.
 PLATFORM_API HMENU PlatformLoadMenuTemplate(const void* pTemplate, size_t cb);
+// The module's menu resource (RT_MENU; a null module: the program's). Null
+// when there is none (the last error says why) or it is not a template.
+PLATFORM_API HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName);
