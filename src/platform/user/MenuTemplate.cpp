@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/kernel/ResourceFormat.h"
 #include "platform/user/Menus.h"
 
 namespace {
@@ -31,41 +32,10 @@ struct Reader {
 
     // A terminated UTF-16 string, in UTF-8.
     std::string Text() {
-        std::string out;
-        for (;;) {
-            UINT unit = Word();
-            if (!ok || unit == 0) return out;
-            char32_t c = unit;
-            if (unit >= 0xD800 && unit < 0xDC00) {  // a surrogate pair, or a lone one taken as U+FFFD
-                size_t back = at;
-                UINT low = Word();
-                if (ok && low >= 0xDC00 && low < 0xE000)
-                    c = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                else
-                    ok = true, at = back, c = 0xFFFD;
-            } else if (unit >= 0xDC00 && unit < 0xE000) {
-                c = 0xFFFD;
-            }
-            AppendUtf8(out, c);
-        }
-    }
-
-    static void AppendUtf8(std::string& out, char32_t c) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        size_t start = at;
+        size_t count = 0;
+        for (UINT unit = Word(); ok && unit != 0; unit = Word()) ++count;
+        return ok ? platform::res::Utf16ToUtf8(base + start, count) : std::string();
     }
 };
 
