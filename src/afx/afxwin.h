@@ -16,6 +16,7 @@
 #include "platform/mfc/Edit.h"
 #include "platform/mfc/Frames.h"
 #include "platform/mfc/GdiObjects.h"
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/MessageMaps.h"
 #include "platform/mfc/Modules.h"

@@ -28,3 +28,4 @@
 
 #define ID_TEST_ALPHA 32771
 #define ID_TEST_BETA 32772
+#define ID_TEST_GAMMA 32773

@@ -11,6 +11,7 @@
 
 #include "platform/kernel/Paths.h"
 #include "platform/kernel/Profile.h"
+#include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Modules.h"
 
 namespace {
@@ -53,7 +54,11 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     return FALSE;
 }
 
-BOOL CWinThread::OnIdle(LONG) {
+// The first idle call updates the main window's control bars (each item
+// through its update handler).
+BOOL CWinThread::OnIdle(LONG lCount) {
+    if (lCount <= 0 && m_pMainWnd && m_pMainWnd->m_hWnd && m_pMainWnd->IsWindowVisible())
+        m_pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
     CWnd::DeleteTempMap();
     return FALSE;
 }

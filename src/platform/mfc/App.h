@@ -26,7 +26,9 @@ public:
     // is empty, and returns ExitInstance().
     virtual int Run();
     virtual int ExitInstance() { return m_nExitCode; }
-    // Deletes the temporary window objects; FALSE: no more idle work.
+    // Updates the main window's control bars (WM_IDLEUPDATECMDUI) on the
+    // first call, deletes the temporary window objects; FALSE: no more idle
+    // work.
     virtual BOOL OnIdle(LONG lCount);
     // Offers the message to the window objects from its window up to the
     // main window (each one's PreTranslateMessage); TRUE when one took it,

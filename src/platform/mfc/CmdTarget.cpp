@@ -1,6 +1,7 @@
 // CCmdTarget's map look-up and command dispatch, and CCmdUI.
 #include "platform/mfc/CmdTarget.h"
 
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/Unsupported.h"
 #include "platform/mfc/Wnd.h"
 
@@ -63,19 +64,39 @@ void CCmdTarget::EnableAutomation() { PlatformReportUnsupported("CCmdTarget::Ena
 
 // ---- CCmdUI ---------------------------------------------------------------------
 
+// A menu item is set by its position in m_pMenu; a control window by
+// itself.
 void CCmdUI::Enable(BOOL bOn) {
-    if (m_pOther) m_pOther->EnableWindow(bOn);
+    if (m_pMenu) {
+        m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+    } else if (m_pOther) {
+        m_pOther->EnableWindow(bOn);
+    }
     m_bEnableChanged = TRUE;
 }
 
 // BM_SETCHECK: a button shows the state (check boxes and radio buttons).
 void CCmdUI::SetCheck(int nCheck) {
-    if (m_pOther) m_pOther->SendMessage(0x00F1, static_cast<WPARAM>(nCheck), 0);
+    if (m_pMenu)
+        m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    else if (m_pOther)
+        m_pOther->SendMessage(0x00F1, static_cast<WPARAM>(nCheck), 0);
 }
 
-void CCmdUI::SetRadio(BOOL bOn) { SetCheck(bOn ? 1 : 0); }
+void CCmdUI::SetRadio(BOOL bOn) {
+    if (m_pMenu && bOn)
+        m_pMenu->CheckMenuRadioItem(m_nIndex, m_nIndex, m_nIndex, MF_BYPOSITION);
+    else
+        SetCheck(bOn ? 1 : 0);
+}
 
+// A menu item keeps its state and id with the new text.
 void CCmdUI::SetText(LPCTSTR lpszText) {
+    if (m_pMenu && lpszText) {
+        UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+        m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, lpszText);
+        return;
+    }
     if (!m_pOther || !lpszText) return;
     CString current;
     m_pOther->GetWindowText(current);

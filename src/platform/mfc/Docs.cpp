@@ -10,6 +10,7 @@
 #include "platform/mfc/App.h"
 #include "platform/mfc/Archive.h"
 #include "platform/mfc/GdiObjects.h"
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/StandardIds.h"
 #include "platform/mfc/Unsupported.h"
@@ -418,13 +419,16 @@ IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
 
 CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                                      CRuntimeClass* pViewClass)
-    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {
+    m_hMenuShared = PlatformLoadFrameMenu(nIDResource);
+}
 
 // Documents that do not delete themselves when closed stay, without a
 // template.
 CMultiDocTemplate::~CMultiDocTemplate() {
     CloseAllDocuments(TRUE);
     while (!m_docList.IsEmpty()) RemoveDocument(static_cast<CDocument*>(m_docList.GetHead()));
+    if (m_hMenuShared) ::DestroyMenu(m_hMenuShared);
 }
 
 CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const {

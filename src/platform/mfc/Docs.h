@@ -218,4 +218,7 @@ public:
 
     CPtrList m_docList;
     UINT m_nUntitledCount = 0;
+    // The menu bar of this type's frames (its menu resource), shared by
+    // them and destroyed with the template.
+    HMENU m_hMenuShared = nullptr;
 };

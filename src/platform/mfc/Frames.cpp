@@ -10,6 +10,7 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Docs.h"
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Modules.h"
 #include "platform/mfc/ResourceHandles.h"
@@ -128,6 +129,11 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
+    ON_WM_INITMENUPOPUP()
+    ON_WM_MENUSELECT()
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -150,7 +156,10 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     }
     if (m_strTitle.IsEmpty()) m_strTitle = AfxGetAppName();
     LoadAccelTable(MAKEINTRESOURCE(nIDResource));
-    return Create(nullptr, m_strTitle, dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
+    if (!Create(nullptr, m_strTitle, dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext)) return FALSE;
+    m_hMenuDefault = PlatformLoadFrameMenu(nIDResource);
+    if (m_hMenuDefault) OnUpdateFrameMenu(nullptr);
+    return TRUE;
 }
 
 BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName) {
@@ -198,15 +207,20 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {
-    CWnd* pPane = GetDlgItem(AFX_IDW_PANE_FIRST);
-    if (!pPane) return;
     CRect client;
     GetClientRect(&client);
     // A child frame's caption lies over the top of its rectangle (there is
-    // no non-client area): the pane goes below it.
+    // no non-client area): the pane goes below it, as below the menu bar.
     DWORD style = GetStyle();
     if ((style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION)
         client.top = std::min<LONG>(client.bottom, client.top + PLATFORM_CAPTION_HEIGHT);
+    if (::GetMenu(m_hWnd)) {
+        PlatformMenuBarResize(m_hWnd);
+        client.top = std::min<LONG>(client.bottom, client.top + PLATFORM_MENUBAR_HEIGHT);
+    }
+    RepositionControlBars(client);
+    CWnd* pPane = GetDlgItem(AFX_IDW_PANE_FIRST);
+    if (!pPane) return;
     pPane->MoveWindow(&client);
     if (CSplitterWnd* pSplitter = DYNAMIC_DOWNCAST(CSplitterWnd, pPane)) pSplitter->RecalcLayout();  // also unmoved
 }
@@ -215,7 +229,12 @@ void CFrameWnd::OnSize(UINT nType, int, int) {
     if (nType != SIZE_MINIMIZED) RecalcLayout();
 }
 
-void CFrameWnd::OnDestroy() { CWnd::OnDestroy(); }
+void CFrameWnd::OnDestroy() {
+    m_bDestroying = true;
+    ::SetMenu(m_hWnd, nullptr);
+    if (m_hMenuDefault) ::DestroyMenu(std::exchange(m_hMenuDefault, nullptr));
+    CWnd::OnDestroy();
+}
 
 // The keyboard goes on to the active view (of the active child, for an MDI
 // frame).
@@ -336,6 +355,7 @@ void CFrameWnd::OnClose() {
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+ON_WM_INITMENUPOPUP()
 ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
 ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
 ON_COMMAND_EX(ID_WINDOW_ARRANGE, OnMDIWindowCmd)
@@ -527,6 +547,8 @@ BOOL CMDIChildWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD d
 BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
     LoadAccelTable(MAKEINTRESOURCE(nIDResource));
+    if (auto* pTemplate = pContext ? DYNAMIC_DOWNCAST(CMultiDocTemplate, pContext->m_pNewDocTemplate) : nullptr)
+        m_hMenuShared = pTemplate->m_hMenuShared;
     CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, pParentWnd);
     if (pParentWnd && !pMDIFrame) {
         PostNcDestroy();
@@ -587,6 +609,7 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 
 void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*) {
     if (m_pViewActive) m_pViewActive->OnActivateView(bActivate, m_pViewActive, m_pViewActive);
+    OnUpdateFrameMenu(bActivate, pActivateWnd, nullptr);
     if (bActivate)
         OnUpdateFrameTitle(TRUE);
     else if (!pActivateWnd)
@@ -594,9 +617,18 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*) {
 }
 
 LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY)
+    if (message == WM_DESTROY) {
         ::SendMessageA(::GetParent(m_hWnd), kMdiChildGone, reinterpret_cast<WPARAM>(m_hWnd), 0);
+        // The Window menu drops this child; after the last one the frame
+        // shows its own menu again.
+        if (CMDIFrameWnd* pFrame = GetMDIFrame()) {
+            pFrame->UpdateWindowMenu(m_hWnd);
+            if (!pFrame->MDIGetActive()) pFrame->OnUpdateFrameMenu(nullptr);
+        }
+    }
     LRESULT result = CFrameWnd::DefWindowProc(message, wParam, lParam);
+    if (message == WM_SETTEXT)  // the Window menu lists the new title
+        if (CMDIFrameWnd* pFrame = GetMDIFrame()) pFrame->UpdateWindowMenu();
     if (message == WM_MOUSEACTIVATE && result != MA_NOACTIVATE && result != MA_NOACTIVATEANDEAT)
         MDIActivate();  // a click anywhere in a child frame activates it
     return result;

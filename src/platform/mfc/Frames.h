@@ -15,6 +15,8 @@
 // place.
 #pragma once
 
+#include <vector>
+
 #include "platform/mfc/Wnd.h"
 #include "platform/user/Accelerators.h"
 
@@ -64,8 +66,9 @@ public:
                 DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
     // Creates the frame with its title: m_strTitle when set, else the first
     // part of string nIDResource ("Title\n..."), else the application's
-    // name. The accelerator table nIDResource, when there is one, becomes
-    // the frame's.
+    // name. The menu nIDResource, when the module has one, becomes its menu
+    // bar (m_hMenuDefault, which the frame owns) and the accelerator table
+    // nIDResource, when there is one, the frame's.
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
 
@@ -84,8 +87,13 @@ public:
     // the frame; then updates the document's frame counts and the title.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
-    // Sizes the pane AFX_IDW_PANE_FIRST to the client area.
+    // Lays the menu bar over the top of the client area, the visible control
+    // bars along the edges they are docked to (tool bars at the top, status
+    // bars at the bottom, in creation order), and the pane
+    // AFX_IDW_PANE_FIRST in what is left.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Shows hMenuAlt, or the frame's own menu, as the menu bar.
+    virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
@@ -96,16 +104,23 @@ public:
     // application to the main frame, which asks it last).
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
-    // Control bars and docking: declared for hosts, not supported yet
-    // (each says so once on stderr).
+    // Control bars (ControlBars.h). Bars stay on the edge they were created
+    // for: docking records the styles only, floating is not supported (it
+    // says so once on stderr and leaves the bar docked).
     void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    // Shows or hides the bar and lays the frame out again.
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0);
+    // The bar with the window id, or null.
     CControlBar* GetControlBar(UINT nID);
-    // The status bar's message pane: there is none yet (says so on stderr).
+    // The status bar's message pane (the bar AFX_IDW_STATUS_BAR): the text,
+    // or the prompt of the id (GetMessageString); nothing without a bar.
     void SetMessageText(LPCTSTR lpszText);
     void SetMessageText(UINT nID);
+    // The id's prompt: its string up to the first "\n" (what follows is the
+    // tool tip). Empty when the id has no string.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
     // The accelerator table of that name (AfxFindResourceHandle) becomes the
     // frame's; FALSE when there is none or the frame has one already.
     BOOL LoadAccelTable(LPCTSTR lpszResourceName);
@@ -114,8 +129,12 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     HACCEL m_hAccelTable = nullptr;
 
-    int m_nWindow = 0;  // n of "Doc:n" when a document shows in several frames, else 0
-    BOOL m_bAutoMenuEnable = TRUE;  // commands without a handler show disabled
+    // The frame's control bars, in the order they were created.
+    std::vector<CControlBar*> m_listControlBars;
+
+    int m_nWindow = 0;               // n of "Doc:n" when a document shows in several frames, else 0
+    BOOL m_bAutoMenuEnable = TRUE;   // commands without a handler show disabled
+    HMENU m_hMenuDefault = nullptr;  // the frame's own menu, from its resource
 
 protected:
     // Creates the view of the context, when it names a view class.
@@ -130,10 +149,26 @@ protected:
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     void OnSetFocus(CWnd* pOldWnd);
+    // Before a popup of the menu bar opens: each item's update handler runs
+    // (ON_UPDATE_COMMAND_UI, through the command route), and with
+    // m_bAutoMenuEnable an item without any handler is disabled.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    // The highlighted item's prompt in the status bar (SetMessageText with
+    // its id), the idle message once the menu closes.
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+
+    // Lays the visible control bars along their edges of client, leaving in
+    // client what is left.
+    void RepositionControlBars(CRect& client);
+    // ID_INDICATOR_CAPS, _NUM, _SCRL: enabled while the key's toggle is on.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;
     UINT m_nIDHelp = 0;
+    bool m_bDestroying = false;  // past WM_DESTROY: the menu bar is not changed any more
+    UINT m_nIDTracking = 0;      // the id whose prompt the status bar shows
+    UINT m_nIDLastMessage = 0;   // the id of the last prompt shown
 
     DECLARE_MESSAGE_MAP()
 };
@@ -164,6 +199,21 @@ public:
     // The active child frame first, then this frame as CFrameWnd does.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // The menu bar while a child is active is its document type's shared
+    // menu; with none active, hMenuAlt or the frame's own menu.
+    void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+    // Shows pFrameMenu as the menu bar with pWindowMenu as the popup that
+    // lists the children; the previous menu bar's object, or null.
+    CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
+    // The popup of the menu that holds the Window commands (an item with an
+    // id from AFX_IDM_WINDOW_FIRST to AFX_IDM_WINDOW_LAST), the last such
+    // popup; null when there is none.
+    virtual HMENU GetWindowMenuPopup(HMENU hMenuBar);
+    // Lists the visible children at the end of the Window menu, after a
+    // separator: "&1 Title" ... with ids AFX_IDM_FIRST_MDICHILD + n, the
+    // active one checked. hExcept (a child going away) is left out.
+    void UpdateWindowMenu(HWND hExcept = nullptr);
+
     HWND m_hWndMDIClient = nullptr;
 
 protected:
@@ -177,6 +227,13 @@ protected:
     void OnWindowNew();
     BOOL OnMDIWindowCmd(UINT nID);
     void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
+    // AFX_IDM_FIRST_MDICHILD + n activates the child listed n-th in the
+    // Window menu.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+
+    HMENU m_hWindowMenu = nullptr;
+    std::vector<HWND> m_listedChildren;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -206,6 +263,11 @@ public:
     // Updates the MDI frame's title, then (with FWS_ADDTOTITLE) its own:
     // the document's title, with ":n" when it shows in several frames.
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    // Activated: the MDI frame shows this child's shared menu (or hMenuAlt);
+    // deactivated with no child taking over: the frame's own menu.
+    virtual void OnUpdateFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt);
+
+    HMENU m_hMenuShared = nullptr;  // the document type's menu, owned by its template
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
 protected:

@@ -12,6 +12,7 @@
 
 #include "platform/mfc/MessageMaps.h"
 #include "platform/user/Input.h"
+#include "platform/user/Menus.h"
 
 #define AFX_POINT_OF(l) CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l))
 #define AFX_WND_OF(h) CWnd::FromHandle(reinterpret_cast<HWND>(h))
@@ -89,6 +90,14 @@
 #define ON_WM_MOUSEWHEEL()      \
     AFX_WM_ENTRY(WM_MOUSEWHEEL, \
                  return AFX_THIS(p)->OnMouseWheel(LOWORD(w), static_cast<short>(HIWORD(w)), AFX_POINT_OF(l));)
+#define ON_WM_INITMENU() \
+    AFX_WM_ENTRY(WM_INITMENU, AFX_THIS(p)->OnInitMenu(CMenu::FromHandle(reinterpret_cast<HMENU>(w))); return 0;)
+#define ON_WM_INITMENUPOPUP()                                                                                       \
+    AFX_WM_ENTRY(WM_INITMENUPOPUP,                                                                                  \
+                 AFX_THIS(p)->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(w)), LOWORD(l), HIWORD(l)); \
+                 return 0;)
+#define ON_WM_MENUSELECT() \
+    AFX_WM_ENTRY(WM_MENUSELECT, AFX_THIS(p)->OnMenuSelect(LOWORD(w), HIWORD(w), reinterpret_cast<HMENU>(l)); return 0;)
 #define ON_WM_CONTEXTMENU() \
     AFX_WM_ENTRY(WM_CONTEXTMENU, AFX_THIS(p)->OnContextMenu(AFX_WND_OF(w), AFX_POINT_OF(l)); return 0;)
 #define ON_WM_SETCURSOR() \

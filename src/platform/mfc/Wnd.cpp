@@ -9,6 +9,7 @@
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/Controls.h"
+#include "platform/mfc/Menu.h"
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Unsupported.h"
 #include "platform/shared/NoDestructor.h"
@@ -464,17 +465,11 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
 
 void CWnd::DragAcceptFiles(BOOL) { PlatformReportUnsupported("CWnd::DragAcceptFiles", "no files are ever dropped"); }
 
-CMenu* CWnd::GetMenu() const {
-    PlatformReportUnsupported("CWnd::GetMenu", "windows have no menu: it returns NULL");
-    return nullptr;
-}
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
 
-BOOL CWnd::SetMenu(CMenu*) {
-    PlatformReportUnsupported("CWnd::SetMenu");
-    return FALSE;
-}
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr); }
 
-void CWnd::DrawMenuBar() { PlatformReportUnsupported("CWnd::DrawMenuBar", "it does nothing"); }
+void CWnd::DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
 
 HICON CWnd::SetIcon(HICON, BOOL) {
     PlatformReportUnsupported("CWnd::SetIcon", "the window keeps no icon: it returns NULL");

@@ -151,12 +151,13 @@ public:
     // Centres the window on its parent (the screen for a top-level window).
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     void BringWindowToTop() {}
-    // Not supported: windows accept no dropped files, have no menu bar or
-    // icon and no help file (each says so once on stderr).
-    void DragAcceptFiles(BOOL bAccept = TRUE);
+    // The window's menu, shown as its menu bar (platform/user/MenuBar.h).
     CMenu* GetMenu() const;
     BOOL SetMenu(CMenu* pMenu);
     void DrawMenuBar();
+    // Not supported: windows accept no dropped files, have no icon and no
+    // help file (each says so once on stderr).
+    void DragAcceptFiles(BOOL bAccept = TRUE);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001);
 
@@ -206,6 +207,9 @@ protected:
     void OnKillFocus(CWnd* pNewWnd);
     void OnCaptureChanged(CWnd* pWnd);
     void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnInitMenu(CMenu* pMenu);
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     void OnTimer(UINT_PTR nIDEvent);
     BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct);
     void OnPaint();

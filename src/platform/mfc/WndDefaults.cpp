@@ -27,6 +27,9 @@ void CWnd::OnSetFocus(CWnd*) { Default(); }
 void CWnd::OnKillFocus(CWnd*) { Default(); }
 void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
+void CWnd::OnInitMenu(CMenu*) { Default(); }
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
 void CWnd::OnTimer(UINT_PTR) { Default(); }
 BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*) { return static_cast<BOOL>(Default()); }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }

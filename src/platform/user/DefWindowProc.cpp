@@ -19,13 +19,16 @@
 //   - WM_SYSCOMMAND: SC_CLOSE sends WM_CLOSE, SC_MINIMIZE, SC_MAXIMIZE and
 //     SC_RESTORE show the window so, SC_MOVE and SC_SIZE run the loop;
 //   - WM_SYSKEYDOWN: Alt+F4 posts WM_SYSCOMMAND SC_CLOSE to the top-level
-//     window; WM_CLOSE destroys the window;
+//     window; WM_SYSCHAR: Alt with an access key opens that item of the
+//     top-level window's menu bar (MenuBar.h); WM_CLOSE destroys the window;
+//   - WM_SIZE: a window with a menu lays its bar over its new width;
 //   - WM_MOUSEACTIVATE and WM_SETCURSOR go to the parent first; the cursor
 //     then follows the hit-test code; WM_ACTIVATE gives an activated,
 //     not minimized window the focus.
 #include <algorithm>
 
 #include "platform/kernel/CodePage.h"
+#include "platform/user/MenuBar.h"
 #include "platform/user/Painting.h"
 #include "platform/user/UserDriver.h"
 #include "platform/user/WindowTable.h"
@@ -241,6 +244,8 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
             PostMessageA(hTop, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return 0;
+    case WM_SYSCHAR: PlatformMenuAccessKey(hWnd, static_cast<char>(wParam)); return 0;
+    case WM_SIZE: PlatformMenuBarResize(hWnd); return 0;
     case WM_MOUSEACTIVATE:
         if (HWND hParent = GetParent(hWnd))
             if (LRESULT answer = SendMessageA(hParent, WM_MOUSEACTIVATE, wParam, lParam)) return answer;

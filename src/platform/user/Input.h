@@ -149,6 +149,8 @@
 #define VK_F4 0x73
 #define VK_F10 0x79
 #define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
 
 // ---- Capture, activation, the pointer and the keys ----------------------------------
 
