@@ -29,6 +29,8 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xclip >/dev/null || need+=(xclip)
 command -v openbox >/dev/null || need+=(openbox)
 command -v wmctrl >/dev/null || need+=(wmctrl)
+# The resource compiler (binutils' windres) for resource scripts.
+command -v x86_64-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-x86-64)
 if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
   $SUDO apt-get update -qq
