@@ -124,9 +124,14 @@ TEST_F(CDialogTest, AboutBoxWorksFromItsTemplate) {
     EXPECT_EQ(aboutDlg.DoModal(), IDOK);
     EXPECT_EQ(shown, "About Demo");
     EXPECT_EQ(aboutDlg.m_hWnd, nullptr);  // gone after DoModal
-    // Until templates come from resources, one by id cannot be found.
+    // By id, from the program's own resources.
     CAboutDlg byId;
-    EXPECT_EQ(byId.DoModal(), -1);
+    shown.clear();
+    EXPECT_EQ(byId.DoModal(), IDOK);
+    EXPECT_EQ(shown, "About Demo");
+    CDialog missing(4242);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(IDD_ABOUTBOX), nullptr, nullptr, 0), IDOK);
 }
 
 // OnInitDialog puts every member into its control; OK takes every control

@@ -2,7 +2,8 @@
 #include "platform/mfc/Dialog.h"
 
 #include "platform/mfc/App.h"
-#include "platform/mfc/Unsupported.h"
+#include "platform/mfc/ResourceHandles.h"
+#include "platform/kernel/Resources.h"
 #include "platform/user/Painting.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -24,8 +25,8 @@ bool CDialog::FindTemplate(const void** ppTemplate, size_t* pcbTemplate) const {
         *pcbTemplate = SIZE_MAX;  // the caller's memory, as on the original
         return true;
     }
-    PlatformReportUnsupported("CDialog templates from resources");
-    return false;
+    HINSTANCE hInstance = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
+    return PlatformFindDialogTemplate(hInstance, m_lpszTemplateName, ppTemplate, pcbTemplate) != FALSE;
 }
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {

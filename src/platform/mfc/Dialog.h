@@ -9,10 +9,9 @@
 // (UpdateData(FALSE)); returning TRUE lets the first tab stop take the
 // focus. Without a screen, the dialog responder of DialogBox.h answers.
 //
-// Templates by name or id come from the module's resources; until this
-// platform reads resources, only the indirect forms (CreateIndirect,
-// InitModalIndirect) find their template, and the others fail, saying so
-// once on stderr.
+// Templates by name or id come from the resources of the module
+// AfxFindResourceHandle names (the application's, or an extension module's
+// that holds it); CreateIndirect and InitModalIndirect take one in memory.
 #pragma once
 
 #include "platform/gdi/Brushes.h"

@@ -6,8 +6,8 @@
 // start); every field is checked against the template's size, so a
 // truncated or hostile template makes creation fail (null, -1 for the modal
 // calls) without reading past it. The indirect calls take no size, as on
-// the original: the caller vouches for the memory; PlatformCreateDialog
-// takes one.
+// the original: the caller vouches for the memory; PlatformCreateDialog and
+// the resource calls know it.
 //
 // The dialog is a window of the class "#32770" (a child with WS_CHILD, a
 // top-level window otherwise) whose client area is the template's size in
@@ -114,6 +114,16 @@ PLATFORM_API HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATE
 // A modal dialog: EndDialog's result, or -1 when it could not be made.
 PLATFORM_API INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate, HWND hWndParent,
                                              DLGPROC lpDialogFunc, LPARAM dwInitParam);
+// The same from the module's RT_DIALOG resource (null hInstance: the
+// program's).
+PLATFORM_API HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
+PLATFORM_API INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
+// The module's RT_DIALOG resource of that name: its bytes and size; FALSE
+// (with the last error FindResourceA gave) when there is none.
+PLATFORM_API BOOL PlatformFindDialogTemplate(HINSTANCE hInstance, LPCSTR lpTemplateName, const void** ppTemplate,
+                                             size_t* pcbTemplate);
 // From a template of cbTemplate bytes, with proc as the dialog window's
 // procedure (empty: the dialog class's own). A framework whose objects
 // stand between the window and DefDlgProcA passes its dispatcher and hands

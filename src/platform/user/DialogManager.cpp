@@ -7,6 +7,7 @@
 
 #include "platform/crt/Crt.h"
 #include "platform/gdi/TextMetrics.h"
+#include "platform/kernel/Resources.h"
 #include "platform/shared/NoDestructor.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DecimalText.h"
@@ -256,6 +257,30 @@ HWND CreateDialogIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA lpTemplate, HWND hWnd
 INT_PTR DialogBoxIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA hDialogTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
                                 LPARAM dwInitParam) {
     HWND hDlg = PlatformCreateDialog(hDialogTemplate, SIZE_MAX, hWndParent, lpDialogFunc, dwInitParam);
+    return hDlg ? PlatformRunModalDialog(hDlg) : -1;
+}
+
+BOOL PlatformFindDialogTemplate(HINSTANCE hInstance, LPCSTR lpTemplateName, const void** ppTemplate,
+                                size_t* pcbTemplate) {
+    HRSRC hResource = FindResourceA(hInstance, lpTemplateName, RT_DIALOG);
+    const void* pData = hResource ? LockResource(LoadResource(hInstance, hResource)) : nullptr;
+    if (!pData) return FALSE;
+    *ppTemplate = pData;
+    *pcbTemplate = SizeofResource(hInstance, hResource);
+    return TRUE;
+}
+
+HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam) {
+    const void* pTemplate = nullptr;
+    size_t cbTemplate = 0;
+    if (!PlatformFindDialogTemplate(hInstance, lpTemplateName, &pTemplate, &cbTemplate)) return nullptr;
+    return PlatformCreateDialog(pTemplate, cbTemplate, hWndParent, lpDialogFunc, dwInitParam);
+}
+
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam) {
+    HWND hDlg = CreateDialogParamA(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
     return hDlg ? PlatformRunModalDialog(hDlg) : -1;
 }
 
