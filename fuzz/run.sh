@@ -6,7 +6,7 @@
 #
 #   fuzz/run.sh [--seconds N] [--build-dir DIR] [--build-only | --no-build] [TARGET...]
 #
-# Targets: parse, type, float, segment (default: all). --seconds is per target
+# Targets: parse, type, float, segment, dialog (default: all). --seconds is per target
 # (default 10).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

@@ -228,9 +228,9 @@ TEST(PaintingTest, ButtonsDrawThroughTheirParent) {
 
     EXPECT_EQ(parent.kinds, (std::vector<UINT>{CTLCOLOR_BTN}));
     std::vector<PlatformDrawing> drawn = PlatformGetWindowDrawing(plain.m_hWnd);
-    ASSERT_EQ(drawn.size(), 2u);
+    ASSERT_EQ(drawn.size(), 6u);  // the face, the frame's four sides, the caption
     EXPECT_EQ(drawn[0].color, RGB(9, 9, 9));
-    EXPECT_EQ(drawn[1].text, "OK");
-    EXPECT_EQ(drawn[1].format, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    EXPECT_EQ(drawn[1].bkMode, TRANSPARENT);
+    EXPECT_EQ(drawn[5].text, "OK");
+    EXPECT_EQ(drawn[5].format, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_EQ(drawn[5].bkMode, TRANSPARENT);
 }

@@ -1,34 +1,5 @@
-// Data exchange and the form view.
+// The form view.
 #include "platform/mfc/FormView.h"
-
-CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
-
-HWND CDataExchange::PrepareCtrl(int nIDC) {
-    CWnd* pCtrl = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(nIDC) : nullptr;
-    if (!pCtrl) {
-        Fail();
-        return nullptr;
-    }
-    return pCtrl->m_hWnd;
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
-    CWnd* pCtrl = CWnd::FromHandle(pDX->PrepareEditCtrl(nIDC));
-    if (!pCtrl) return;
-    if (pDX->m_bSaveAndValidate)
-        pCtrl->GetWindowText(value);
-    else
-        pCtrl->SetWindowText(value);
-}
-
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return !dx.m_bFailed;
-}
-
-void CWnd::DoDataExchange(CDataExchange*) {}
 
 IMPLEMENT_DYNAMIC(CFormView, CView)
 

@@ -24,6 +24,7 @@
 #include <type_traits>
 
 #include "platform/mfc/Objects.h"
+#include "platform/user/Controls.h"
 #include "platform/user/Windows.h"
 
 class CCmdTarget;
@@ -37,12 +38,8 @@ class CCmdUI;
 // element.
 #define CN_COMMAND 0
 #define CN_UPDATE_COMMAND_UI ((UINT)(-1))
-// Controls' notification codes (HIWORD of WM_COMMAND's wParam).
-#define BN_CLICKED 0
-#define BN_DOUBLECLICKED 5
-#define EN_SETFOCUS 0x0100
-#define EN_KILLFOCUS 0x0200
-#define EN_CHANGE 0x0300
+// Controls' notification codes (HIWORD of WM_COMMAND's wParam) are the
+// control classes': platform/user/Controls.h.
 #define EN_UPDATE 0x0400
 
 #define WM_NOTIFY 0x004E

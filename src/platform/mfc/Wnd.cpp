@@ -13,6 +13,7 @@
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/Unsupported.h"
 #include "platform/shared/NoDestructor.h"
+#include "platform/user/DialogBox.h"
 
 namespace {
 
@@ -138,6 +139,28 @@ LRESULT CWnd::Dispatch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (m_hWnd || !::IsWindow(hWnd) || FromHandlePermanent(hWnd)) return FALSE;
+    ::WindowProc previous = PlatformSetWindowProc(hWnd, &CWnd::Dispatch);
+    if (!previous) return FALSE;
+    m_pfnSuper = std::make_shared<const ::WindowProc>(std::move(previous));
+    attach(hWnd, this);
+    return TRUE;
+}
+
+BOOL CWnd::CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd) {
+    ::WindowProc super = PlatformNewClassProc(WC_DIALOG);
+    m_pfnSuper = super ? std::make_shared<const ::WindowProc>(std::move(super)) : nullptr;
+    Creating outer = creating;
+    creating = Creating{this, false};
+    HWND hWnd = PlatformCreateDialog(pTemplate, cbTemplate, pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr, 0,
+                                     &CWnd::Dispatch);
+    bool attached = creating.attached;
+    creating = outer;
+    if (!hWnd && !attached) PostNcDestroy();
+    return hWnd != nullptr;
+}
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
                     int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
@@ -412,34 +435,10 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const {
     return rString.GetLength();
 }
 
-void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) {
-    CString text;
-    text.Format(bSigned ? "%d" : "%u", nValue);
-    SetDlgItemText(nID, text);
-}
+void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
 
-// Blanks, an optional sign (signed only) and decimal digits, as the
-// original reads the number; anything else, or a number out of range,
-// gives 0 and *lpTrans FALSE.
 UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
-    CString text;
-    GetDlgItemText(nID, text);
-    text.TrimLeft();
-    text.TrimRight();
-    const char* p = text;
-    bool bNegative = bSigned && *p == '-';
-    if (bSigned && (*p == '-' || *p == '+')) ++p;
-    unsigned long long value = 0;
-    bool bOk = *p != '\0';
-    for (; *p && bOk; ++p) {
-        bOk = *p >= '0' && *p <= '9';
-        value = value * 10 + static_cast<unsigned>(*p - '0');
-        if (value > (bSigned ? 0x80000000ull : 0xFFFFFFFFull)) bOk = false;
-    }
-    if (bOk && bSigned && !bNegative && value > 0x7FFFFFFFull) bOk = false;
-    if (lpTrans) *lpTrans = bOk;
-    if (!bOk) return 0;
-    return bNegative ? static_cast<UINT>(-static_cast<long long>(value)) : static_cast<UINT>(value);
+    return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
 }
 
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR, UINT nType) { return AfxMessageBox(lpszText, nType); }

@@ -67,6 +67,15 @@ public:
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
                   int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    // Attaches the object to a window made elsewhere (a dialog's control):
+    // its messages go through the object, which passes what it does not
+    // handle to the window's previous procedure. FALSE when the object is
+    // attached already or the window has an object.
+    BOOL SubclassWindow(HWND hWnd);
+    // Makes a dialog from a template of cbTemplate bytes (platform/user/
+    // DialogBox.h) with the object attached; a child of pParentWnd with
+    // WS_CHILD, else owned by its top-level window.
+    BOOL CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd);
     // The object may be deleted when this returns (PostNcDestroy).
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "platform/user/Clipboard.h"
+#include "platform/user/Controls.h"
+#include "platform/user/DialogBox.h"
 
 namespace platform {
 
@@ -71,6 +73,7 @@ bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, 
     case EM_REPLACESEL:
         ReplaceSel(textOf(lParam));
         return true;
+    case WM_GETDLGCODE: *pResult = DialogCode(hWnd, reinterpret_cast<const MSG*>(lParam)); return true;
     case EM_SETREADONLY: {
         DWORD style = styleOf(hWnd);
         style = wParam ? style | ES_READONLY : style & ~ES_READONLY;
@@ -95,7 +98,24 @@ bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
+LRESULT EditCore::DialogCode(HWND hWnd, const MSG* pMsg) const {
+    LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    if (!(styleOf(hWnd) & ES_MULTILINE) || !pMsg || pMsg->message != WM_KEYDOWN) return code;
+    // A multi-line control takes every key but Tab, Escape, and Return
+    // without ES_WANTRETURN, which stay the dialog's.
+    bool dialogKey = pMsg->wParam == VK_TAB || pMsg->wParam == VK_ESCAPE ||
+                     (pMsg->wParam == VK_RETURN && !(styleOf(hWnd) & ES_WANTRETURN));
+    return dialogKey ? code : code | DLGC_WANTALLKEYS;
+}
+
+bool EditCore::TakeChanged() {
+    bool was = changed;
+    changed = false;
+    return was;
+}
+
 void EditCore::SetText(std::string_view newText) {
+    changed = changed || text != newText;
     text.assign(newText);
     anchor = caret = 0;
 }
@@ -114,6 +134,7 @@ void EditCore::SetSel(long start, long end) {
 
 void EditCore::ReplaceSel(std::string_view newText) {
     size_t start = SelStart();
+    changed = changed || SelEnd() > start || !newText.empty();
     text.replace(start, SelEnd() - start, newText);
     anchor = caret = start + newText.size();
 }
@@ -155,8 +176,11 @@ WindowProc newEditProc() {
     auto core = std::make_shared<platform::EditCore>();
     return [core](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result;
-        return core->OnMessage(hWnd, message, wParam, lParam, &result) ? result
-                                                                       : DefWindowProcA(hWnd, message, wParam, lParam);
+        if (!core->OnMessage(hWnd, message, wParam, lParam, &result))
+            result = DefWindowProcA(hWnd, message, wParam, lParam);
+        // The parent hears of every change but the initial text.
+        if (core->TakeChanged() && message != WM_NCCREATE) PlatformNotifyParent(hWnd, EN_CHANGE);
+        return result;
     };
 }
 

@@ -40,7 +40,7 @@
 // Positions are byte offsets into the 8-bit text. The selection runs from
 // an anchor to the caret, either way round; its start is the lower of the
 // two. Where the original differs: there is no undo, no text limit, no
-// notification to the parent (EN_CHANGE), no scrolling and no blinking
+// notification but EN_CHANGE, no scrolling and no blinking
 // caret.
 #pragma once
 
@@ -82,6 +82,12 @@ public:
     size_t SelStart() const { return anchor < caret ? anchor : caret; }
     size_t SelEnd() const { return anchor < caret ? caret : anchor; }
 
+    // WM_GETDLGCODE's answer; pMsg is the key message being asked about, if
+    // any.
+    LRESULT DialogCode(HWND hWnd, const MSG* pMsg) const;
+    // True once after the text changed (the "EDIT" class then sends
+    // EN_CHANGE to its parent).
+    bool TakeChanged();
     // Replaces the whole text; the caret goes to its start.
     void SetText(std::string_view newText);
     // EM_SETSEL's rules: a negative start keeps only the caret, a negative
@@ -112,6 +118,7 @@ private:
     void Paste(HWND hWnd);
 
     std::string text;
+    bool changed = false;
     size_t anchor = 0;
     size_t caret = 0;
 };

@@ -1,0 +1,73 @@
+// The "Static" class: labels, rectangles, frames and the icon's place
+// (Controls.h).
+#include "platform/user/ControlPaint.h"
+#include "platform/user/Controls.h"
+#include "platform/user/DialogBox.h"
+#include "platform/user/Input.h"
+#include "platform/user/Painting.h"
+
+namespace {
+
+void paintText(HWND hWnd, HDC hDC, DWORD style, RECT client) {
+    DWORD type = style & SS_TYPEMASK;
+    UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+    format |= type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK;
+    std::string text = user::ControlCaption(hWnd, !(style & SS_NOPREFIX));
+    SetBkMode(hDC, TRANSPARENT);
+    SetTextColor(hDC, GetSysColor(IsWindowEnabled(hWnd) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    DrawTextA(hDC, text.c_str(), -1, &client, format);
+}
+
+void paint(HWND hWnd) {
+    PAINTSTRUCT ps;
+    HDC hDC = BeginPaint(hWnd, &ps);
+    if (!hDC) return;
+    DWORD style = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
+    RECT client = user::FillControlBackground(hWnd, hDC, WM_CTLCOLORSTATIC, COLOR_BTNFACE);
+    switch (style & SS_TYPEMASK) {
+    case SS_BLACKRECT: FillRect(hDC, &client, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
+    case SS_GRAYRECT: FillRect(hDC, &client, GetSysColorBrush(COLOR_BTNSHADOW)); break;
+    case SS_WHITERECT: FillRect(hDC, &client, GetSysColorBrush(COLOR_WINDOW)); break;
+    case SS_BLACKFRAME: user::DrawFrame(hDC, client, GetSysColor(COLOR_WINDOWFRAME), 1); break;
+    case SS_GRAYFRAME:
+    case SS_ETCHEDFRAME:
+    case SS_ICON: user::DrawFrame(hDC, client, GetSysColor(COLOR_BTNSHADOW), 1); break;
+    case SS_WHITEFRAME: user::DrawFrame(hDC, client, GetSysColor(COLOR_WINDOW), 1); break;
+    case SS_ETCHEDHORZ: {
+        RECT line{client.left, client.top, client.right, client.top + 1};
+        FillRect(hDC, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+        break;
+    }
+    case SS_ETCHEDVERT: {
+        RECT line{client.left, client.top, client.left + 1, client.bottom};
+        FillRect(hDC, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+        break;
+    }
+    default: paintText(hWnd, hDC, style, client); break;
+    }
+    if (style & SS_SUNKEN) user::DrawFrame(hDC, client, GetSysColor(COLOR_BTNSHADOW), 1);
+    EndPaint(hWnd, &ps);
+}
+
+LRESULT StaticProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: paint(hWnd); return 0;
+    case WM_GETDLGCODE: return DLGC_STATIC;
+    case WM_NCHITTEST:
+        // Clicks go through a label to what lies under it, unless it
+        // is to report them.
+        return GetWindowLongA(hWnd, GWL_STYLE) & SS_NOTIFY ? HTCLIENT : HTTRANSPARENT;
+    case WM_LBUTTONDOWN: PlatformNotifyParent(hWnd, 0 /* STN_CLICKED */); return 0;
+    case WM_SETTEXT:
+    case WM_ENABLE: {
+        LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+        InvalidateRect(hWnd, nullptr, TRUE);
+        return result;
+    }
+    default: return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
+
+[[maybe_unused]] const ATOM staticClass = PlatformRegisterClass("Static", [] { return WindowProc(StaticProc); });
+
+}  // namespace
