@@ -1,6 +1,7 @@
 // The button procedure, CButton, and CWnd's handing on of owner drawing.
 #include "platform/mfc/Controls.h"
 
+#include "platform/gdi/TextMetrics.h"
 #include "platform/user/Painting.h"
 
 namespace {
