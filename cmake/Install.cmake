@@ -10,7 +10,8 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/CBasis1Config.cmake.in
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/CBasis1Config.cmake
-  ${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake DESTINATION ${CBASIS_CMAKE_DIR})
+  ${CMAKE_CURRENT_BINARY_DIR}/CBasis1ConfigVersion.cmake ${CMAKE_CURRENT_LIST_DIR}/CBasis1Resources.cmake
+  DESTINATION ${CBASIS_CMAKE_DIR})
 
 # The .pc file finds its prefix from its own place, so a copy installed with
 # `cmake --install --prefix P` works wherever P is.

@@ -25,7 +25,7 @@ while [ $# -gt 0 ]; do
     *) targets+=("$1"); shift ;;
   esac
 done
-[ ${#targets[@]} -gt 0 ] || targets=(parse type float segment dib)
+[ ${#targets[@]} -gt 0 ] || targets=(parse type float segment resource dib)
 case "$seconds" in ''|*[!0-9]*) echo "fuzz/run.sh: --seconds needs a whole number" >&2; exit 2 ;; esac
 
 if [ "$mode" != run ]; then

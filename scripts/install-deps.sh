@@ -27,6 +27,8 @@ pkg-config --exists pangocairo 2>/dev/null || need+=(libpango1.0-dev)
 pkg-config --exists gtk+-3.0 2>/dev/null || need+=(libgtk-3-dev)
 command -v Xvfb >/dev/null || need+=(xvfb)
 [ -f /usr/include/X11/extensions/XTest.h ] || need+=(libxtst-dev)
+# binutils' resource compiler, for the resource scripts of hosts and tests.
+command -v x86_64-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-x86-64)
 # Another program on the clipboard, and a window manager to maximize with.
 command -v xclip >/dev/null || need+=(xclip)
 command -v openbox >/dev/null || need+=(openbox)

@@ -59,6 +59,7 @@
 #include "platform/mfc/Modules.h"
 #include "platform/mfc/Objects.h"
 #include "platform/mfc/OleDataSource.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/RichEdit.h"
 #include "platform/mfc/Snapshot.h"
 #include "platform/mfc/SyncObjects.h"

@@ -19,6 +19,7 @@
 #include "platform/mfc/MessageBox.h"
 #include "platform/mfc/MessageMaps.h"
 #include "platform/mfc/Modules.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/SyncObjects.h"
 #include "platform/mfc/Wnd.h"
 #include "platform/user/Input.h"

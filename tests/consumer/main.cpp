@@ -33,10 +33,17 @@ int main() {
     crt::srand(1);
     bool random = crt::rand() == 41 && crt::rand() == 18467;
 
-    bool ok = guid.GetLength() == 36 && arrows.m_nCount == 1 &&
+    // The string table the CMake build links in.
+    bool strings = true;
+#ifdef CONSUMER_RESOURCES
+    CString loadedText;
+    strings = loadedText.LoadString(7) && loadedText == "consumer strings";
+#endif
+
+    bool ok = strings && guid.GetLength() == 36 && arrows.m_nCount == 1 &&
               std::strcmp(arrows.m_pHead->pValue->szText2, "to") == 0 && std::strlen(text.m_pStr) == 36 &&
               block.GetLength() == 3 && named && loaded && split && random;
-    std::printf("%s %s (name %d, module %d, split %d, rand %d)\n", ok ? "consumer ok" : "consumer FAILED",
-                text.m_pStr, named, loaded, split, random);
+    std::printf("%s %s (name %d, module %d, split %d, rand %d, strings %d)\n", ok ? "consumer ok" : "consumer FAILED",
+                text.m_pStr, named, loaded, split, random, strings);
     return ok ? 0 : 1;
 }

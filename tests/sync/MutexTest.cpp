@@ -104,6 +104,37 @@ TEST_F(MutexTest, ThreadEndingWhileOwningAbandonsTheMutex) {
     EXPECT_EQ(Info().dwRetiredMutexes, 0u);
 }
 
+// A mutex stays on its owner's robust list whatever becomes of its handles
+// and its namespace: leaving and removing the namespace must not unmap it
+// under the list, which the next unlock of an older mutex walks.
+TEST_F(MutexTest, NamespaceLeftWhileOwningAMutex) {
+    CMutex older(TRUE, "older");
+    const std::string left = m_namespace + "-left";
+    ASSERT_TRUE(PlatformUseNamespace(left.c_str()));
+    HANDLE owned = CreateMutexA(nullptr, TRUE, "owned");
+    ASSERT_NE(owned, nullptr);
+    int ready[2], hold[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(hold), 0);
+    Child other([&] {  // keeps the entry, so closing our handle does not end it
+        ::close(hold[1]);
+        char c = OpenMutexA(SYNCHRONIZE, FALSE, "owned") ? 'y' : 'n';
+        if (::write(ready[1], &c, 1) != 1) return 1;
+        return static_cast<int>(::read(hold[0], &c, 1));  // until this process ends
+    });
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    for (int fd : {ready[0], ready[1], hold[0], hold[1]}) ::close(fd);
+    CloseHandle(owned);
+    PlatformRemoveNamespace(left.c_str());
+    ASSERT_TRUE(PlatformUseNamespace(m_namespace.c_str()));
+    EXPECT_TRUE(older.Unlock());
+    CMutex next(FALSE, "next");
+    EXPECT_TRUE(next.Lock(0));
+    EXPECT_TRUE(next.Unlock());
+}
+
 TEST_F(MutexTest, ExcludesThreadsAndProcesses) {
     auto* counter = static_cast<long*>(::mmap(nullptr, sizeof(long), PROT_READ | PROT_WRITE,
                                               MAP_SHARED | MAP_ANONYMOUS, -1, 0));

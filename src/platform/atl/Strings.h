@@ -95,6 +95,12 @@ public:
     void TrimRight(LPCTSTR pszTargets);
 
     void Format(LPCTSTR pszFormat, ...);
+    // Replaces the text with string nID of the string tables: of the module
+    // given, or else of the resource handle and then the extension modules
+    // (AfxFindResourceHandle). FALSE, the text unchanged, when there is none.
+    // Defined with the framework's resource handles (mfc/ResourceHandles.cpp).
+    BOOL LoadString(UINT nID);
+    BOOL LoadString(HINSTANCE hInstance, UINT nID);
     void FormatV(LPCTSTR pszFormat, va_list args);
 
     // Writable buffer of at least nMinLength characters plus a terminator.

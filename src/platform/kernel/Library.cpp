@@ -4,6 +4,7 @@
 #include "platform/kernel/Library.h"
 
 #include <link.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <cstring>
@@ -225,10 +226,38 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
 
 // ---- Names ------------------------------------------------------------------
 
+namespace {
+
+// The file name after the last separator of either kind.
+std::string fileNameOf(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+// dlopen of no file gives the program's own handle; closing it again
+// changes nothing, the program is never unloaded.
+HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
+    static HMODULE program = [] {
+        void* handle = platform::sys::DlOpen(nullptr, RTLD_LAZY);
+        if (handle) platform::sys::DlClose(handle);
+        return static_cast<HMODULE>(handle);
+    }();
+    if (!lpModuleName) return program;
+    std::string wanted = fileNameOf(lpModuleName);
+    ModuleTable& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    for (const auto& [hModule, known] : t.modules)
+        if (strcasecmp(fileNameOf(known.path).c_str(), wanted.c_str()) == 0) return hModule;
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+}
+
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
     if (!lpFilename || nSize == 0) return 0;
     std::string path;
-    if (!hModule) {
+    if (!hModule || hModule == GetModuleHandleA(nullptr)) {
         path = ProgramPath();
     } else {
         ModuleTable& t = table();

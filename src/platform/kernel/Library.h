@@ -39,6 +39,12 @@ PLATFORM_API BOOL FreeLibrary(HMODULE hLibModule);
 // error ERROR_PROC_NOT_FOUND.
 PLATFORM_API FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
+// The handle of a loaded module: null names the program itself; otherwise
+// a module loaded through LoadLibraryA or attached, named by its file name
+// (with or without its directory; letters in any case). Null, with the last
+// error ERROR_MOD_NOT_FOUND, for any other name.
+PLATFORM_API HMODULE GetModuleHandleA(LPCSTR lpModuleName);
+
 // Copies the module's full path in backslash form (Paths.h) into lpFilename;
 // a null module means the program itself. Returns the length copied; when
 // the buffer is too small the path is cut, still terminated, and nSize is

@@ -103,7 +103,8 @@ PLATFORM_API CString PlatformNamespacePath();
 // handles already open stay where they are. FALSE with ERROR_INVALID_NAME
 // for a name that is not one file name.
 PLATFORM_API BOOL PlatformUseNamespace(LPCSTR lpName);
-// Removes a segment's file; processes using it go on.
+// Removes a segment's file; processes using it go on. A segment stays
+// mapped while a thread of this process owns one of its mutexes.
 PLATFORM_API BOOL PlatformRemoveNamespace(LPCSTR lpName);
 // Why the segment in use was last refused, could not be attached, or made
 // a call fail ("" if it never did).

@@ -252,6 +252,12 @@ bool EndBody(BodyStorage& storage) {
     return true;
 }
 
+bool HeldInProcess(const BodyStorage& storage) {
+    const Body& b = *reinterpret_cast<const Body*>(storage.bytes);
+    if (!Sound(b, Kind::Mutex)) return false;
+    return HeldInProcess(b.lock);
+}
+
 DWORD WaitBody(BodyStorage& storage, Kind kind, DWORD ms, std::atomic<uint32_t>& waiting) {
     Body* b = Usable(storage, kind);
     if (!b) return WAIT_FAILED;

@@ -48,6 +48,12 @@ bool BodySound(const BodyStorage& body, Kind kind, bool shared);
 // a body that is not sound.
 bool EndBody(BodyStorage& body);
 
+// Whether the body is a mutex whose lock a live thread of the calling
+// process holds: that thread's robust list (walked by the C library on
+// every lock and unlock, and by the kernel when the thread ends) then
+// points into the body, so its memory must stay mapped.
+bool HeldInProcess(const BodyStorage& body);
+
 // WaitForSingleObject on a body of that kind. waiting is the calling
 // process's count of threads waiting on the object (events only).
 DWORD WaitBody(BodyStorage& body, Kind kind, DWORD dwMilliseconds, std::atomic<uint32_t>& waiting);

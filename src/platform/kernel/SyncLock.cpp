@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <unistd.h>
 
 #include "platform/kernel/Random.h"
 #include "platform/kernel/Sync.h"
@@ -149,6 +150,11 @@ void Unlock(SharedLock& lock) {
 }
 
 bool WordNamesCaller(const SharedLock& lock) { return static_cast<int32_t>(Word(lock)) == ThreadId(); }
+
+bool HeldInProcess(const SharedLock& lock) {
+    const auto tid = static_cast<pid_t>(Word(lock));
+    return tid != 0 && platform::sys::Tgkill(::getpid(), tid, 0) == 0;
+}
 
 void EndLock(SharedLock& lock) { pthread_mutex_destroy(&lock.mutex); }
 

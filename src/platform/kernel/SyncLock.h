@@ -60,6 +60,10 @@ void Unlock(SharedLock& lock);
 // Whether the lock's word names the calling thread (ids of other PID
 // namespaces may be equal to the caller's: callers that care check more).
 bool WordNamesCaller(const SharedLock& lock);
+// Whether the lock's word names a live thread of the calling process (or
+// a thread of another PID namespace with an id equal to one of ours: the
+// answer errs towards yes).
+bool HeldInProcess(const SharedLock& lock);
 // Ends a lock that nobody holds.
 void EndLock(SharedLock& lock);
 

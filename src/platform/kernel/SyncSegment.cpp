@@ -27,6 +27,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -156,7 +157,16 @@ Segment::~Segment() {
         std::erase(lives.fds, &m_lifeFd);
         if (m_lifeFd >= 0) sys::Close(m_lifeFd);  // the record is left for a sweep
     }
-    sys::Munmap(m_base, kSegmentBytes);
+    // A mutex a thread of this process still holds is on that thread's
+    // robust list: the segment then stays mapped for the process's life.
+    if (!HeldHere()) sys::Munmap(m_base, kSegmentBytes);
+}
+
+bool Segment::HeldHere() {
+    const uint32_t high = std::min(H().entryHigh, kMaxEntries);
+    for (uint32_t i = 0; i < high; ++i)
+        if (E(i).kind == static_cast<uint32_t>(Kind::Mutex) && HeldInProcess(E(i).body)) return true;
+    return false;
 }
 
 Process& Segment::P(uint32_t i) {

@@ -51,6 +51,7 @@ private:
     template <class Operation>
     DWORD Guarded(Operation operation);
     void SetProblem(const std::string& why);
+    bool HeldHere();
 
     DWORD Register(uint32_t& me);
     bool OpenLife();

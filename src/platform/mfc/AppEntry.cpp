@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/crt/Crt.h"
+#include "platform/kernel/Library.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/StandardIds.h"
 #include "platform/mfc/Unsupported.h"
@@ -41,7 +42,7 @@ int PlatformRunApplication(int argc, char** argv) {
         if (i > 1) line += ' ';
         appendQuoted(line, argv[i]);
     }
-    return AfxWinMain(reinterpret_cast<HINSTANCE>(&__argc), nullptr, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(GetModuleHandleA(nullptr), nullptr, line.data(), SW_SHOWNORMAL);
 }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmdShow) {

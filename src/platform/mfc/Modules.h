@@ -35,6 +35,7 @@ struct PLATFORM_API AFX_MODULE_STATE {
     CRuntimeClass* m_pClassInit = nullptr;        // class list parked by a loading module
     COleObjectFactory* m_pFactoryInit = nullptr;  // factory list parked by a loading module
     CDynLinkLibrary* m_pLibraryHead = nullptr;    // extension modules, newest first
+    HINSTANCE m_hCurrentResourceHandle = nullptr;  // as set by AfxSetResourceHandle
 };
 
 // The process's module state; never null, never destroyed.

@@ -58,6 +58,7 @@
 
 #include <functional>
 
+#include "platform/kernel/Resources.h"
 #include "platform/shared/Types.h"
 
 struct MSG {
@@ -258,7 +259,6 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
-#define MAKEINTRESOURCE(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 
 // ---- Classes and creation ---------------------------------------------------
 
