@@ -4,6 +4,7 @@
 #define IDR_MAINFRAME 128
 #define IDR_TESTTYPE 129
 #define IDR_DATA 130
+#define IDB_COLOURS 131
 
 #define IDS_GREETING 1
 #define IDS_BLOCK_END 15

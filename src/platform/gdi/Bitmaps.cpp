@@ -7,6 +7,7 @@
 
 #include "platform/gdi/DcTable.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/Resources.h"
 
 using gdi::DeviceContext;
 using gdi::WithContext;
@@ -190,4 +191,12 @@ HBITMAP PlatformBitmapFromDib(const void* data, size_t size) {
     }
     if (pixels->bitsPixel == 1) gdi::KeepMonochrome(*pixels);
     return gdi::AddBitmap(std::move(pixels));
+}
+
+HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName) {
+    HRSRC hResource = FindResourceA(hInstance, lpBitmapName, RT_BITMAP);
+    if (!hResource) return nullptr;
+    const void* data = LockResource(LoadResource(hInstance, hResource));
+    if (!data) return nullptr;
+    return PlatformBitmapFromDib(data, SizeofResource(hInstance, hResource));
 }

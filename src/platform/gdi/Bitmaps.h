@@ -10,8 +10,6 @@
 
 #include "platform/gdi/DeviceContext.h"
 
-typedef struct HINSTANCE__* HINSTANCE;
-
 struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
@@ -49,3 +47,7 @@ PLATFORM_API int GetStretchBltMode(HDC hdc);
 // bits may give BI_BITFIELDS masks). Null, with ERROR_INVALID_DATA, when a
 // size or count does not fit the bytes given or the format is another.
 PLATFORM_API HBITMAP PlatformBitmapFromDib(const void* data, size_t size);
+// The module's RT_BITMAP resource of that name, decoded as above. Null when
+// the module has no such resource (FindResourceA's last error) or it does
+// not decode (ERROR_INVALID_DATA).
+PLATFORM_API HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/mfc/ResourceHandles.h"
+
 namespace {
 
 // Temporary GDI objects of this thread, by handle. They are detached
@@ -134,6 +136,10 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC) {
     LOGFONT log = *lpLogFont;
     log.lfHeight = -std::abs(points[0].y - points[1].y);
     return CreateFontIndirect(&log);
+}
+
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
+    return Attach(::LoadBitmapA(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
