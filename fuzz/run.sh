@@ -6,7 +6,7 @@
 #
 #   fuzz/run.sh [--seconds N] [--build-dir DIR] [--build-only | --no-build] [TARGET...]
 #
-# Targets: parse, type, float, segment, dialog (default: all). --seconds is per target
+# Targets: parse, type, float, segment, resource, dialog, dib (default: all). --seconds is per target
 # (default 10).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,7 +25,7 @@ while [ $# -gt 0 ]; do
     *) targets+=("$1"); shift ;;
   esac
 done
-[ ${#targets[@]} -gt 0 ] || targets=(parse type float segment)
+[ ${#targets[@]} -gt 0 ] || targets=(parse type float segment resource dialog dib)
 case "$seconds" in ''|*[!0-9]*) echo "fuzz/run.sh: --seconds needs a whole number" >&2; exit 2 ;; esac
 
 if [ "$mode" != run ]; then

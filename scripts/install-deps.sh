@@ -18,6 +18,8 @@ command -v clang-tidy-diff >/dev/null || need+=(clang-tidy)
 command -v man >/dev/null || need+=(man-db)
 # Cairo (with fontconfig), for the PNG pictures of the headless window tree.
 pkg-config --exists cairo fontconfig 2>/dev/null || need+=(libcairo2-dev)
+# Pango, which lays out the text drawn with Cairo.
+pkg-config --exists pangocairo 2>/dev/null || need+=(libpango1.0-dev)
 # A font for the text in those pictures.
 { command -v fc-list >/dev/null && [ -n "$(fc-list 2>/dev/null)" ]; } || need+=(fonts-dejavu-core)
 # GTK 3 for the display module, and for the display tests an X server

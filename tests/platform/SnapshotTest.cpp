@@ -1,36 +1,14 @@
 // Pictures of a known window tree, checked pixel by pixel.
 #include <gtest/gtest.h>
 
-#include <cairo.h>
-
-#include <memory>
-
 #include "platform/mfc/Snapshot.h"
 #include "platform/user/Painting.h"
+#include "support/Picture.h"
 #include "support/TempDir.h"
 
 namespace {
 
 using SnapshotTest = TempDirTest;
-
-struct Picture {
-    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface{nullptr, cairo_surface_destroy};
-    COLORREF At(int x, int y) const {
-        const unsigned char* row = cairo_image_surface_get_data(surface.get()) +
-                                   y * cairo_image_surface_get_stride(surface.get());
-        uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    int Width() const { return cairo_image_surface_get_width(surface.get()); }
-    int Height() const { return cairo_image_surface_get_height(surface.get()); }
-};
-
-Picture Load(const std::string& path) {
-    Picture picture;
-    picture.surface.reset(cairo_image_surface_create_from_png(path.c_str()));
-    EXPECT_EQ(cairo_surface_status(picture.surface.get()), CAIRO_STATUS_SUCCESS);
-    return picture;
-}
 
 HWND Make(HWND hParent, LPCSTR lpszClass, DWORD style, RECT r, LPCSTR text = "") {
     return PlatformCreateWindowEx(DefWindowProcA, 0, lpszClass, text, style | (hParent ? WS_CHILD : 0), r.left, r.top,
@@ -80,7 +58,7 @@ TEST_F(SnapshotTest, PicturesShowFacesDrawingClippingAndCaptions) {
     UpdateWindow(hRoot);
 
     ASSERT_TRUE(PlatformSnapshotWindow(hRoot, "C:\\tree.png"));
-    Picture picture = Load(Posix("tree.png"));
+    Picture picture = LoadPicture(Posix("tree.png"));
     ASSERT_EQ(picture.Width(), 200);
     ASSERT_EQ(picture.Height(), 120);
     struct Check {

@@ -1,14 +1,15 @@
-// Colours and brushes: COLORREF, the system colours, and solid and stock
-// brushes as GDI object handles (MFC's CGdiObject and CBrush are in
+// Colours and brushes: COLORREF, the system colours, solid and stock
+// brushes as GDI object handles, and the calls every GDI object shares
+// (pens, fonts and bitmaps are in Objects.h; MFC's CGdiObject and CBrush in
 // platform/mfc/GdiObjects.h).
 //
-// A brush is an entry in one process-wide table. Its handle is never
-// reused, so a deleted brush's handle names nothing: every call refuses it
+// An object is an entry in one process-wide table. Its handle is never
+// reused, so a deleted object's handle names nothing: every call refuses it
 // (GetObjectA 0, DeleteObject FALSE, FillRect draws nothing) and none ever
-// reads freed memory. Stock brushes and the system colours' brushes are
+// reads freed memory. Stock objects and the system colours' brushes are
 // permanent: DeleteObject accepts them and does nothing, as the original
-// does. A process holds at most 10,000 brushes at a time (the original's
-// default GDI quota); CreateSolidBrush gives null beyond that.
+// does. A process holds at most 10,000 objects at a time (the original's
+// default GDI quota); the Create calls give null beyond that.
 #pragma once
 
 #include "platform/shared/Types.h"
@@ -35,7 +36,7 @@ struct LOGBRUSH {
 };
 typedef LOGBRUSH* LPLOGBRUSH;
 
-// Stock objects: only the brushes exist.
+// Stock brushes (the other stock objects are in Objects.h).
 #define WHITE_BRUSH 0
 #define LTGRAY_BRUSH 1
 #define GRAY_BRUSH 2
@@ -70,13 +71,16 @@ typedef LOGBRUSH* LPLOGBRUSH;
 
 // A new solid brush, or null when the quota is used up.
 PLATFORM_API HBRUSH CreateSolidBrush(COLORREF color);
-// Deletes a brush; TRUE also for permanent brushes (which stay). FALSE for
-// null, deleted and unknown handles.
+// Deletes an object; TRUE also for permanent objects (which stay). FALSE
+// for null, deleted and unknown handles, and for an object selected into a
+// device context.
 PLATFORM_API BOOL DeleteObject(HGDIOBJ hObject);
-// A stock brush (WHITE_BRUSH .. NULL_BRUSH); null for any other index.
+// A stock object (WHITE_BRUSH .. DEFAULT_GUI_FONT); null for an index that
+// names none.
 PLATFORM_API HGDIOBJ GetStockObject(int i);
-// Fills a LOGBRUSH for a brush; returns the bytes written, 0 when the handle
-// is not a live brush or the buffer is smaller than a LOGBRUSH.
+// Fills the object's LOGBRUSH, LOGPEN, LOGFONTA or BITMAP; returns the bytes
+// written (with a null buffer, the bytes needed), 0 when the handle names
+// nothing or the buffer is too small.
 PLATFORM_API int GetObjectA(HGDIOBJ hObject, int cbBuffer, LPVOID lpvObject);
 // The colour of a system colour index; 0 for an unknown index.
 PLATFORM_API DWORD GetSysColor(int nIndex);
@@ -90,9 +94,10 @@ PLATFORM_API HBRUSH GetSysColorBrush(int nIndex);
 PLATFORM_API BOOL PlatformBrushColor(HBRUSH hBrush, COLORREF* pColor);
 
 // For the class framework: called on the releasing thread once DeleteObject
-// ends a brush or ReleaseDC a device context, so that a temporary object
-// standing for the handle goes with it. One watcher; a later call replaces it.
-enum class GdiHandle { Brush, DeviceContext };
+// ends an object or ReleaseDC/DeleteDC a device context, so that a
+// temporary object standing for the handle goes with it. One watcher; a
+// later call replaces it.
+enum class GdiHandle { Object, DeviceContext };
 using GdiReleaseWatcher = void (*)(GdiHandle kind, const void* handle);
 void PlatformWatchGdiRelease(GdiReleaseWatcher watcher);
 // Tells the watcher that the handle has ended.

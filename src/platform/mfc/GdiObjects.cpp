@@ -2,47 +2,70 @@
 // CWnd.
 #include "platform/mfc/GdiObjects.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <utility>
 
+#include "platform/mfc/ResourceHandles.h"
+
 namespace {
 
-// Temporary CBrush objects of this thread, by handle. They are detached
-// before they go, so they never delete the brush they stand for.
-struct TempBrushes {
-    std::unordered_map<HBRUSH, std::unique_ptr<CBrush>> objects;
-    ~TempBrushes() { clear(); }
+// Temporary GDI objects of this thread, by handle. They are detached
+// before they go, so they never delete the object they stand for.
+struct TempObjects {
+    std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> objects;
+    ~TempObjects() { clear(); }
     void clear() {
         for (auto& entry : objects) entry.second->Detach();
         objects.clear();
     }
+    void drop(HGDIOBJ h) {
+        auto it = objects.find(h);
+        if (it == objects.end()) return;
+        it->second->Detach();
+        objects.erase(it);
+    }
 };
-thread_local TempBrushes tempBrushes;
+thread_local TempObjects tempObjects;
 
-void DropTempBrush(HBRUSH hBrush) {
-    auto it = tempBrushes.objects.find(hBrush);
-    if (it == tempBrushes.objects.end()) return;
-    it->second->Detach();
-    tempBrushes.objects.erase(it);
-}
+// Temporary CDC objects of this thread, by handle; detached before they go
+// too, so they never delete a memory device context.
+struct TempContexts {
+    std::unordered_map<HDC, std::unique_ptr<CDC>> contexts;
+    ~TempContexts() { clear(); }
+    void clear() {
+        for (auto& entry : contexts) entry.second->Detach();
+        contexts.clear();
+    }
+};
+thread_local TempContexts tempContexts;
 
-// Temporary CDC objects of this thread, by handle.
-thread_local std::unordered_map<HDC, std::unique_ptr<CDC>> tempContexts;
-
-// A brush deleted or a device context released takes its temporary object
-// of this thread with it.
+// An object deleted or a device context released takes its temporary
+// object of this thread with it.
 void DropTemp(GdiHandle kind, const void* handle) {
     void* h = const_cast<void*>(handle);
-    if (kind == GdiHandle::Brush)
-        DropTempBrush(static_cast<HBRUSH>(h));
-    else
-        tempContexts.erase(static_cast<HDC>(h));
+    if (kind == GdiHandle::Object) {
+        tempObjects.drop(h);
+    } else if (auto it = tempContexts.contexts.find(static_cast<HDC>(h)); it != tempContexts.contexts.end()) {
+        it->second->Detach();
+        tempContexts.contexts.erase(it);
+    }
+}
+
+std::unique_ptr<CGdiObject> MakeFor(DWORD type) {
+    switch (type) {
+    case OBJ_PEN: return std::make_unique<CPen>();
+    case OBJ_FONT: return std::make_unique<CFont>();
+    case OBJ_BITMAP: return std::make_unique<CBitmap>();
+    default: return std::make_unique<CBrush>();  // brushes, and system colours as brushes
+    }
 }
 
 }  // namespace
 
-// ---- CGdiObject and CBrush -----------------------------------------------------
+// ---- CGdiObject, CBrush, CFont and CBitmap ----------------------------------------------
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
@@ -68,25 +91,74 @@ CBrush::CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
 
-CBrush* CBrush::FromHandle(HBRUSH hBrush) {
-    if (!hBrush) return nullptr;
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
+    DWORD type = ::GetObjectType(hObject);
+    if (!hObject || (!type && !PlatformBrushColor(static_cast<HBRUSH>(hObject), nullptr))) return nullptr;
     PlatformWatchGdiRelease(DropTemp);
-    std::unique_ptr<CBrush>& temp = tempBrushes.objects[hBrush];
+    std::unique_ptr<CGdiObject>& temp = tempObjects.objects[hObject];
     if (!temp) {
-        temp = std::make_unique<CBrush>();
-        temp->m_hObject = hBrush;
+        temp = MakeFor(type);
+        temp->m_hObject = hObject;
     }
     return temp.get();
 }
 
-void CBrush::DeleteTempMap() { tempBrushes.clear(); }
+void CGdiObject::DeleteTempMap() { tempObjects.clear(); }
+
+CBrush* CBrush::FromHandle(HBRUSH hBrush) {
+    if (!hBrush) return nullptr;
+    DWORD type = ::GetObjectType(hBrush);
+    if (type && type != OBJ_BRUSH) return nullptr;
+    PlatformWatchGdiRelease(DropTemp);
+    std::unique_ptr<CGdiObject>& temp = tempObjects.objects[hBrush];
+    if (!temp) {
+        temp = std::make_unique<CBrush>();
+        temp->m_hObject = hBrush;
+    }
+    return static_cast<CBrush*>(temp.get());
+}
+
+BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC) {
+    LOGFONT log{};
+    log.lfCharSet = DEFAULT_CHARSET;
+    log.lfHeight = nPointSize;
+    if (lpszFaceName) std::strncpy(log.lfFaceName, lpszFaceName, LF_FACESIZE - 1);
+    return CreatePointFontIndirect(&log, pDC);
+}
+
+BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC) {
+    if (!lpLogFont) return FALSE;
+    HDC hDC = pDC ? pDC->m_hDC : ::GetDC(nullptr);
+    // Tenths of a point to device pixels, then to the context's logical units.
+    POINT points[2] = {{0, ::GetDeviceCaps(hDC, LOGPIXELSY) * lpLogFont->lfHeight / 720}, {0, 0}};
+    ::DPtoLP(hDC, points, 2);
+    if (!pDC) ::ReleaseDC(nullptr, hDC);
+    LOGFONT log = *lpLogFont;
+    log.lfHeight = -std::abs(points[0].y - points[1].y);
+    return CreateFontIndirect(&log);
+}
+
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
+    return Attach(::LoadBitmapA(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
+    return Attach(::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, nWidth, nHeight));
+}
 
 // ---- CDC and CClientDC -----------------------------------------------------------------
+
+CDC::~CDC() { DeleteDC(); }
+
+BOOL CDC::DeleteDC() {
+    if (GetObjectType(m_hDC) != OBJ_MEMDC) return FALSE;
+    return ::DeleteDC(Detach());
+}
 
 CDC* CDC::FromHandle(HDC hDC) {
     if (!PlatformIsDC(hDC)) return nullptr;
     PlatformWatchGdiRelease(DropTemp);
-    std::unique_ptr<CDC>& temp = tempContexts[hDC];
+    std::unique_ptr<CDC>& temp = tempContexts.contexts[hDC];
     if (!temp) {
         temp = std::make_unique<CDC>();
         temp->m_hDC = hDC;
@@ -95,6 +167,84 @@ CDC* CDC::FromHandle(HDC hDC) {
 }
 
 void CDC::DeleteTempMap() { tempContexts.clear(); }
+
+CPoint CDC::MoveTo(int x, int y) {
+    CPoint previous;
+    ::MoveToEx(m_hDC, x, y, &previous);
+    return previous;
+}
+
+CPoint CDC::GetCurrentPosition() const {
+    CPoint point;
+    ::GetCurrentPositionEx(m_hDC, &point);
+    return point;
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const {
+    CSize size;
+    if (!m_hDC || !::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size)) return CSize(0, 0);
+    return size;
+}
+
+CPoint CDC::SetViewportOrg(int x, int y) {
+    CPoint previous;
+    ::SetViewportOrgEx(m_hDC, x, y, &previous);
+    return previous;
+}
+
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
+    CPoint previous;
+    ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &previous);
+    return previous;
+}
+
+CPoint CDC::GetViewportOrg() const {
+    CPoint point;
+    ::GetViewportOrgEx(m_hDC, &point);
+    return point;
+}
+
+CSize CDC::SetViewportExt(int cx, int cy) {
+    CSize previous;
+    ::SetViewportExtEx(m_hDC, cx, cy, &previous);
+    return previous;
+}
+
+CSize CDC::GetViewportExt() const {
+    CSize size;
+    ::GetViewportExtEx(m_hDC, &size);
+    return size;
+}
+
+CPoint CDC::SetWindowOrg(int x, int y) {
+    CPoint previous;
+    ::SetWindowOrgEx(m_hDC, x, y, &previous);
+    return previous;
+}
+
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) {
+    CPoint previous;
+    ::OffsetWindowOrgEx(m_hDC, nWidth, nHeight, &previous);
+    return previous;
+}
+
+CPoint CDC::GetWindowOrg() const {
+    CPoint point;
+    ::GetWindowOrgEx(m_hDC, &point);
+    return point;
+}
+
+CSize CDC::SetWindowExt(int cx, int cy) {
+    CSize previous;
+    ::SetWindowExtEx(m_hDC, cx, cy, &previous);
+    return previous;
+}
+
+CSize CDC::GetWindowExt() const {
+    CSize size;
+    ::GetWindowExtEx(m_hDC, &size);
+    return size;
+}
 
 BOOL CDC::Attach(HDC hDC) {
     if (!hDC) return FALSE;

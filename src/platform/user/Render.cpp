@@ -11,6 +11,7 @@
 
 #include "platform/crt/Crt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Painter.h"
 #include "platform/gdi/TextMetrics.h"
 #include "platform/kernel/CodePage.h"
 #include "platform/user/WindowTable.h"
@@ -50,49 +51,6 @@ COLORREF FaceOf(HWND hWnd) {
     if (!crt::_stricmp(name.c_str(), "MDIClient")) return GetSysColor(COLOR_APPWORKSPACE);
     if (!crt::_stricmp(name.c_str(), "Button")) return GetSysColor(COLOR_BTNFACE);
     return GetSysColor(COLOR_WINDOW);
-}
-
-// One line of text (UTF-8: Cairo refuses anything else, and stops drawing
-// altogether) with its top-left at (x, y), behind it the background colour
-// when the mode is OPAQUE.
-void DrawLine(cairo_t* cr, const std::string& line, double x, double y, const PlatformDrawing& op) {
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, line.c_str(), &extents);
-    if (op.bkMode == OPAQUE) {
-        SetColor(cr, op.bkColor);
-        cairo_rectangle(cr, x, y, extents.x_advance, PLATFORM_LINE_HEIGHT);
-        cairo_fill(cr);
-    }
-    SetColor(cr, op.color);
-    cairo_move_to(cr, x, y + PLATFORM_FONT_ASCENT);
-    cairo_show_text(cr, line.c_str());
-}
-
-void DrawText(cairo_t* cr, const PlatformDrawing& op, POINT at) {
-    const RECT& r = op.rect;
-    if (!(op.format & DT_NOCLIP)) ClipTo(cr, r, at);
-    std::vector<std::string> lines;
-    if (op.format & DT_SINGLELINE) {
-        lines.push_back(PlatformToUtf8(op.text));
-    } else {
-        size_t start = 0;
-        for (size_t end; (end = op.text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(PlatformToUtf8(op.text.substr(start, end - start)));
-        lines.push_back(PlatformToUtf8(op.text.substr(start)));
-    }
-    double height = PLATFORM_LINE_HEIGHT * static_cast<double>(lines.size());
-    double top = r.top + at.y;
-    if (op.format & DT_VCENTER) top += (r.bottom - r.top - height) / 2;
-    if (op.format & DT_BOTTOM) top = r.bottom + at.y - height;
-    for (const std::string& line : lines) {
-        cairo_text_extents_t extents;
-        cairo_text_extents(cr, line.c_str(), &extents);
-        double left = r.left + at.x;
-        if (op.format & DT_CENTER) left += (r.right - r.left - extents.x_advance) / 2;
-        if (op.format & DT_RIGHT) left = r.right + at.x - extents.x_advance;
-        DrawLine(cr, line, left, top, op);
-        top += PLATFORM_LINE_HEIGHT;
-    }
 }
 
 // ---- Captions ----------------------------------------------------------------------------------
@@ -158,15 +116,7 @@ void DrawWindow(cairo_t* cr, HWND hWnd, POINT origin, bool active) {
     ClipTo(cr, r, POINT{0, 0});
     FillRectangle(cr, r, POINT{0, 0}, FaceOf(hWnd));
 
-    for (const PlatformDrawing& op : PlatformGetWindowDrawing(hWnd)) {
-        cairo_save(cr);
-        ClipTo(cr, op.clip, at);
-        if (op.kind == PlatformDrawing::Kind::fill)
-            FillRectangle(cr, op.rect, at, op.color);
-        else
-            DrawText(cr, op, at);
-        cairo_restore(cr);
-    }
+    for (const PlatformDrawing& op : PlatformGetWindowDrawing(hWnd)) gdi::Paint(cr, op, at);
 
     HWND hActive = nullptr;
     if (!crt::_stricmp(ClassOf(hWnd).c_str(), "MDIClient"))

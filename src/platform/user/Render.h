@@ -9,7 +9,7 @@
 //      ("MDIClient"), the button face for a button, the window colour for
 //      any other window;
 //   2. its recorded drawing, in order, each operation clipped to the clip
-//      box it was drawn with (text in the one font, TextMetrics.h);
+//      box it was drawn with (platform/gdi/Painter.h);
 //   3. its visible children, bottom first (the active MDI child on top);
 //   4. for a child window with a caption (WS_CHILD | WS_CAPTION), the bar
 //      over its top PLATFORM_CAPTION_HEIGHT pixels with its text and its
