@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Child windows only: the fuzzer runs without a screen and makes no
         // top-level windows it would have to close.
         if (t.style & WS_CHILD) {
-            static HWND hParent = CreateWindowExA(0, "Static", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+            static HWND hParent =
+                CreateWindowExA(0, "Static", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
             if (HWND hDlg = PlatformCreateDialog(bytes, size, hParent, nullptr, 0)) {
                 size_t children = 0;
                 for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) ++children;

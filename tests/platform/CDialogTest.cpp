@@ -152,7 +152,7 @@ TEST_F(CDialogTest, DataExchangeBothWaysForEachKind) {
         EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
         EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_MEDIUM), static_cast<UINT>(BST_CHECKED));
         EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_COLOURS, LB_GETCURSEL, 0, 0), 0);  // "blue", sorted first
-        EXPECT_EQ(dlg.m_editName.m_hWnd, GetDlgItem(hDlg, IDC_NAME));            // DDX_Control attached it
+        EXPECT_EQ(dlg.m_editName.m_hWnd, GetDlgItem(hDlg, IDC_NAME));              // DDX_Control attached it
 
         dlg.m_editName.SetWindowText("Grace");
         SetDlgItemTextA(hDlg, IDC_COUNT, " 7 ");

@@ -26,21 +26,21 @@ struct Command {
 };
 
 // Every WM_COMMAND the dialog procedure sees, and what it answers.
-std::vector<Command> commands;
-INT_PTR endOn = 0;  // ends the dialog with the command of that id
+std::vector<Command> g_commands;
+INT_PTR g_endOn = 0;  // ends the dialog with the command of that id
 
 INT_PTR CALLBACK_Record(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return FALSE;
-    commands.push_back(Command{LOWORD(wParam), HIWORD(wParam)});
-    if (endOn && (LOWORD(wParam) == endOn || LOWORD(wParam) == IDCANCEL)) EndDialog(hDlg, LOWORD(wParam));
+    g_commands.push_back(Command{LOWORD(wParam), HIWORD(wParam)});
+    if (g_endOn && (LOWORD(wParam) == g_endOn || LOWORD(wParam) == IDCANCEL)) EndDialog(hDlg, LOWORD(wParam));
     return TRUE;
 }
 
 class DialogBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        commands.clear();
-        endOn = 0;
+        g_commands.clear();
+        g_endOn = 0;
         order = dialogs::Template(IDD_ORDER);
         ASSERT_FALSE(order.empty());
         hOwner =
@@ -60,7 +60,7 @@ protected:
     }
     HWND Item(int id) const { return GetDlgItem(hDlg, id); }
     bool Saw(int id, int code) const {
-        for (const Command& c : commands)
+        for (const Command& c : g_commands)
             if (c.id == id && c.code == code) return true;
         return false;
     }
@@ -232,24 +232,24 @@ TEST_F(DialogBoxTest, ReturnEscapeAndMnemonicsSendTheirCommands) {
     PressKey(hDlg, VK_RETURN);
     PressKey(hDlg, VK_ESCAPE);
     Pump(hDlg);
-    ASSERT_EQ(commands.size(), 2u);
-    EXPECT_EQ(commands[0].id, IDOK);
-    EXPECT_EQ(commands[1].id, IDCANCEL);
+    ASSERT_EQ(g_commands.size(), 2u);
+    EXPECT_EQ(g_commands[0].id, IDOK);
+    EXPECT_EQ(g_commands[1].id, IDCANCEL);
 
     SendMessageA(hDlg, DM_SETDEFID, IDC_APPLY, 0);
     EXPECT_EQ(SendMessageA(hDlg, DM_GETDEFID, 0, 0), MAKELONG(IDC_APPLY, DC_HASDEFID));
     EXPECT_EQ(GetWindowLongA(Item(IDOK), GWL_STYLE) & BS_TYPEMASK, static_cast<LONG>(BS_PUSHBUTTON));
-    commands.clear();
+    g_commands.clear();
     PressKey(hDlg, VK_RETURN);
     Pump(hDlg);
     EXPECT_TRUE(Saw(IDC_APPLY, BN_CLICKED));
     SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
-    commands.clear();
+    g_commands.clear();
     PressKey(hDlg, VK_RETURN);  // on a push button, Return is that button's
     Pump(hDlg);
     EXPECT_TRUE(Saw(IDCANCEL, BN_CLICKED));
 
-    commands.clear();
+    g_commands.clear();
     PressKey(hDlg, 'G', VK_MENU);
     PressKey(hDlg, 'N', VK_MENU);
     Pump(hDlg);
@@ -435,7 +435,7 @@ TEST_F(DialogBoxTest, ItemTextAndNumbers) {
 // Without a screen a modal dialog never waits: the responder answers, or
 // the dialog is cancelled; the owner is disabled only meanwhile.
 TEST_F(DialogBoxTest, ModalDialogWithoutAScreenAsksTheResponder) {
-    endOn = IDOK;
+    g_endOn = IDOK;
     EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0), IDCANCEL);
     EXPECT_TRUE(IsWindowEnabled(hOwner));
 
@@ -450,7 +450,7 @@ TEST_F(DialogBoxTest, ModalDialogWithoutAScreenAsksTheResponder) {
     EXPECT_TRUE(IsWindowEnabled(hOwner));
 
     // A procedure that ignores IDCANCEL still cannot keep the dialog up.
-    endOn = 0;
+    g_endOn = 0;
     PlatformSetDialogResponder({});
     EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0), IDCANCEL);
     std::vector<BYTE> broken(order.begin(), order.begin() + 20);

@@ -11,12 +11,12 @@ namespace {
 
 std::vector<std::string> g_calls;
 
-const UINT WM_SKETCH_PING = RegisterWindowMessageA("Sketch.Ping");
-const UINT WM_SKETCH_PONG = RegisterWindowMessageA("Sketch.Pong");
+const UINT kWmSketchPing = RegisterWindowMessageA("Sketch.Ping");
+const UINT kWmSketchPong = RegisterWindowMessageA("Sketch.Pong");
 
 constexpr UINT ID_LIST = 7;
-constexpr UINT NM_FIRST_CODE = 0u - 100u;  // notification codes are negative numbers
-constexpr UINT NM_OTHER_CODE = 0u - 101u;
+constexpr UINT kNmFirstCode = 0u - 100u;  // notification codes are negative numbers
+constexpr UINT kNmOtherCode = 0u - 101u;
 
 class CPanelBase : public CWnd {
 protected:
@@ -27,7 +27,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CPanelBase, CWnd)
-ON_REGISTERED_MESSAGE(WM_SKETCH_PONG, OnPong)
+ON_REGISTERED_MESSAGE(kWmSketchPong, OnPong)
 END_MESSAGE_MAP()
 
 class CPanel : public CPanelBase {
@@ -43,8 +43,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CPanel, CPanelBase)
-ON_REGISTERED_MESSAGE(WM_SKETCH_PING, OnPing)
-ON_NOTIFY(NM_FIRST_CODE, ID_LIST, OnListNotify)
+ON_REGISTERED_MESSAGE(kWmSketchPing, OnPing)
+ON_NOTIFY(kNmFirstCode, ID_LIST, OnListNotify)
 END_MESSAGE_MAP()
 
 class MessageMapEntriesTest : public ::testing::Test {
@@ -55,10 +55,10 @@ protected:
 }  // namespace
 
 TEST_F(MessageMapEntriesTest, RegisteredNamesGetOneNumberEachInTheirRange) {
-    EXPECT_GE(WM_SKETCH_PING, 0xC000u);
-    EXPECT_LE(WM_SKETCH_PING, 0xFFFFu);
-    EXPECT_NE(WM_SKETCH_PING, WM_SKETCH_PONG);
-    EXPECT_EQ(RegisterWindowMessageA("SKETCH.PING"), WM_SKETCH_PING);  // names compare without case
+    EXPECT_GE(kWmSketchPing, 0xC000u);
+    EXPECT_LE(kWmSketchPing, 0xFFFFu);
+    EXPECT_NE(kWmSketchPing, kWmSketchPong);
+    EXPECT_EQ(RegisterWindowMessageA("SKETCH.PING"), kWmSketchPing);  // names compare without case
     EXPECT_EQ(RegisterWindowMessageA(""), 0u);
     EXPECT_EQ(RegisterWindowMessageA(nullptr), 0u);
 }
@@ -66,8 +66,8 @@ TEST_F(MessageMapEntriesTest, RegisteredNamesGetOneNumberEachInTheirRange) {
 TEST_F(MessageMapEntriesTest, RegisteredMessagesReachTheirHandlersAndTheBaseMaps) {
     CPanel panel;
     ASSERT_TRUE(panel.CreateEx(0, nullptr, "panel", 0, 0, 0, 50, 50, nullptr, nullptr));
-    EXPECT_EQ(panel.SendMessage(WM_SKETCH_PING, 3, 4), 1);
-    EXPECT_EQ(panel.SendMessage(WM_SKETCH_PONG, 5), 2);
+    EXPECT_EQ(panel.SendMessage(kWmSketchPing, 3, 4), 1);
+    EXPECT_EQ(panel.SendMessage(kWmSketchPong, 5), 2);
     // A registered number no entry names goes to the default procedure.
     EXPECT_EQ(panel.SendMessage(RegisterWindowMessageA("Sketch.Unheard"), 1, 1), 0);
     EXPECT_EQ(g_calls, (std::vector<std::string>{"ping 3 4", "base pong 5"}));
@@ -89,12 +89,12 @@ TEST_F(MessageMapEntriesTest, NotificationsGoByCodeAndControlIdAndReturnTheHandl
         UINT code;
         LRESULT result;
     } cases[] = {
-        {"the mapped code from the mapped control", list.m_hWnd, ID_LIST, NM_FIRST_CODE, 42},
-        {"another code from that control", list.m_hWnd, ID_LIST, NM_OTHER_CODE, 0},
-        {"the code from another control", other.m_hWnd, ID_LIST + 1, NM_FIRST_CODE, 0},
+        {"the mapped code from the mapped control", list.m_hWnd, ID_LIST, kNmFirstCode, 42},
+        {"another code from that control", list.m_hWnd, ID_LIST, kNmOtherCode, 0},
+        {"the code from another control", other.m_hWnd, ID_LIST + 1, kNmFirstCode, 0},
         // The sender's window decides its id, whatever idFrom says.
-        {"a sender whose idFrom lies", other.m_hWnd, ID_LIST, NM_FIRST_CODE, 0},
-        {"no sender window: idFrom decides", nullptr, ID_LIST, NM_FIRST_CODE, 42},
+        {"a sender whose idFrom lies", other.m_hWnd, ID_LIST, kNmFirstCode, 0},
+        {"no sender window: idFrom decides", nullptr, ID_LIST, kNmFirstCode, 42},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,7 +120,7 @@ TEST_F(MessageMapEntriesTest, RegisteredWindowClassesAreNamedByTheirAttributesAn
 
     CPanel panel;
     ASSERT_TRUE(panel.CreateEx(0, AfxRegisterWndClass(0), "panel", 0, 0, 0, 50, 50, nullptr, nullptr));
-    EXPECT_EQ(panel.SendMessage(WM_SKETCH_PING, 1, 2), 1);
+    EXPECT_EQ(panel.SendMessage(kWmSketchPing, 1, 2), 1);
     CString text;
     panel.GetWindowText(text);
     EXPECT_EQ(text, "panel");  // the rest reaches DefWindowProcA through the class

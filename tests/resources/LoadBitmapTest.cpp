@@ -1,8 +1,8 @@
 // Bitmap resources from the test program's script, decoded at run time.
 #include <gtest/gtest.h>
 
-#include "platform/mfc/GdiObjects.h"
 #include "platform/kernel/Errors.h"
+#include "platform/mfc/GdiObjects.h"
 #include "resources/resource.h"
 
 TEST(LoadBitmapTest, TheScriptsBitmapLoadsWithItsPixels) {

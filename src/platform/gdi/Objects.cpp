@@ -110,7 +110,7 @@ ObjectTable& Table() {
     return *table;
 }
 
-std::atomic<GdiReleaseWatcher> releaseWatcher{nullptr};
+std::atomic<GdiReleaseWatcher> g_releaseWatcher{nullptr};
 
 }  // namespace
 
@@ -168,10 +168,10 @@ HBITMAP AddBitmap(std::shared_ptr<PlatformPixels> pixels) {
 
 // ---- The calls ---------------------------------------------------------------------------------
 
-void PlatformWatchGdiRelease(GdiReleaseWatcher watcher) { releaseWatcher.store(watcher); }
+void PlatformWatchGdiRelease(GdiReleaseWatcher watcher) { g_releaseWatcher.store(watcher); }
 
 void PlatformGdiReleased(GdiHandle kind, const void* handle) {
-    if (GdiReleaseWatcher watcher = releaseWatcher.load()) watcher(kind, handle);
+    if (GdiReleaseWatcher watcher = g_releaseWatcher.load()) watcher(kind, handle);
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {

@@ -42,7 +42,7 @@ void edge(HDC hDC, RECT r, bool sunken) {
     fill(hDC, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
-int textWidth(HDC hDC, const std::string& text) {
+int TextWidth(HDC hDC, const std::string& text) {
     SIZE size{};
     GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -345,7 +345,7 @@ void CToolBar::Paint() {
         std::string mark = button.text.empty() ? std::string(1, static_cast<char>('1' + std::max(button.image, 0) % 9))
                                                : button.text.substr(0, 1);
         ::SetTextColor(hDC, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : RGB(0xFF, 0xFF, 0xFF));
-        ::TextOutA(hDC, left + (m_sizeImage.cx - textWidth(hDC, mark)) / 2, top - 1, mark.c_str(), 1);
+        ::TextOutA(hDC, left + (m_sizeImage.cx - TextWidth(hDC, mark)) / 2, top - 1, mark.c_str(), 1);
     }
     ::EndPaint(m_hWnd, &ps);
 }
@@ -433,7 +433,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         CString text = PlatformLoadBarString(pane.id);
         if (text.IsEmpty()) result = FALSE;  // as on the original: an indicator needs its string
         pane.text = static_cast<LPCTSTR>(text);
-        pane.width = textWidth(hDC, pane.text);
+        pane.width = TextWidth(hDC, pane.text);
     }
     ::ReleaseDC(m_hWnd, hDC);
     m_nCount = nIDCount;

@@ -22,39 +22,39 @@ constexpr char kIntegerRange[] = "Please enter an integer between %1 and %2.";
 constexpr char kNumberRange[] = "Please enter a number between %1 and %2.";
 constexpr char kTooLong[] = "Please enter no more than %1 characters.";
 
-void failWith(CDataExchange* pDX, CString message) {
+void FailWith(CDataExchange* pDX, CString message) {
     AfxMessageBox(message, MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 
-void failWith(CDataExchange* pDX, const char* pattern, const CString& first, const CString& second = CString()) {
+void FailWith(CDataExchange* pDX, const char* pattern, const CString& first, const CString& second = CString()) {
     CString message(pattern);
     message.Replace("%1", first);
     message.Replace("%2", second);
-    failWith(pDX, message);
+    FailWith(pDX, message);
 }
 
-CString textOf(HWND hWnd) {
+CString TextOf(HWND hWnd) {
     CString text;
     CWnd::FromHandle(hWnd)->GetWindowText(text);
     return text;
 }
 
 template <typename T>
-void exchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* format) {
+void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* format) {
     HWND hCtl = pDX->PrepareEditCtrl(nIDC);
     if (!hCtl) return;
     if (!pDX->m_bSaveAndValidate) {
         CString text;
         text.Format(format, value);
         ::SetWindowTextA(hCtl, text);
-    } else if (!user::ParseDecimal(static_cast<LPCSTR>(textOf(hCtl)), &value)) {
-        failWith(pDX, CString(std::numeric_limits<T>::is_signed ? kNotInteger : kNotPositive));
+    } else if (!user::ParseDecimal(static_cast<LPCSTR>(TextOf(hCtl)), &value)) {
+        FailWith(pDX, CString(std::numeric_limits<T>::is_signed ? kNotInteger : kNotPositive));
     }
 }
 
 template <typename T>
-void exchangeReal(CDataExchange* pDX, int nIDC, T& value, int digits) {
+void ExchangeReal(CDataExchange* pDX, int nIDC, T& value, int digits) {
     HWND hCtl = pDX->PrepareEditCtrl(nIDC);
     if (!hCtl) return;
     if (!pDX->m_bSaveAndValidate) {
@@ -63,14 +63,14 @@ void exchangeReal(CDataExchange* pDX, int nIDC, T& value, int digits) {
         ::SetWindowTextA(hCtl, text);
         return;
     }
-    CString text = textOf(hCtl);
+    CString text = TextOf(hCtl);
     text.TrimLeft();
     text.TrimRight();
     const char* begin = text;
     char* end = nullptr;
     double parsed = std::strtod(begin, &end);
     if (text.IsEmpty() || *end != '\0' || !(parsed == parsed)) {
-        failWith(pDX, CString(kNotNumber));
+        FailWith(pDX, CString(kNotNumber));
         return;
     }
     value = static_cast<T>(parsed);
@@ -79,12 +79,12 @@ void exchangeReal(CDataExchange* pDX, int nIDC, T& value, int digits) {
 bool validating(const CDataExchange* pDX) { return pDX->m_bSaveAndValidate && !pDX->m_bFailed; }
 
 template <typename T>
-void checkRange(CDataExchange* pDX, T value, T minVal, T maxVal, const char* format) {
+void CheckRange(CDataExchange* pDX, T value, T minVal, T maxVal, const char* format) {
     if (!validating(pDX) || (value >= minVal && value <= maxVal)) return;
     CString low, high;
     low.Format(format, minVal);
     high.Format(format, maxVal);
-    failWith(pDX, std::numeric_limits<T>::is_integer ? kIntegerRange : kNumberRange, low, high);
+    FailWith(pDX, std::numeric_limits<T>::is_integer ? kIntegerRange : kNumberRange, low, high);
 }
 
 }  // namespace
@@ -134,19 +134,19 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hCtl = pDX->PrepareEditCtrl(nIDC);
     if (!hCtl) return;
     if (pDX->m_bSaveAndValidate)
-        value = textOf(hCtl);
+        value = TextOf(hCtl);
     else
         ::SetWindowTextA(hCtl, value);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { exchangeInteger(pDX, nIDC, value, "%d"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { exchangeInteger(pDX, nIDC, value, "%u"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { exchangeInteger(pDX, nIDC, value, "%ld"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, unsigned long& value) { exchangeInteger(pDX, nIDC, value, "%lu"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, short& value) { exchangeInteger(pDX, nIDC, value, "%hd"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) { exchangeInteger(pDX, nIDC, value, "%hhu"); }
-void DDX_Text(CDataExchange* pDX, int nIDC, double& value) { exchangeReal(pDX, nIDC, value, DBL_DIG); }
-void DDX_Text(CDataExchange* pDX, int nIDC, float& value) { exchangeReal(pDX, nIDC, value, FLT_DIG); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeInteger(pDX, nIDC, value, "%d"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeInteger(pDX, nIDC, value, "%u"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeInteger(pDX, nIDC, value, "%ld"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, unsigned long& value) { ExchangeInteger(pDX, nIDC, value, "%lu"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, short& value) { ExchangeInteger(pDX, nIDC, value, "%hd"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) { ExchangeInteger(pDX, nIDC, value, "%hhu"); }
+void DDX_Text(CDataExchange* pDX, int nIDC, double& value) { ExchangeReal(pDX, nIDC, value, DBL_DIG); }
+void DDX_Text(CDataExchange* pDX, int nIDC, float& value) { ExchangeReal(pDX, nIDC, value, FLT_DIG); }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     HWND hCtl = pDX->PrepareCtrl(nIDC);
@@ -180,7 +180,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hCtl = pDX->PrepareCtrl(nIDC);
     if (!hCtl) return;
     if (pDX->m_bSaveAndValidate) {
-        value = textOf(hCtl);
+        value = TextOf(hCtl);
     } else if (::SendMessageA(hCtl, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(static_cast<LPCSTR>(value))) == CB_ERR) {
         ::SetWindowTextA(hCtl, value);
@@ -191,7 +191,7 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hCtl = pDX->PrepareCtrl(nIDC);
     if (!hCtl) return;
     if (pDX->m_bSaveAndValidate) {
-        value = textOf(hCtl);
+        value = TextOf(hCtl);
         return;
     }
     LRESULT found = ::SendMessageA(hCtl, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -246,33 +246,33 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 // ---- DDV_ ----------------------------------------------------------------------------
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%d");
+    CheckRange(pDX, value, minVal, maxVal, "%d");
 }
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%u");
+    CheckRange(pDX, value, minVal, maxVal, "%u");
 }
 void DDV_MinMaxLong(CDataExchange* pDX, long value, long minVal, long maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%ld");
+    CheckRange(pDX, value, minVal, maxVal, "%ld");
 }
 void DDV_MinMaxDWord(CDataExchange* pDX, DWORD value, DWORD minVal, DWORD maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%u");
+    CheckRange(pDX, value, minVal, maxVal, "%u");
 }
 void DDV_MinMaxShort(CDataExchange* pDX, short value, short minVal, short maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%hd");
+    CheckRange(pDX, value, minVal, maxVal, "%hd");
 }
 void DDV_MinMaxByte(CDataExchange* pDX, BYTE value, BYTE minVal, BYTE maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%hhu");
+    CheckRange(pDX, value, minVal, maxVal, "%hhu");
 }
 void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal) {
-    checkRange(pDX, value, minVal, maxVal, "%.15g");
+    CheckRange(pDX, value, minVal, maxVal, "%.15g");
 }
 void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal) {
-    checkRange(pDX, static_cast<double>(value), static_cast<double>(minVal), static_cast<double>(maxVal), "%.6g");
+    CheckRange(pDX, static_cast<double>(value), static_cast<double>(minVal), static_cast<double>(maxVal), "%.6g");
 }
 
 void DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars) {
     if (!validating(pDX) || value.GetLength() <= nChars) return;
     CString count;
     count.Format("%d", nChars);
-    failWith(pDX, kTooLong, count);
+    FailWith(pDX, kTooLong, count);
 }

@@ -1,9 +1,9 @@
 // CDialog and CDialogEx (Dialog.h).
 #include "platform/mfc/Dialog.h"
 
+#include "platform/kernel/Resources.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/ResourceHandles.h"
-#include "platform/kernel/Resources.h"
 #include "platform/user/Painting.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)

@@ -53,7 +53,7 @@ void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
 namespace {
 
 // The child list's items and the separator before them.
-void removeChildList(HMENU hMenu) {
+void RemoveChildList(HMENU hMenu) {
     int n = ::GetMenuItemCount(hMenu);
     int first = n;
     while (first > 0 && ::GetMenuItemID(hMenu, first - 1) >= AFX_IDM_FIRST_MDICHILD &&
@@ -82,7 +82,7 @@ CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu) {
     HMENU hNew = pFrameMenu ? pFrameMenu->m_hMenu : hOld;
     HMENU hWindowMenu = pWindowMenu ? pWindowMenu->m_hMenu : nullptr;
     if (m_hWindowMenu != hWindowMenu) {
-        if (::IsMenu(m_hWindowMenu)) removeChildList(m_hWindowMenu);  // the list leaves the menu going away
+        if (::IsMenu(m_hWindowMenu)) RemoveChildList(m_hWindowMenu);  // the list leaves the menu going away
         m_hWindowMenu = hWindowMenu;
     }
     if (hNew != hOld) {
@@ -106,7 +106,7 @@ HMENU CMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar) {
 
 void CMDIFrameWnd::UpdateWindowMenu(HWND hExcept) {
     if (m_bDestroying || !::IsMenu(m_hWindowMenu)) return;
-    removeChildList(m_hWindowMenu);
+    RemoveChildList(m_hWindowMenu);
     m_listedChildren.clear();
     for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
         if (h != hExcept && ::IsWindowVisible(h)) m_listedChildren.push_back(h);

@@ -124,16 +124,16 @@ CRect placeRect(const RECT& rect, HWND hParent) {
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_CLOSE()
-    ON_WM_SIZE()
-    ON_WM_SETFOCUS()
-    ON_WM_INITMENUPOPUP()
-    ON_WM_MENUSELECT()
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_CLOSE()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -170,12 +170,12 @@ BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName) {
 
 namespace {
 
-bool isKeyMessage(const MSG* pMsg) { return pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST; }
+bool IsKeyMessage(const MSG* pMsg) { return pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST; }
 
 }  // namespace
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
-    return isKeyMessage(pMsg) && m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
+    return IsKeyMessage(pMsg) && m_hAccelTable && ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
@@ -559,7 +559,7 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
 
 BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg) {
     CMDIFrameWnd* pFrame = GetMDIFrame();
-    return isKeyMessage(pMsg) && m_hAccelTable &&
+    return IsKeyMessage(pMsg) && m_hAccelTable &&
            ::TranslateAcceleratorA(pFrame ? pFrame->m_hWnd : m_hWnd, m_hAccelTable, pMsg);
 }
 

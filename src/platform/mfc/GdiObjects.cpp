@@ -28,7 +28,7 @@ struct TempObjects {
         objects.erase(it);
     }
 };
-thread_local TempObjects tempObjects;
+thread_local TempObjects g_tempObjects;
 
 // Temporary CDC objects of this thread, by handle; detached before they go
 // too, so they never delete a memory device context.
@@ -40,17 +40,17 @@ struct TempContexts {
         contexts.clear();
     }
 };
-thread_local TempContexts tempContexts;
+thread_local TempContexts g_tempContexts;
 
 // An object deleted or a device context released takes its temporary
 // object of this thread with it.
 void DropTemp(GdiHandle kind, const void* handle) {
     void* h = const_cast<void*>(handle);
     if (kind == GdiHandle::Object) {
-        tempObjects.drop(h);
-    } else if (auto it = tempContexts.contexts.find(static_cast<HDC>(h)); it != tempContexts.contexts.end()) {
+        g_tempObjects.drop(h);
+    } else if (auto it = g_tempContexts.contexts.find(static_cast<HDC>(h)); it != g_tempContexts.contexts.end()) {
         it->second->Detach();
-        tempContexts.contexts.erase(it);
+        g_tempContexts.contexts.erase(it);
     }
 }
 
@@ -95,7 +95,7 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
     DWORD type = ::GetObjectType(hObject);
     if (!hObject || (!type && !PlatformBrushColor(static_cast<HBRUSH>(hObject), nullptr))) return nullptr;
     PlatformWatchGdiRelease(DropTemp);
-    std::unique_ptr<CGdiObject>& temp = tempObjects.objects[hObject];
+    std::unique_ptr<CGdiObject>& temp = g_tempObjects.objects[hObject];
     if (!temp) {
         temp = MakeFor(type);
         temp->m_hObject = hObject;
@@ -103,14 +103,14 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
     return temp.get();
 }
 
-void CGdiObject::DeleteTempMap() { tempObjects.clear(); }
+void CGdiObject::DeleteTempMap() { g_tempObjects.clear(); }
 
 CBrush* CBrush::FromHandle(HBRUSH hBrush) {
     if (!hBrush) return nullptr;
     DWORD type = ::GetObjectType(hBrush);
     if (type && type != OBJ_BRUSH) return nullptr;
     PlatformWatchGdiRelease(DropTemp);
-    std::unique_ptr<CGdiObject>& temp = tempObjects.objects[hBrush];
+    std::unique_ptr<CGdiObject>& temp = g_tempObjects.objects[hBrush];
     if (!temp) {
         temp = std::make_unique<CBrush>();
         temp->m_hObject = hBrush;
@@ -158,7 +158,7 @@ BOOL CDC::DeleteDC() {
 CDC* CDC::FromHandle(HDC hDC) {
     if (!PlatformIsDC(hDC)) return nullptr;
     PlatformWatchGdiRelease(DropTemp);
-    std::unique_ptr<CDC>& temp = tempContexts.contexts[hDC];
+    std::unique_ptr<CDC>& temp = g_tempContexts.contexts[hDC];
     if (!temp) {
         temp = std::make_unique<CDC>();
         temp->m_hDC = hDC;
@@ -166,7 +166,7 @@ CDC* CDC::FromHandle(HDC hDC) {
     return temp.get();
 }
 
-void CDC::DeleteTempMap() { tempContexts.clear(); }
+void CDC::DeleteTempMap() { g_tempContexts.clear(); }
 
 CPoint CDC::MoveTo(int x, int y) {
     CPoint previous;

@@ -97,7 +97,9 @@ public:
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     // The bitmap resource, from the module AfxFindResourceHandle finds it in.
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
-    BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(reinterpret_cast<LPCTSTR>(static_cast<ULONG_PTR>(nIDResource & 0xFFFF))); }
+    BOOL LoadBitmap(UINT nIDResource) {
+        return LoadBitmap(reinterpret_cast<LPCTSTR>(static_cast<ULONG_PTR>(nIDResource & 0xFFFF)));
+    }
     int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
     static CBitmap* FromHandle(HBITMAP hBitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
 };

@@ -20,7 +20,7 @@ struct MenuMaps {
     std::unordered_map<HMENU, std::unique_ptr<CMenu>> temporary;
 };
 
-MenuMaps& menuMaps() {
+MenuMaps& TheMenuMaps() {
     static NoDestructor<MenuMaps> maps;  // static CMenu objects may be destroyed after it
     return *maps;
 }
@@ -31,7 +31,7 @@ CMenu::~CMenu() { DestroyMenu(); }
 
 CMenu* CMenu::FromHandle(HMENU hMenu) {
     if (!hMenu || !::IsMenu(hMenu)) return nullptr;
-    MenuMaps& maps = menuMaps();
+    MenuMaps& maps = TheMenuMaps();
     std::lock_guard<std::mutex> guard(maps.lock);
     if (auto it = maps.permanent.find(hMenu); it != maps.permanent.end()) return it->second;
     std::erase_if(maps.temporary, [](auto& entry) {
@@ -50,7 +50,7 @@ CMenu* CMenu::FromHandle(HMENU hMenu) {
 BOOL CMenu::Attach(HMENU hMenu) {
     if (m_hMenu || !::IsMenu(hMenu)) return FALSE;
     m_hMenu = hMenu;
-    MenuMaps& maps = menuMaps();
+    MenuMaps& maps = TheMenuMaps();
     std::lock_guard<std::mutex> guard(maps.lock);
     maps.permanent[hMenu] = this;
     return TRUE;
@@ -60,7 +60,7 @@ HMENU CMenu::Detach() {
     HMENU hMenu = m_hMenu;
     m_hMenu = nullptr;
     if (hMenu) {
-        MenuMaps& maps = menuMaps();
+        MenuMaps& maps = TheMenuMaps();
         std::lock_guard<std::mutex> guard(maps.lock);
         if (auto it = maps.permanent.find(hMenu); it != maps.permanent.end() && it->second == this)
             maps.permanent.erase(it);

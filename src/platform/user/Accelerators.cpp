@@ -44,7 +44,7 @@ HACCEL adopt(std::unique_ptr<AcceleratorTable> table) {
 // The table loaded before from these resource bytes, when it still holds
 // what they say (a module unloaded and another loaded at the same address
 // may hold other bytes there).
-HACCEL loadedBefore(const std::vector<ACCEL>& entries, const BYTE* source) {
+HACCEL LoadedBefore(const std::vector<ACCEL>& entries, const BYTE* source) {
     Tables& t = tables();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.loaded.find(source);
@@ -57,7 +57,7 @@ HACCEL loadedBefore(const std::vector<ACCEL>& entries, const BYTE* source) {
 }
 
 // A copy of the table's entries; false for a handle that is no live table.
-bool entriesOf(HACCEL hAccel, std::vector<ACCEL>& entries) {
+bool EntriesOf(HACCEL hAccel, std::vector<ACCEL>& entries) {
     Tables& t = tables();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.live.find(reinterpret_cast<AcceleratorTable*>(hAccel));
@@ -98,7 +98,7 @@ HACCEL LoadAcceleratorsA(HINSTANCE hInstance, LPCSTR lpTableName) {
                     static_cast<WORD>(p[4] | p[5] << 8)};
         table->entries.push_back(entry);
         if (p[0] & kLastEntry) {
-            if (HACCEL hBefore = loadedBefore(table->entries, data)) return hBefore;
+            if (HACCEL hBefore = LoadedBefore(table->entries, data)) return hBefore;
             table->source = data;
             return adopt(std::move(table));
         }
@@ -130,7 +130,7 @@ BOOL DestroyAcceleratorTable(HACCEL hAccel) {
 
 int CopyAcceleratorTableA(HACCEL hAccelSrc, LPACCEL lpAccelDst, int cAccelEntries) {
     std::vector<ACCEL> entries;
-    if (!entriesOf(hAccelSrc, entries)) {
+    if (!EntriesOf(hAccelSrc, entries)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
@@ -142,7 +142,7 @@ int CopyAcceleratorTableA(HACCEL hAccelSrc, LPACCEL lpAccelDst, int cAccelEntrie
 
 int TranslateAcceleratorA(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg) {
     std::vector<ACCEL> entries;
-    if (!hWnd || !lpMsg || !entriesOf(hAccTable, entries)) {
+    if (!hWnd || !lpMsg || !EntriesOf(hAccTable, entries)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -15,15 +15,15 @@ struct ButtonState {
     bool pushed = false;
 };
 
-DWORD typeOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)) & BS_TYPEMASK; }
+DWORD TypeOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)) & BS_TYPEMASK; }
 
-bool isCheckBox(DWORD type) {
+bool IsCheckBox(DWORD type) {
     return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
 }
-bool isRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
-bool isPush(DWORD type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW; }
+bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
+bool IsPush(DWORD type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW; }
 
-void paintOwnerDrawn(HWND hWnd, HDC hDC, const RECT& client, const ButtonState& state) {
+void PaintOwnerDrawn(HWND hWnd, HDC hDC, const RECT& client, const ButtonState& state) {
     DRAWITEMSTRUCT item{ODT_BUTTON,
                         static_cast<UINT>(GetWindowLongPtrA(hWnd, GWLP_ID)),
                         0,
@@ -41,20 +41,20 @@ void paint(HWND hWnd, const ButtonState& state) {
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(hWnd, &ps);
     if (!hDC) return;
-    DWORD type = typeOf(hWnd);
+    DWORD type = TypeOf(hWnd);
     RECT client;
     GetClientRect(hWnd, &client);
     if (type == BS_OWNERDRAW) {
-        paintOwnerDrawn(hWnd, hDC, client, state);
+        PaintOwnerDrawn(hWnd, hDC, client, state);
         EndPaint(hWnd, &ps);
         return;
     }
-    user::FillControlBackground(hWnd, hDC, isPush(type) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC, COLOR_BTNFACE);
+    user::FillControlBackground(hWnd, hDC, IsPush(type) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC, COLOR_BTNFACE);
     std::string caption = user::ControlCaption(hWnd);
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, GetSysColor(IsWindowEnabled(hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
-    if (isPush(type)) {
+    if (IsPush(type)) {
         if (state.pushed) {
             RECT inner{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
             FillRect(hDC, &inner, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -92,7 +92,7 @@ void paint(HWND hWnd, const ButtonState& state) {
 
 // The automatic kinds change their check, then the parent hears of it.
 void click(HWND hWnd, ButtonState& state) {
-    DWORD type = typeOf(hWnd);
+    DWORD type = TypeOf(hWnd);
     if (type == BS_AUTOCHECKBOX) {
         SendMessageA(hWnd, BM_SETCHECK, state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
     } else if (type == BS_AUTO3STATE) {
@@ -101,20 +101,20 @@ void click(HWND hWnd, ButtonState& state) {
         HWND hParent = GetParent(hWnd);
         for (HWND h = GetNextDlgGroupItem(hParent, hWnd, FALSE); h && h != hWnd;
              h = GetNextDlgGroupItem(hParent, h, FALSE))
-            if (typeOf(h) == BS_AUTORADIOBUTTON) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
+            if (TypeOf(h) == BS_AUTORADIOBUTTON) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
         SendMessageA(hWnd, BM_SETCHECK, BST_CHECKED, 0);
     }
     PlatformNotifyParent(hWnd, BN_CLICKED);
 }
 
-void setPushed(HWND hWnd, ButtonState& state, bool pushed) {
+void SetPushed(HWND hWnd, ButtonState& state, bool pushed) {
     if (state.pushed == pushed) return;
     state.pushed = pushed;
     InvalidateRect(hWnd, nullptr, TRUE);
 }
 
-LRESULT buttonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD type = typeOf(hWnd);
+LRESULT ButtonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD type = TypeOf(hWnd);
     switch (message) {
     case WM_PAINT: paint(hWnd, state); return 0;
     case WM_NCHITTEST:
@@ -122,23 +122,23 @@ LRESULT buttonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam
         return type == BS_GROUPBOX ? HTTRANSPARENT : DefWindowProcA(hWnd, message, wParam, lParam);
     case WM_GETDLGCODE:
         if (type == BS_GROUPBOX) return DLGC_STATIC;
-        if (isRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
         if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
         if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
         return DLGC_BUTTON;
-    case BM_GETCHECK: return isCheckBox(type) || isRadio(type) ? state.check : BST_UNCHECKED;
+    case BM_GETCHECK: return IsCheckBox(type) || IsRadio(type) ? state.check : BST_UNCHECKED;
     case BM_SETCHECK: {
         UINT check = static_cast<UINT>(wParam);
         if (check > BST_INDETERMINATE || (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE))
             check = check ? BST_CHECKED : BST_UNCHECKED;
-        if ((isCheckBox(type) || isRadio(type)) && check != state.check) {
+        if ((IsCheckBox(type) || IsRadio(type)) && check != state.check) {
             state.check = check;
             InvalidateRect(hWnd, nullptr, TRUE);
         }
         return 0;
     }
     case BM_GETSTATE: return state.check | (state.pushed ? BST_PUSHED : 0) | (GetFocus() == hWnd ? BST_FOCUS : 0);
-    case BM_SETSTATE: setPushed(hWnd, state, wParam != 0); return 0;
+    case BM_SETSTATE: SetPushed(hWnd, state, wParam != 0); return 0;
     case BM_SETSTYLE: {
         DWORD style = static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE));
         SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>((style & ~BS_TYPEMASK) | (wParam & BS_TYPEMASK)));
@@ -153,38 +153,38 @@ LRESULT buttonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam
         if (type == BS_GROUPBOX) return 0;
         SetFocus(hWnd);
         SetCapture(hWnd);
-        setPushed(hWnd, state, true);
+        SetPushed(hWnd, state, true);
         return 0;
     case WM_MOUSEMOVE:
         if (GetCapture() == hWnd) {
             RECT client;
             GetClientRect(hWnd, &client);
             int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-            setPushed(hWnd, state, x >= client.left && x < client.right && y >= client.top && y < client.bottom);
+            SetPushed(hWnd, state, x >= client.left && x < client.right && y >= client.top && y < client.bottom);
         }
         return 0;
     case WM_LBUTTONUP:
         if (GetCapture() == hWnd) {
             bool inside = state.pushed;
             ReleaseCapture();
-            setPushed(hWnd, state, false);
+            SetPushed(hWnd, state, false);
             if (inside) click(hWnd, state);
         }
         return 0;
-    case WM_CAPTURECHANGED: setPushed(hWnd, state, false); return 0;
+    case WM_CAPTURECHANGED: SetPushed(hWnd, state, false); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE && type != BS_GROUPBOX) setPushed(hWnd, state, true);
+        if (wParam == VK_SPACE && type != BS_GROUPBOX) SetPushed(hWnd, state, true);
         return 0;
     case WM_KEYUP:
         if (wParam == VK_SPACE && state.pushed) {
-            setPushed(hWnd, state, false);
+            SetPushed(hWnd, state, false);
             click(hWnd, state);
         }
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
-        if (message == WM_KILLFOCUS) setPushed(hWnd, state, false);
+        if (message == WM_KILLFOCUS) SetPushed(hWnd, state, false);
         InvalidateRect(hWnd, nullptr, TRUE);
         return 0;
     case WM_SETTEXT: {
@@ -196,10 +196,10 @@ LRESULT buttonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam
     }
 }
 
-[[maybe_unused]] const ATOM buttonClass = PlatformRegisterClass("Button", [] {
+[[maybe_unused]] const ATOM kButtonClass = PlatformRegisterClass("Button", [] {
     auto state = std::make_shared<ButtonState>();
     return WindowProc([state](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return buttonMessage(*state, hWnd, message, wParam, lParam);
+        return ButtonMessage(*state, hWnd, message, wParam, lParam);
     });
 });
 

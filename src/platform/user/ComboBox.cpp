@@ -24,10 +24,10 @@ struct ComboState {
     bool settingEdit = false;  // our own change of the edit's text is no user's edit
 };
 
-DWORD typeOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)) & 0x3u; }
+DWORD TypeOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)) & 0x3u; }
 
 // Map the combo's list messages onto the list box's.
-UINT listMessage(UINT message) {
+UINT ListMessage(UINT message) {
     switch (message) {
     case CB_ADDSTRING: return LB_ADDSTRING;
     case CB_DELETESTRING: return LB_DELETESTRING;
@@ -48,7 +48,7 @@ UINT listMessage(UINT message) {
 }
 
 // The edit shows the selection's text after a change of selection.
-void showSelection(HWND hWnd, ComboState& state) {
+void ShowSelection(HWND hWnd, ComboState& state) {
     if (state.hEdit) {
         const std::string* text = state.view.list.Text(state.view.list.Selection());
         state.settingEdit = true;
@@ -62,14 +62,14 @@ void showSelection(HWND hWnd, ComboState& state) {
     }
 }
 
-void userSelect(HWND hWnd, ComboState& state, int index) {
+void UserSelect(HWND hWnd, ComboState& state, int index) {
     if (index < 0 || index == state.view.list.Selection()) return;
     state.view.list.Select(index);
-    showSelection(hWnd, state);
+    ShowSelection(hWnd, state);
     PlatformNotifyParent(hWnd, CBN_SELCHANGE);
 }
 
-void closeList(HWND hWnd, ComboState& state) {
+void CloseList(HWND hWnd, ComboState& state) {
     if (!state.hDropped) return;
     HWND hList = state.hDropped;
     state.hDropped = nullptr;
@@ -77,7 +77,7 @@ void closeList(HWND hWnd, ComboState& state) {
     PlatformNotifyParent(hWnd, CBN_CLOSEUP);
 }
 
-void openList(HWND hWnd, ComboState& state) {
+void OpenList(HWND hWnd, ComboState& state) {
     if (state.hDropped) return;
     PlatformNotifyParent(hWnd, CBN_DROPDOWN);
     RECT r;
@@ -102,8 +102,8 @@ void openList(HWND hWnd, ComboState& state) {
             case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
             case WM_LBUTTONDOWN: {
                 int index = pState->view.ItemAt(hList, GET_Y_LPARAM(lParam));
-                userSelect(hCombo, *pState, index);
-                closeList(hCombo, *pState);
+                UserSelect(hCombo, *pState, index);
+                CloseList(hCombo, *pState);
                 return 0;
             }
             default: return DefWindowProcA(hList, message, wParam, lParam);
@@ -114,28 +114,28 @@ void openList(HWND hWnd, ComboState& state) {
     state.view.ScrollToSelection(state.hDropped);
 }
 
-void toggleList(HWND hWnd, ComboState& state) {
+void ToggleList(HWND hWnd, ComboState& state) {
     if (state.hDropped)
-        closeList(hWnd, state);
+        CloseList(hWnd, state);
     else
-        openList(hWnd, state);
+        OpenList(hWnd, state);
 }
 
 // Keys the combo answers, whether it or its edit has the focus. True when
 // the key was the combo's.
-bool onKey(HWND hWnd, ComboState& state, UINT message, UINT vk) {
+bool OnKey(HWND hWnd, ComboState& state, UINT message, UINT vk) {
     bool alt = message == WM_SYSKEYDOWN;
     if (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP))) {
-        toggleList(hWnd, state);
+        ToggleList(hWnd, state);
         return true;
     }
     if (message != WM_KEYDOWN) return false;
     if (state.hDropped && (vk == VK_RETURN || vk == VK_ESCAPE)) {
-        closeList(hWnd, state);
+        CloseList(hWnd, state);
         return true;
     }
     if (vk == VK_UP || vk == VK_DOWN || (vk >= VK_PRIOR && vk <= VK_HOME && !state.hEdit)) {
-        userSelect(hWnd, state, state.view.KeyTarget(state.hDropped ? state.hDropped : hWnd, vk));
+        UserSelect(hWnd, state, state.view.KeyTarget(state.hDropped ? state.hDropped : hWnd, vk));
         return true;
     }
     return false;
@@ -167,7 +167,7 @@ void paint(HWND hWnd, ComboState& state) {
 
 // The edit passes the combo's keys to it and asks for every key while the
 // list is open.
-void wrapEdit(HWND hCombo, ComboState& state) {
+void WrapEdit(HWND hCombo, ComboState& state) {
     auto pPrevious = std::make_shared<WindowProc>();
     ComboState* pState = &state;
     *pPrevious = PlatformSetWindowProc(
@@ -175,19 +175,19 @@ void wrapEdit(HWND hCombo, ComboState& state) {
             if (message == WM_GETDLGCODE && pState->hDropped)
                 return static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_HASSETSEL | DLGC_WANTCHARS);
             if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
-                onKey(hCombo, *pState, message, static_cast<UINT>(wParam)))
+                OnKey(hCombo, *pState, message, static_cast<UINT>(wParam)))
                 return LRESULT{0};
             return (*pPrevious)(hEdit, message, wParam, lParam);
         });
 }
 
-LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (UINT lb = listMessage(message)) {
+LRESULT ComboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (UINT lb = ListMessage(message)) {
         LRESULT result = CB_ERR;
         bool sorted = GetWindowLongA(hWnd, GWL_STYLE) & CBS_SORT;
         state.view.list.OnMessage(lb, wParam, lParam, sorted, &result);
         if (lb == LB_SETCURSEL || lb == LB_SELECTSTRING || lb == LB_DELETESTRING || lb == LB_RESETCONTENT)
-            showSelection(hWnd, state);
+            ShowSelection(hWnd, state);
         if (state.hDropped) InvalidateRect(state.hDropped, nullptr, TRUE);
         return result;
     }
@@ -197,16 +197,16 @@ LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, 
         state.listHeight =
             cs->cy > kFieldHeight + 3 * PLATFORM_LINE_HEIGHT ? cs->cy - kFieldHeight : 3 * PLATFORM_LINE_HEIGHT + 2;
         MoveWindow(hWnd, cs->x, cs->y, cs->cx, kFieldHeight, FALSE);
-        if (typeOf(hWnd) != CBS_DROPDOWNLIST) {
+        if (TypeOf(hWnd) != CBS_DROPDOWNLIST) {
             state.hEdit = CreateWindowExA(0, "Edit", cs->lpszName, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 1, 1,
                                           cs->cx - kButtonWidth - 2, kFieldHeight - 2, hWnd,
                                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditId)), nullptr, nullptr);
             if (!state.hEdit) return -1;
-            wrapEdit(hWnd, state);
+            WrapEdit(hWnd, state);
         }
         return 0;
     }
-    case WM_DESTROY: closeList(hWnd, state); return 0;
+    case WM_DESTROY: CloseList(hWnd, state); return 0;
     case WM_SETTEXT:
         if (state.hEdit) {
             state.settingEdit = true;
@@ -218,7 +218,7 @@ LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, 
             int found = state.view.list.Find(-1, reinterpret_cast<const char*>(lParam), true);
             if (found < 0) return CB_ERR;
             state.view.list.Select(found);
-            showSelection(hWnd, state);
+            ShowSelection(hWnd, state);
             return TRUE;
         }
     case WM_GETTEXT:
@@ -236,9 +236,9 @@ LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, 
     }
     case CB_SHOWDROPDOWN:
         if (wParam)
-            openList(hWnd, state);
+            OpenList(hWnd, state);
         else
-            closeList(hWnd, state);
+            CloseList(hWnd, state);
         return TRUE;
     case CB_GETDROPPEDSTATE: return state.hDropped != nullptr;
     case CB_GETEDITSEL: return state.hEdit ? SendMessageA(state.hEdit, EM_GETSEL, wParam, lParam) : CB_ERR;
@@ -256,16 +256,16 @@ LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, 
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (state.hDropped ? DLGC_WANTALLKEYS : 0);
     case WM_LBUTTONDOWN:
         SetFocus(state.hEdit ? state.hEdit : hWnd);
-        toggleList(hWnd, state);
+        ToggleList(hWnd, state);
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (onKey(hWnd, state, message, static_cast<UINT>(wParam))) return 0;
+        if (OnKey(hWnd, state, message, static_cast<UINT>(wParam))) return 0;
         return DefWindowProcA(hWnd, message, wParam, lParam);
     case WM_CHAR:
         if (!state.hEdit) {
             char prefix[2] = {static_cast<char>(wParam), '\0'};
-            userSelect(hWnd, state, state.view.list.Find(state.view.list.Selection(), prefix, false));
+            UserSelect(hWnd, state, state.view.list.Find(state.view.list.Selection(), prefix, false));
         }
         return 0;
     case WM_SETFOCUS:
@@ -277,10 +277,10 @@ LRESULT comboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, 
     }
 }
 
-[[maybe_unused]] const ATOM comboClass = PlatformRegisterClass("ComboBox", [] {
+[[maybe_unused]] const ATOM kComboClass = PlatformRegisterClass("ComboBox", [] {
     auto state = std::make_shared<ComboState>();
     return WindowProc([state](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return comboMessage(*state, hWnd, message, wParam, lParam);
+        return ComboMessage(*state, hWnd, message, wParam, lParam);
     });
 });
 

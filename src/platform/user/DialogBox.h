@@ -116,10 +116,10 @@ PLATFORM_API INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATE
                                              DLGPROC lpDialogFunc, LPARAM dwInitParam);
 // The same from the module's RT_DIALOG resource (null hInstance: the
 // program's).
-PLATFORM_API HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
-                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
-PLATFORM_API INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
-                                     DLGPROC lpDialogFunc, LPARAM dwInitParam);
+PLATFORM_API HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                                     LPARAM dwInitParam);
+PLATFORM_API INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                                     LPARAM dwInitParam);
 // The module's RT_DIALOG resource of that name: its bytes and size; FALSE
 // (with the last error FindResourceA gave) when there is none.
 PLATFORM_API BOOL PlatformFindDialogTemplate(HINSTANCE hInstance, LPCSTR lpTemplateName, const void** ppTemplate,

@@ -42,7 +42,7 @@ DialogTable& table() {
     return *instance;
 }
 
-std::shared_ptr<DialogState> stateOf(HWND hDlg) {
+std::shared_ptr<DialogState> StateOf(HWND hDlg) {
     DialogTable& t = table();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.dialogs.find(hDlg);
@@ -57,28 +57,28 @@ void forget(HWND hDlg) {
 
 // Base units of the one font text is drawn in: the average width of the
 // alphabet's letters, rounded as the original rounds it, and the line height.
-SIZE baseUnits() {
+SIZE BaseUnits() {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE size{};
     GetTextExtentPoint32A(nullptr, alphabet, 52, &size);
     return SIZE{(size.cx / 26 + 1) / 2, size.cy};
 }
 
-int mulDiv(int value, int numerator, int denominator) {
+int ScaleRounded(int value, int numerator, int denominator) {
     long long product = static_cast<long long>(value) * numerator;
     return static_cast<int>((product >= 0 ? product + denominator / 2 : product - denominator / 2) / denominator);
 }
 
-RECT toPixels(int x, int y, int cx, int cy, SIZE base) {
-    int left = mulDiv(x, base.cx, 4);
-    int top = mulDiv(y, base.cy, 8);
-    return RECT{left, top, left + mulDiv(cx, base.cx, 4), top + mulDiv(cy, base.cy, 8)};
+RECT ToPixels(int x, int y, int cx, int cy, SIZE base) {
+    int left = ScaleRounded(x, base.cx, 4);
+    int top = ScaleRounded(y, base.cy, 8);
+    return RECT{left, top, left + ScaleRounded(cx, base.cx, 4), top + ScaleRounded(cy, base.cy, 8)};
 }
 
 // Where a top-level dialog goes: centred on its owner (the screen without
 // one) with DS_CENTER, at screen coordinates with DS_ABSALIGN, else offset
 // from the owner's client origin.
-void placeTopLevel(const platform::DialogTemplate& t, HWND hOwner, RECT& rect) {
+void PlaceTopLevel(const platform::DialogTemplate& t, HWND hOwner, RECT& rect) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     POINT origin{0, 0};
@@ -94,11 +94,11 @@ void placeTopLevel(const platform::DialogTemplate& t, HWND hOwner, RECT& rect) {
     rect = RECT{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y};
 }
 
-HWND createItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base) {
+HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base) {
     for (const platform::DialogItemTemplate& item : t.items) {
         const char* className = item.className.ordinal ? platform::DialogClassFromOrdinal(item.className.ordinal)
                                                        : item.className.text.c_str();
-        RECT r = toPixels(item.x, item.y, item.cx, item.cy, base);
+        RECT r = ToPixels(item.x, item.y, item.cx, item.cy, base);
         HWND hItem =
             className
                 ? CreateWindowExA(item.exStyle, className, item.title.text.c_str(), (item.style | WS_CHILD) & ~WS_POPUP,
@@ -111,43 +111,43 @@ HWND createItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base) {
     return hDlg;
 }
 
-[[maybe_unused]] const ATOM dialogClass = PlatformRegisterClass(WC_DIALOG, [] { return WindowProc(DefDlgProcA); });
+[[maybe_unused]] const ATOM kDialogClass = PlatformRegisterClass(WC_DIALOG, [] { return WindowProc(DefDlgProcA); });
 
-const bool watching = [] {
+const bool kWatching = [] {
     PlatformWatchWindowRemoval(&table(), [](HWND hWnd) { forget(hWnd); });
     return true;
 }();
 
-bool isButtonOfType(HWND hWnd, DWORD type) {
+bool IsButtonOfType(HWND hWnd, DWORD type) {
     char name[16];
     return GetClassNameA(hWnd, name, sizeof name) && crt::_stricmp(name, "Button") == 0 &&
            (static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)) & BS_TYPEMASK) == type;
 }
 
-WORD templateDefault(HWND hDlg) {
+WORD TemplateDefault(HWND hDlg) {
     for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (isButtonOfType(h, BS_DEFPUSHBUTTON)) return static_cast<WORD>(GetDlgCtrlID(h));
+        if (IsButtonOfType(h, BS_DEFPUSHBUTTON)) return static_cast<WORD>(GetDlgCtrlID(h));
     return 0;
 }
 
-void setDefault(HWND hDlg, DialogState& state, WORD id) {
-    WORD old = state.defId ? state.defId : templateDefault(hDlg);
+void SetDefault(HWND hDlg, DialogState& state, WORD id) {
+    WORD old = state.defId ? state.defId : TemplateDefault(hDlg);
     HWND hOld = old ? GetDlgItem(hDlg, old) : nullptr;
-    if (hOld && isButtonOfType(hOld, BS_DEFPUSHBUTTON)) SendMessageA(hOld, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    if (hOld && IsButtonOfType(hOld, BS_DEFPUSHBUTTON)) SendMessageA(hOld, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     state.defId = id;
     HWND hNew = GetDlgItem(hDlg, id);
-    if (hNew && isButtonOfType(hNew, BS_PUSHBUTTON)) SendMessageA(hNew, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    if (hNew && IsButtonOfType(hNew, BS_PUSHBUTTON)) SendMessageA(hNew, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-void focusControl(HWND hDlg, HWND hCtl) {
+void FocusControl(HWND hDlg, HWND hCtl) {
     if (!hCtl) return;
     SetFocus(hCtl);
     if (SendMessageA(hCtl, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(hCtl, EM_SETSEL, 0, -1);
-    if (auto state = stateOf(hDlg)) state->focus = hCtl;
+    if (auto state = StateOf(hDlg)) state->focus = hCtl;
 }
 
 // The responder without a screen, then the queue run dry.
-void answerWithoutScreen(HWND hDlg, DialogState& state) {
+void AnswerWithoutScreen(HWND hDlg, DialogState& state) {
     DialogResponder responder;
     {
         DialogTable& t = table();
@@ -172,7 +172,7 @@ void answerWithoutScreen(HWND hDlg, DialogState& state) {
     if (!state.ended) EndDialog(hDlg, IDCANCEL);
 }
 
-void answerOnScreen(HWND hDlg, DialogState& state) {
+void AnswerOnScreen(HWND hDlg, DialogState& state) {
     MSG msg;
     while (!state.ended && IsWindow(hDlg)) {
         if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
@@ -194,11 +194,11 @@ HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndPar
     platform::DialogTemplate t;
     if (!platform::ParseDialogTemplate(pTemplate, cbTemplate, &t)) return nullptr;
     if (hWndParent && !IsWindow(hWndParent)) return nullptr;
-    SIZE base = baseUnits();
-    RECT rect = toPixels(t.x, t.y, t.cx, t.cy, base);
+    SIZE base = BaseUnits();
+    RECT rect = ToPixels(t.x, t.y, t.cx, t.cy, base);
     bool child = t.style & WS_CHILD;
     HWND hOwner = child ? nullptr : user::dialogOwner(hWndParent);
-    if (!child) placeTopLevel(t, hOwner, rect);
+    if (!child) PlaceTopLevel(t, hOwner, rect);
     const char* className = t.className.text.empty() ? WC_DIALOG : t.className.text.c_str();
     DWORD style = t.style & ~WS_VISIBLE;
     HWND hParent = child ? hWndParent : nullptr;
@@ -219,29 +219,29 @@ HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndPar
         std::lock_guard<std::mutex> guard(dt.lock);
         dt.dialogs[hDlg] = state;
     }
-    if (!createItems(hDlg, t, base)) {
+    if (!CreateItems(hDlg, t, base)) {
         DestroyWindow(hDlg);
         return nullptr;
     }
     HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);
     LRESULT focusFirst = SendMessageA(hDlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(hFirst), dwInitParam);
     if (!IsWindow(hDlg)) return nullptr;
-    if (focusFirst && hFirst && IsWindow(hFirst)) focusControl(hDlg, hFirst);
+    if (focusFirst && hFirst && IsWindow(hFirst)) FocusControl(hDlg, hFirst);
     if ((t.style & WS_VISIBLE) && !state->ended) ShowWindow(hDlg, SW_SHOWNORMAL);
     return hDlg;
 }
 
 INT_PTR PlatformRunModalDialog(HWND hDlg) {
-    std::shared_ptr<DialogState> state = stateOf(hDlg);
+    std::shared_ptr<DialogState> state = StateOf(hDlg);
     if (!state || !IsWindow(hDlg)) return -1;
     HWND hOwner = state->owner;
     bool disabledHere = hOwner && !EnableWindow(hOwner, FALSE);
     if (!state->ended) {
         ShowWindow(hDlg, SW_SHOWNORMAL);
         if (PlatformIsDisplayThread() && IsWindow(hDlg))
-            answerOnScreen(hDlg, *state);
+            AnswerOnScreen(hDlg, *state);
         else
-            answerWithoutScreen(hDlg, *state);
+            AnswerWithoutScreen(hDlg, *state);
     }
     if (disabledHere && IsWindow(hOwner)) EnableWindow(hOwner, TRUE);
     if (IsWindow(hDlg)) DestroyWindow(hDlg);
@@ -292,7 +292,7 @@ DialogResponder PlatformSetDialogResponder(DialogResponder responder) {
 }
 
 LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    std::shared_ptr<DialogState> state = stateOf(hDlg);
+    std::shared_ptr<DialogState> state = StateOf(hDlg);
     if (state && state->proc) {
         if (INT_PTR answer = state->proc(hDlg, Msg, wParam, lParam)) return answer;
     }
@@ -316,7 +316,7 @@ LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         HWND hFocus = state && IsWindow(state->focus) && GetParent(state->focus) == hDlg
                           ? state->focus
                           : GetNextDlgTabItem(hDlg, nullptr, FALSE);
-        focusControl(hDlg, hFocus);
+        FocusControl(hDlg, hFocus);
         return 0;
     }
     case WM_ACTIVATE:
@@ -327,15 +327,15 @@ LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case DM_GETDEFID: {
-        WORD id = state && state->defId ? state->defId : templateDefault(hDlg);
+        WORD id = state && state->defId ? state->defId : TemplateDefault(hDlg);
         return id ? MAKELONG(id, DC_HASDEFID) : 0;
     }
     case DM_SETDEFID:
-        if (state) setDefault(hDlg, *state, static_cast<WORD>(wParam));
+        if (state) SetDefault(hDlg, *state, static_cast<WORD>(wParam));
         return TRUE;
     case WM_NEXTDLGCTL: {
         HWND hNext = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(hDlg, GetFocus(), wParam != 0);
-        focusControl(hDlg, hNext);
+        FocusControl(hDlg, hNext);
         return 0;
     }
     default: break;
@@ -344,7 +344,7 @@ LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL EndDialog(HWND hDlg, INT_PTR nResult) {
-    std::shared_ptr<DialogState> state = stateOf(hDlg);
+    std::shared_ptr<DialogState> state = StateOf(hDlg);
     if (!state) return FALSE;
     state->ended = true;
     state->result = nResult;
@@ -428,14 +428,14 @@ BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDC
 }
 
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
-    std::shared_ptr<DialogState> state = stateOf(hDlg);
+    std::shared_ptr<DialogState> state = StateOf(hDlg);
     if (!state || !lpRect) return FALSE;
-    *lpRect = RECT{mulDiv(lpRect->left, state->baseX, 4), mulDiv(lpRect->top, state->baseY, 8),
-                   mulDiv(lpRect->right, state->baseX, 4), mulDiv(lpRect->bottom, state->baseY, 8)};
+    *lpRect = RECT{ScaleRounded(lpRect->left, state->baseX, 4), ScaleRounded(lpRect->top, state->baseY, 8),
+                   ScaleRounded(lpRect->right, state->baseX, 4), ScaleRounded(lpRect->bottom, state->baseY, 8)};
     return TRUE;
 }
 
 LONG GetDialogBaseUnits() {
-    SIZE base = baseUnits();
+    SIZE base = BaseUnits();
     return MAKELONG(base.cx, base.cy);
 }

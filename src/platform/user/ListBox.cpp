@@ -71,21 +71,21 @@ struct ListBoxState {
     user::ListView view;
 };
 
-DWORD styleOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)); }
+DWORD StyleOf(HWND hWnd) { return static_cast<DWORD>(GetWindowLongA(hWnd, GWL_STYLE)); }
 
 // A selection the user made: shown, and told with LBS_NOTIFY.
-void userSelect(HWND hWnd, ListBoxState& state, int index) {
+void UserSelect(HWND hWnd, ListBoxState& state, int index) {
     if (index < 0 || index == state.view.list.Selection()) return;
     state.view.list.Select(index);
     state.view.ScrollToSelection(hWnd);
     InvalidateRect(hWnd, nullptr, TRUE);
-    if (styleOf(hWnd) & LBS_NOTIFY) PlatformNotifyParent(hWnd, LBN_SELCHANGE);
+    if (StyleOf(hWnd) & LBS_NOTIFY) PlatformNotifyParent(hWnd, LBN_SELCHANGE);
 }
 
-LRESULT listBoxMessage(ListBoxState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ListBoxMessage(ListBoxState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (message >= LB_ADDSTRING && message <= LB_FINDSTRINGEXACT &&
-        state.view.list.OnMessage(message, wParam, lParam, styleOf(hWnd) & LBS_SORT, &result)) {
+        state.view.list.OnMessage(message, wParam, lParam, StyleOf(hWnd) & LBS_SORT, &result)) {
         if (message == LB_SETCURSEL || message == LB_SELECTSTRING) state.view.ScrollToSelection(hWnd);
         InvalidateRect(hWnd, nullptr, TRUE);
         return result;
@@ -108,16 +108,16 @@ LRESULT listBoxMessage(ListBoxState& state, HWND hWnd, UINT message, WPARAM wPar
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
         SetFocus(hWnd);
-        userSelect(hWnd, state, state.view.ItemAt(hWnd, GET_Y_LPARAM(lParam)));
+        UserSelect(hWnd, state, state.view.ItemAt(hWnd, GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONDBLCLK:
-        if (state.view.ItemAt(hWnd, GET_Y_LPARAM(lParam)) >= 0 && (styleOf(hWnd) & LBS_NOTIFY))
+        if (state.view.ItemAt(hWnd, GET_Y_LPARAM(lParam)) >= 0 && (StyleOf(hWnd) & LBS_NOTIFY))
             PlatformNotifyParent(hWnd, LBN_DBLCLK);
         return 0;
-    case WM_KEYDOWN: userSelect(hWnd, state, state.view.KeyTarget(hWnd, static_cast<UINT>(wParam))); return 0;
+    case WM_KEYDOWN: UserSelect(hWnd, state, state.view.KeyTarget(hWnd, static_cast<UINT>(wParam))); return 0;
     case WM_CHAR: {
         char prefix[2] = {static_cast<char>(wParam), '\0'};
-        userSelect(hWnd, state, state.view.list.Find(state.view.list.Selection(), prefix, false));
+        UserSelect(hWnd, state, state.view.list.Find(state.view.list.Selection(), prefix, false));
         return 0;
     }
     case WM_SETFOCUS:
@@ -127,10 +127,10 @@ LRESULT listBoxMessage(ListBoxState& state, HWND hWnd, UINT message, WPARAM wPar
     }
 }
 
-[[maybe_unused]] const ATOM listBoxClass = PlatformRegisterClass("ListBox", [] {
+[[maybe_unused]] const ATOM kListBoxClass = PlatformRegisterClass("ListBox", [] {
     auto state = std::make_shared<ListBoxState>();
     return WindowProc([state](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return listBoxMessage(*state, hWnd, message, wParam, lParam);
+        return ListBoxMessage(*state, hWnd, message, wParam, lParam);
     });
 });
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-bool startsWithNoCase(const std::string& text, const char* prefix) {
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
     size_t n = std::strlen(prefix);
     return text.size() >= n && crt::_strnicmp(text.c_str(), prefix, n) == 0;
 }
@@ -82,7 +82,7 @@ int ListItems::Find(int start, const char* text, bool exact) const {
     for (int step = 1; step <= n; ++step) {
         int i = (start + step) % n;
         const std::string& item = items[static_cast<size_t>(i)].text;
-        if (exact ? crt::_stricmp(item.c_str(), text) == 0 : startsWithNoCase(item, text)) return i;
+        if (exact ? crt::_stricmp(item.c_str(), text) == 0 : StartsWithNoCase(item, text)) return i;
     }
     return -1;
 }

@@ -42,7 +42,7 @@ struct Label {
     int accessAt = -1;  // byte offset in text of the access key, or -1
 };
 
-Label labelOf(const std::string& raw) {
+Label LabelOf(const std::string& raw) {
     Label label;
     size_t tab = raw.find('\t');
     std::string head = raw.substr(0, tab);
@@ -57,8 +57,8 @@ Label labelOf(const std::string& raw) {
     return label;
 }
 
-char accessKey(const MenuItem& item) {
-    Label label = labelOf(item.text);
+char AccessKey(const MenuItem& item) {
+    Label label = LabelOf(item.text);
     return label.accessAt < 0 ? 0
                               : static_cast<char>(std::tolower(static_cast<unsigned char>(label.text[label.accessAt])));
 }
@@ -66,7 +66,7 @@ char accessKey(const MenuItem& item) {
 bool selectable(const MenuItem& item) { return !(item.type & MF_SEPARATOR); }
 bool enabled(const MenuItem& item) { return !(item.state & (MF_GRAYED | MF_DISABLED)); }
 
-int textWidth(HDC hDC, const std::string& text) {
+int TextWidth(HDC hDC, const std::string& text) {
     SIZE size{};
     GetTextExtentPoint32A(hDC, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -84,7 +84,7 @@ Bars& bars() {
     return *table;
 }
 
-HWND barOf(HWND hWnd) {
+HWND BarOf(HWND hWnd) {
     if (!hWnd) return nullptr;
     for (HWND h = GetWindow(hWnd, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         char name[16] = {};
@@ -95,18 +95,18 @@ HWND barOf(HWND hWnd) {
     return nullptr;
 }
 
-HWND rootOf(HWND hWnd) {
+HWND RootOf(HWND hWnd) {
     while (HWND parent = GetParent(hWnd)) hWnd = parent;
     return hWnd;
 }
 
 // The bar's items laid out left to right, in the bar's coordinates.
-std::vector<RECT> barLayout(HWND hBar, const std::vector<MenuItem>& items) {
+std::vector<RECT> BarLayout(HWND hBar, const std::vector<MenuItem>& items) {
     std::vector<RECT> rects;
     HDC hDC = GetDC(hBar);
     int x = 2;
     for (const MenuItem& item : items) {
-        int width = textWidth(hDC, labelOf(item.text).text) + 2 * kBarPadding;
+        int width = TextWidth(hDC, LabelOf(item.text).text) + 2 * kBarPadding;
         rects.push_back(RECT{x, 1, x + width, PLATFORM_MENUBAR_HEIGHT - 2});
         x += width;
     }
@@ -114,7 +114,7 @@ std::vector<RECT> barLayout(HWND hBar, const std::vector<MenuItem>& items) {
     return rects;
 }
 
-int itemAt(const std::vector<RECT>& rects, POINT p) {
+int ItemAt(const std::vector<RECT>& rects, POINT p) {
     for (size_t i = 0; i < rects.size(); ++i)
         if (p.x >= rects[i].left && p.x < rects[i].right && p.y >= rects[i].top && p.y < rects[i].bottom)
             return static_cast<int>(i);
@@ -126,22 +126,22 @@ int itemAt(const std::vector<RECT>& rects, POINT p) {
 void fill(HDC hDC, RECT r, int sysColor) { FillRect(hDC, &r, GetSysColorBrush(sysColor)); }
 
 // The label at (x, y), its access key underlined.
-void drawLabel(HDC hDC, const Label& label, int x, int y, int sysColor) {
+void DrawLabel(HDC hDC, const Label& label, int x, int y, int sysColor) {
     SetTextColor(hDC, GetSysColor(sysColor));
     TextOutA(hDC, x, y, label.text.c_str(), static_cast<int>(label.text.size()));
     if (label.accessAt < 0) return;
     size_t length = PlatformUtf8SequenceLength(std::string_view(label.text).substr(label.accessAt));
-    int left = x + textWidth(hDC, label.text.substr(0, label.accessAt));
-    int right = left + textWidth(hDC, label.text.substr(label.accessAt, std::max<size_t>(length, 1)));
+    int left = x + TextWidth(hDC, label.text.substr(0, label.accessAt));
+    int right = left + TextWidth(hDC, label.text.substr(label.accessAt, std::max<size_t>(length, 1)));
     fill(hDC, RECT{left, y + 15, right, y + 16}, sysColor);
 }
 
-int labelColor(const MenuItem& item, bool hot) {
+int LabelColor(const MenuItem& item, bool hot) {
     if (!enabled(item)) return COLOR_GRAYTEXT;
     return hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
 }
 
-void paintBar(HWND hBar, int hot) {
+void PaintBar(HWND hBar, int hot) {
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(hBar, &ps);
     RECT client;
@@ -149,19 +149,19 @@ void paintBar(HWND hBar, int hot) {
     fill(hDC, client, COLOR_MENU);
     fill(hDC, RECT{0, client.bottom - 1, client.right, client.bottom}, COLOR_BTNSHADOW);
     HMENU hMenu = GetMenu(GetParent(hBar));
-    std::vector<MenuItem> items = menuItems(hMenu);
-    std::vector<RECT> rects = barLayout(hBar, items);
+    std::vector<MenuItem> items = MenuItems(hMenu);
+    std::vector<RECT> rects = BarLayout(hBar, items);
     SetBkMode(hDC, TRANSPARENT);
     for (size_t i = 0; i < items.size(); ++i) {
         bool isHot = static_cast<int>(i) == hot;
         if (isHot) fill(hDC, rects[i], COLOR_HIGHLIGHT);
-        drawLabel(hDC, labelOf(items[i].text), rects[i].left + kBarPadding, kTextTop, labelColor(items[i], isHot));
+        DrawLabel(hDC, LabelOf(items[i].text), rects[i].left + kBarPadding, kTextTop, LabelColor(items[i], isHot));
     }
     EndPaint(hBar, &ps);
 }
 
 // The popup's items from top to bottom, in its coordinates.
-std::vector<RECT> popupLayout(const std::vector<MenuItem>& items, int width) {
+std::vector<RECT> PopupLayout(const std::vector<MenuItem>& items, int width) {
     std::vector<RECT> rects;
     int y = 2;
     for (const MenuItem& item : items) {
@@ -172,28 +172,28 @@ std::vector<RECT> popupLayout(const std::vector<MenuItem>& items, int width) {
     return rects;
 }
 
-SIZE popupSize(HWND hWnd, const std::vector<MenuItem>& items) {
+SIZE PopupSize(HWND hWnd, const std::vector<MenuItem>& items) {
     HDC hDC = GetDC(hWnd);
     int text = 0, shortcut = 0;
     for (const MenuItem& item : items) {
-        Label label = labelOf(item.text);
-        text = std::max(text, textWidth(hDC, label.text));
-        if (!label.shortcut.empty()) shortcut = std::max(shortcut, textWidth(hDC, label.shortcut) + 24);
+        Label label = LabelOf(item.text);
+        text = std::max(text, TextWidth(hDC, label.text));
+        if (!label.shortcut.empty()) shortcut = std::max(shortcut, TextWidth(hDC, label.shortcut) + 24);
     }
     ReleaseDC(hWnd, hDC);
-    std::vector<RECT> rects = popupLayout(items, 0);
+    std::vector<RECT> rects = PopupLayout(items, 0);
     int height = rects.empty() ? 4 : static_cast<int>(rects.back().bottom) + 2;
     return SIZE{kPopupTextLeft + text + shortcut + 28, height};
 }
 
-void paintPopup(HWND hPopup, HMENU hMenu, int hot) {
+void PaintPopup(HWND hPopup, HMENU hMenu, int hot) {
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(hPopup, &ps);
     RECT client;
     GetClientRect(hPopup, &client);
     fill(hDC, client, COLOR_MENU);
-    std::vector<MenuItem> items = menuItems(hMenu);
-    std::vector<RECT> rects = popupLayout(items, client.right);
+    std::vector<MenuItem> items = MenuItems(hMenu);
+    std::vector<RECT> rects = PopupLayout(items, client.right);
     SetBkMode(hDC, TRANSPARENT);
     for (size_t i = 0; i < items.size(); ++i) {
         const MenuItem& item = items[i];
@@ -205,19 +205,19 @@ void paintPopup(HWND hPopup, HMENU hMenu, int hot) {
         }
         bool isHot = static_cast<int>(i) == hot;
         if (isHot) fill(hDC, r, COLOR_HIGHLIGHT);
-        int color = labelColor(item, isHot);
-        Label label = labelOf(item.text);
+        int color = LabelColor(item, isHot);
+        Label label = LabelOf(item.text);
         int y = r.top + kTextTop;
         if (item.state & MF_CHECKED) {
             const char* mark = (item.type & MFT_RADIOCHECK) ? "\xE2\x80\xA2" : "\xE2\x9C\x93";  // a bullet, a tick
             SetTextColor(hDC, GetSysColor(color));
             TextOutA(hDC, r.left + 5, y, mark, 3);
         }
-        drawLabel(hDC, label, r.left + kPopupTextLeft, y, color);
+        DrawLabel(hDC, label, r.left + kPopupTextLeft, y, color);
         std::string right = item.submenu ? "\xE2\x96\xB8" : label.shortcut;  // a small arrow for a popup
         if (!right.empty()) {
             SetTextColor(hDC, GetSysColor(color));
-            TextOutA(hDC, r.right - 8 - textWidth(hDC, right), y, right.c_str(), static_cast<int>(right.size()));
+            TextOutA(hDC, r.right - 8 - TextWidth(hDC, right), y, right.c_str(), static_cast<int>(right.size()));
         }
     }
     EndPaint(hPopup, &ps);
@@ -246,14 +246,14 @@ struct Tracking {
 thread_local Tracking t_tracking;
 thread_local UINT t_chosen = 0;  // the command of the item chosen last
 
-Popup* popupOf(HWND hWnd) {
+Popup* PopupOf(HWND hWnd) {
     for (Popup& popup : t_tracking.popups)
         if (popup.hWnd == hWnd) return &popup;
     return nullptr;
 }
 
-void menuSelect(HMENU hMenu, int index) {
-    std::vector<MenuItem> items = menuItems(hMenu);
+void MenuSelect(HMENU hMenu, int index) {
+    std::vector<MenuItem> items = MenuItems(hMenu);
     if (index < 0 || index >= static_cast<int>(items.size())) return;
     const MenuItem& item = items[index];
     UINT flags = (item.type | item.state) & 0xFFFF;
@@ -262,21 +262,21 @@ void menuSelect(HMENU hMenu, int index) {
     SendMessageA(t_tracking.owner, WM_MENUSELECT, MAKEWPARAM(id, flags), reinterpret_cast<LPARAM>(hMenu));
 }
 
-void setHot(Popup& popup, int hot) {
+void SetHot(Popup& popup, int hot) {
     if (popup.hot == hot) return;
     popup.hot = hot;
     InvalidateRect(popup.hWnd, nullptr, TRUE);
-    menuSelect(popup.menu, hot);
+    MenuSelect(popup.menu, hot);
 }
 
-void setBarHot(int item) {
+void SetBarHot(int item) {
     t_tracking.barItem = item;
     if (IsWindow(t_tracking.bar)) InvalidateRect(t_tracking.bar, nullptr, TRUE);
 }
 
 // Closes the popups from level on (all of them for 0); with everything
 // closed the menu is done with.
-void closeFrom(size_t level) {
+void CloseFrom(size_t level) {
     while (t_tracking.popups.size() > level) {
         HWND hWnd = t_tracking.popups.back().hWnd;
         t_tracking.popups.pop_back();
@@ -298,20 +298,20 @@ void closeFrom(size_t level) {
     }
 }
 
-LRESULT popupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT PopupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Opens hMenu's popup at the point in the top-level window hTop's client
 // coordinates; with bKeyboard the first item is highlighted.
-void openPopup(HWND hTop, HMENU hMenu, int position, POINT at, bool bKeyboard) {
+void OpenPopup(HWND hTop, HMENU hMenu, int position, POINT at, bool bKeyboard) {
     SendMessageA(t_tracking.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), MAKELPARAM(position, 0));
     if (!IsMenu(hMenu) || !IsWindow(hTop)) return;
-    std::vector<MenuItem> items = menuItems(hMenu);
-    SIZE size = popupSize(hTop, items);
+    std::vector<MenuItem> items = MenuItems(hMenu);
+    SIZE size = PopupSize(hTop, items);
     RECT area;
     GetClientRect(hTop, &area);
     int x = std::max(0, std::min<int>(at.x, area.right - size.cx));
     int y = std::max(0, std::min<int>(at.y, area.bottom - size.cy));
-    HWND hPopup = PlatformCreateWindowEx(popupProc, 0, "#32768", "", WS_CHILD | WS_BORDER, x, y, size.cx, size.cy, hTop,
+    HWND hPopup = PlatformCreateWindowEx(PopupProc, 0, "#32768", "", WS_CHILD | WS_BORDER, x, y, size.cx, size.cy, hTop,
                                          nullptr, nullptr);
     if (!hPopup) return;
     t_tracking.popups.push_back(Popup{hPopup, hMenu, -1});
@@ -321,13 +321,13 @@ void openPopup(HWND hTop, HMENU hMenu, int position, POINT at, bool bKeyboard) {
     if (bKeyboard)
         for (size_t i = 0; i < items.size(); ++i)
             if (selectable(items[i])) {
-                setHot(t_tracking.popups.back(), static_cast<int>(i));
+                SetHot(t_tracking.popups.back(), static_cast<int>(i));
                 break;
             }
 }
 
 // Starts using the menu: the window learns of it once.
-void beginTracking(HWND hOwner, HWND hBar, HMENU hMenu) {
+void BeginTracking(HWND hOwner, HWND hBar, HMENU hMenu) {
     if (t_tracking.owner) return;
     t_tracking.owner = hOwner;
     t_tracking.bar = hBar;
@@ -337,69 +337,69 @@ void beginTracking(HWND hOwner, HWND hBar, HMENU hMenu) {
 }
 
 // Opens the bar item's popup, or sends the command of an item without one.
-void openBarItem(HWND hTop, int index, bool bKeyboard) {
-    HWND hBar = barOf(hTop);
+void OpenBarItem(HWND hTop, int index, bool bKeyboard) {
+    HWND hBar = BarOf(hTop);
     HMENU hMenu = GetMenu(hTop);
-    std::vector<MenuItem> items = menuItems(hMenu);
+    std::vector<MenuItem> items = MenuItems(hMenu);
     if (!hBar || index < 0 || index >= static_cast<int>(items.size())) return;
-    closeFrom(0);
+    CloseFrom(0);
     const MenuItem& item = items[index];
     if (!item.submenu) {
         if (enabled(item) && selectable(item)) PostMessageA(hTop, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
         return;
     }
-    beginTracking(hTop, hBar, hMenu);
-    setBarHot(index);
-    RECT r = barLayout(hBar, items)[index];
-    openPopup(hTop, item.submenu, index, POINT{r.left, PLATFORM_MENUBAR_HEIGHT}, bKeyboard);
+    BeginTracking(hTop, hBar, hMenu);
+    SetBarHot(index);
+    RECT r = BarLayout(hBar, items)[index];
+    OpenPopup(hTop, item.submenu, index, POINT{r.left, PLATFORM_MENUBAR_HEIGHT}, bKeyboard);
 }
 
 // Moves the bar's open popup by step items, wrapping.
-void stepBar(int step) {
+void StepBar(int step) {
     HWND hTop = t_tracking.owner;
     int count = GetMenuItemCount(GetMenu(hTop));
     if (t_tracking.barItem < 0 || count <= 0) return;
-    openBarItem(hTop, (t_tracking.barItem + step + count) % count, true);
+    OpenBarItem(hTop, (t_tracking.barItem + step + count) % count, true);
 }
 
 void choose(size_t level, int index) {
     Popup popup = t_tracking.popups[level];
-    std::vector<MenuItem> items = menuItems(popup.menu);
+    std::vector<MenuItem> items = MenuItems(popup.menu);
     if (index < 0 || index >= static_cast<int>(items.size())) return;
     const MenuItem& item = items[index];
     if (!selectable(item) || !enabled(item)) return;
     if (item.submenu) {
-        closeFrom(level + 1);
-        RECT r = popupLayout(items, 0)[index];
+        CloseFrom(level + 1);
+        RECT r = PopupLayout(items, 0)[index];
         POINT at{r.left, r.top};
         ClientToScreen(popup.hWnd, &at);
         RECT window;
         GetWindowRect(popup.hWnd, &window);
         at.x = window.right - 4;
-        HWND hTop = rootOf(popup.hWnd);
+        HWND hTop = RootOf(popup.hWnd);
         ScreenToClient(hTop, &at);
-        openPopup(hTop, item.submenu, index, at, true);
+        OpenPopup(hTop, item.submenu, index, at, true);
         return;
     }
     HWND hOwner = t_tracking.owner;
     bool send = !t_tracking.returnCmd;
     t_chosen = item.id;
-    closeFrom(0);
+    CloseFrom(0);
     if (send) PostMessageA(hOwner, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
 }
 
 // ---- The procedures ---------------------------------------------------------------------------
 
-int itemAtPoint(HWND hPopup, HMENU hMenu, POINT p) {
+int ItemAtPoint(HWND hPopup, HMENU hMenu, POINT p) {
     RECT client;
     GetClientRect(hPopup, &client);
     if (p.x < 0 || p.x >= client.right) return -1;
-    return itemAt(popupLayout(menuItems(hMenu), client.right), p);
+    return ItemAt(PopupLayout(MenuItems(hMenu), client.right), p);
 }
 
 // A press outside the popups: on the bar it opens that item, anywhere
 // else it closes the menu.
-void pressOutside(HWND hPopup, POINT p) {
+void PressOutside(HWND hPopup, POINT p) {
     ClientToScreen(hPopup, &p);
     for (const Popup& popup : t_tracking.popups) {
         RECT r;
@@ -410,21 +410,21 @@ void pressOutside(HWND hPopup, POINT p) {
     if (IsWindow(hBar)) {
         POINT inBar = p;
         ScreenToClient(hBar, &inBar);
-        int item = itemAt(barLayout(hBar, menuItems(GetMenu(GetParent(hBar)))), inBar);
+        int item = ItemAt(BarLayout(hBar, MenuItems(GetMenu(GetParent(hBar)))), inBar);
         if (item >= 0) {
             if (item == t_tracking.barItem)
-                closeFrom(0);
+                CloseFrom(0);
             else
-                openBarItem(GetParent(hBar), item, false);
+                OpenBarItem(GetParent(hBar), item, false);
             return;
         }
     }
-    closeFrom(0);
+    CloseFrom(0);
 }
 
-void popupKey(size_t level, WPARAM vk) {
+void PopupKey(size_t level, WPARAM vk) {
     Popup& popup = t_tracking.popups[level];
-    std::vector<MenuItem> items = menuItems(popup.menu);
+    std::vector<MenuItem> items = MenuItems(popup.menu);
     int count = static_cast<int>(items.size());
     switch (vk) {
     case VK_UP:
@@ -435,108 +435,108 @@ void popupKey(size_t level, WPARAM vk) {
             at = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
             if (selectable(items[at])) break;
         }
-        if (count > 0) setHot(popup, at);
+        if (count > 0) SetHot(popup, at);
         break;
     }
     case VK_RETURN: choose(level, popup.hot); break;
     case VK_ESCAPE:
         if (level > 0)
-            closeFrom(level);
+            CloseFrom(level);
         else
-            closeFrom(0);
+            CloseFrom(0);
         break;
     case VK_RIGHT:
         if (popup.hot >= 0 && popup.hot < count && items[popup.hot].submenu)
             choose(level, popup.hot);
         else
-            stepBar(1);
+            StepBar(1);
         break;
     case VK_LEFT:
         if (level > 0)
-            closeFrom(level);
+            CloseFrom(level);
         else
-            stepBar(-1);
+            StepBar(-1);
         break;
     default: break;
     }
 }
 
-void popupChar(size_t level, char ch) {
-    std::vector<MenuItem> items = menuItems(t_tracking.popups[level].menu);
+void PopupChar(size_t level, char ch) {
+    std::vector<MenuItem> items = MenuItems(t_tracking.popups[level].menu);
     char key = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     for (size_t i = 0; i < items.size(); ++i)
-        if (key && accessKey(items[i]) == key && selectable(items[i])) {
-            setHot(t_tracking.popups[level], static_cast<int>(i));
+        if (key && AccessKey(items[i]) == key && selectable(items[i])) {
+            SetHot(t_tracking.popups[level], static_cast<int>(i));
             choose(level, static_cast<int>(i));
             return;
         }
 }
 
-size_t levelOf(HWND hWnd) {
+size_t LevelOf(HWND hWnd) {
     for (size_t i = 0; i < t_tracking.popups.size(); ++i)
         if (t_tracking.popups[i].hWnd == hWnd) return i;
     return t_tracking.popups.size();
 }
 
-LRESULT popupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    size_t level = levelOf(hWnd);
+LRESULT PopupProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    size_t level = LevelOf(hWnd);
     bool tracked = level < t_tracking.popups.size();
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_PAINT:
         if (tracked) {
-            paintPopup(hWnd, t_tracking.popups[level].menu, t_tracking.popups[level].hot);
+            PaintPopup(hWnd, t_tracking.popups[level].menu, t_tracking.popups[level].hot);
             return 0;
         }
         break;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_MOUSEMOVE:
         if (tracked) {
-            int item = itemAtPoint(hWnd, t_tracking.popups[level].menu, p);
-            if (item >= 0) setHot(t_tracking.popups[level], item);
+            int item = ItemAtPoint(hWnd, t_tracking.popups[level].menu, p);
+            if (item >= 0) SetHot(t_tracking.popups[level], item);
         }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (tracked && itemAtPoint(hWnd, t_tracking.popups[level].menu, p) < 0) {
+        if (tracked && ItemAtPoint(hWnd, t_tracking.popups[level].menu, p) < 0) {
             RECT client;
             GetClientRect(hWnd, &client);
-            if (p.x < 0 || p.y < 0 || p.x >= client.right || p.y >= client.bottom) pressOutside(hWnd, p);
+            if (p.x < 0 || p.y < 0 || p.x >= client.right || p.y >= client.bottom) PressOutside(hWnd, p);
         }
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         if (tracked) {
-            int item = itemAtPoint(hWnd, t_tracking.popups[level].menu, p);
+            int item = ItemAtPoint(hWnd, t_tracking.popups[level].menu, p);
             if (item >= 0) choose(level, item);
         }
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (tracked) popupKey(level, wParam);
+        if (tracked) PopupKey(level, wParam);
         return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
-        if (tracked) popupChar(level, static_cast<char>(wParam));
+        if (tracked) PopupChar(level, static_cast<char>(wParam));
         return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse (not one of our popups): the menu closes.
-        if (tracked && level == t_tracking.popups.size() - 1 && !popupOf(reinterpret_cast<HWND>(lParam))) closeFrom(0);
+        if (tracked && level == t_tracking.popups.size() - 1 && !PopupOf(reinterpret_cast<HWND>(lParam))) CloseFrom(0);
         return 0;
     default: break;
     }
     return DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
-LRESULT barProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT BarProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: paintBar(hWnd, t_tracking.bar == hWnd ? t_tracking.barItem : -1); return 0;
+    case WM_PAINT: PaintBar(hWnd, t_tracking.bar == hWnd ? t_tracking.barItem : -1); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_LBUTTONDOWN: {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         HWND hTop = GetParent(hWnd);
-        int item = itemAt(barLayout(hWnd, menuItems(GetMenu(hTop))), p);
-        if (item >= 0) openBarItem(hTop, item, false);
+        int item = ItemAt(BarLayout(hWnd, MenuItems(GetMenu(hTop))), p);
+        if (item >= 0) OpenBarItem(hTop, item, false);
         return 0;
     }
     default: return DefWindowProcA(hWnd, message, wParam, lParam);
@@ -557,7 +557,7 @@ void PlatformMenuBarsChanged() {
         for (const auto& entry : b.menus) windows.push_back(entry.first);
     }
     for (HWND hWnd : windows)
-        if (HWND hBar = barOf(hWnd)) InvalidateRect(hBar, nullptr, TRUE);
+        if (HWND hBar = BarOf(hWnd)) InvalidateRect(hBar, nullptr, TRUE);
     for (const Popup& popup : t_tracking.popups) InvalidateRect(popup.hWnd, nullptr, TRUE);
 }
 
@@ -574,7 +574,7 @@ BOOL SetMenu(HWND hWnd, HMENU hMenu) {
         return true;
     }();
     (void)watching;
-    if (t_tracking.owner == hWnd) closeFrom(0);
+    if (t_tracking.owner == hWnd) CloseFrom(0);
     {
         Bars& b = bars();
         std::lock_guard<std::mutex> guard(b.lock);
@@ -583,7 +583,7 @@ BOOL SetMenu(HWND hWnd, HMENU hMenu) {
         else
             b.menus.erase(hWnd);
     }
-    HWND hBar = barOf(hWnd);
+    HWND hBar = BarOf(hWnd);
     if (!hMenu) {
         if (hBar) DestroyWindow(hBar);
         return TRUE;
@@ -591,7 +591,7 @@ BOOL SetMenu(HWND hWnd, HMENU hMenu) {
     if (!hBar) {
         RECT client;
         GetClientRect(hWnd, &client);
-        hBar = PlatformCreateWindowEx(barProc, 0, "MenuBar", "", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+        hBar = PlatformCreateWindowEx(BarProc, 0, "MenuBar", "", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
                                       PLATFORM_MENUBAR_HEIGHT, hWnd,
                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(PLATFORM_MENUBAR_ID)), nullptr);
         return hBar != nullptr;
@@ -608,53 +608,53 @@ HMENU GetMenu(HWND hWnd) {
 }
 
 BOOL DrawMenuBar(HWND hWnd) {
-    HWND hBar = barOf(hWnd);
+    HWND hBar = BarOf(hWnd);
     return hBar && InvalidateRect(hBar, nullptr, TRUE);
 }
 
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, const RECT*) {
     if (!IsMenu(hMenu) || !IsWindow(hWnd)) return FALSE;
-    closeFrom(0);
-    HWND hTop = rootOf(hWnd);
-    beginTracking(hWnd, nullptr, hMenu);
+    CloseFrom(0);
+    HWND hTop = RootOf(hWnd);
+    BeginTracking(hWnd, nullptr, hMenu);
     t_tracking.returnCmd = (uFlags & TPM_RETURNCMD) != 0;
     t_chosen = 0;
     POINT at{x, y};
     ScreenToClient(hTop, &at);
-    openPopup(hTop, hMenu, 0, at, false);
+    OpenPopup(hTop, hMenu, 0, at, false);
     // The menu's own loop: until it closes, or the application quits (the
     // quit is put back for the application's loop).
     MSG msg;
     while (!t_tracking.popups.empty() && IsWindow(t_tracking.popups.front().hWnd)) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got <= 0) {
-            closeFrom(0);
+            CloseFrom(0);
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             return FALSE;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (t_tracking.owner) closeFrom(0);
+    if (t_tracking.owner) CloseFrom(0);
     return (uFlags & TPM_RETURNCMD) ? static_cast<BOOL>(t_chosen) : TRUE;
 }
 
 HWND PlatformGetOpenMenuPopup() { return t_tracking.popups.empty() ? nullptr : t_tracking.popups.back().hWnd; }
 
 BOOL PlatformMenuAccessKey(HWND hWnd, char ch) {
-    HWND hTop = rootOf(hWnd);
-    std::vector<MenuItem> items = menuItems(GetMenu(hTop));
+    HWND hTop = RootOf(hWnd);
+    std::vector<MenuItem> items = MenuItems(GetMenu(hTop));
     char key = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     for (size_t i = 0; i < items.size(); ++i)
-        if (key && accessKey(items[i]) == key) {
-            openBarItem(hTop, static_cast<int>(i), true);
+        if (key && AccessKey(items[i]) == key) {
+            OpenBarItem(hTop, static_cast<int>(i), true);
             return TRUE;
         }
     return FALSE;
 }
 
 void PlatformMenuBarResize(HWND hWnd) {
-    if (HWND hBar = barOf(hWnd)) {
+    if (HWND hBar = BarOf(hWnd)) {
         RECT client;
         GetClientRect(hWnd, &client);
         MoveWindow(hBar, 0, 0, client.right, PLATFORM_MENUBAR_HEIGHT, TRUE);

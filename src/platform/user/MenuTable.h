@@ -31,12 +31,12 @@ struct MenuSystem {
     uintptr_t lastHandle = 0x10000;
 };
 
-MenuSystem& menuSystem();
-Menu* findMenuLocked(MenuSystem& s, HMENU hMenu);
+MenuSystem& TheMenus();
+Menu* FindMenuLocked(MenuSystem& s, HMENU hMenu);
 
 // A copy of the menu's items (empty for a handle that is not a menu), for
 // drawing and walking them without the lock.
-std::vector<MenuItem> menuItems(HMENU hMenu);
+std::vector<MenuItem> MenuItems(HMENU hMenu);
 
 // Some menu changed: the menu bars showing one are redrawn (MenuBar.cpp).
 void PlatformMenuBarsChanged();

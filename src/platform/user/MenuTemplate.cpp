@@ -51,7 +51,7 @@ bool append(HMENU hMenu, UINT flags, UINT id, const std::string& text, bool popu
     return AppendMenuA(hMenu, flags & ~(MF_END | MF_POPUP), id, text.c_str());
 }
 
-bool readNormal(Reader& r, HMENU hMenu, int depth) {
+bool ReadNormal(Reader& r, HMENU hMenu, int depth) {
     if (depth > kMaxDepth) return false;
     for (;;) {
         UINT flags = r.Word();
@@ -61,12 +61,12 @@ bool readNormal(Reader& r, HMENU hMenu, int depth) {
         if (!r.ok) return false;
         HMENU sub;
         if (!append(hMenu, flags, id, text, popup, &sub)) return false;
-        if (popup && !readNormal(r, sub, depth + 1)) return false;
+        if (popup && !ReadNormal(r, sub, depth + 1)) return false;
         if (flags & MF_END) return true;
     }
 }
 
-bool readExtended(Reader& r, HMENU hMenu, int depth) {
+bool ReadExtended(Reader& r, HMENU hMenu, int depth) {
     if (depth > kMaxDepth) return false;
     for (;;) {
         r.AlignDword();
@@ -85,7 +85,7 @@ bool readExtended(Reader& r, HMENU hMenu, int depth) {
         UINT flags = (type & (MFT_SEPARATOR | MFT_RADIOCHECK | MF_MENUBARBREAK | MF_MENUBREAK | MF_HELP)) |
                      (state & (MFS_GRAYED | MFS_CHECKED | MFS_DEFAULT));
         if (!append(hMenu, flags, popup ? 0 : id, text, popup, &sub)) return false;
-        if (popup && !readExtended(r, sub, depth + 1)) return false;
+        if (popup && !ReadExtended(r, sub, depth + 1)) return false;
         if (resInfo & 0x80) return true;
     }
 }
@@ -102,10 +102,10 @@ HMENU PlatformLoadMenuTemplate(const void* pTemplate, size_t cb) {
     bool done = false;
     if (version == 0) {
         r.at += offset;
-        done = r.at < cb && readNormal(r, hMenu, 0);
+        done = r.at < cb && ReadNormal(r, hMenu, 0);
     } else if (version == 1) {
         r.at += offset;  // from the end of the offset field, over the help id
-        done = r.at < cb && readExtended(r, hMenu, 0);
+        done = r.at < cb && ReadExtended(r, hMenu, 0);
     }
     if (!done) {
         DestroyMenu(hMenu);

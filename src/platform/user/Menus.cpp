@@ -9,12 +9,12 @@
 
 namespace user {
 
-MenuSystem& menuSystem() {
+MenuSystem& TheMenus() {
     static NoDestructor<MenuSystem> system;  // menus may still be touched by static destructors
     return *system;
 }
 
-Menu* findMenuLocked(MenuSystem& s, HMENU hMenu) {
+Menu* FindMenuLocked(MenuSystem& s, HMENU hMenu) {
     auto it = s.menus.find(hMenu);
     return it == s.menus.end() ? nullptr : &it->second;
 }
@@ -29,13 +29,13 @@ struct Found {
     MenuItem* item() const { return &menu->items[index]; }
 };
 
-Found findByCommand(MenuSystem& s, Menu& menu, UINT id, int depth) {
+Found FindByCommand(MenuSystem& s, Menu& menu, UINT id, int depth) {
     for (size_t i = 0; i < menu.items.size(); ++i) {
         MenuItem& item = menu.items[i];
         if (item.submenu) {
-            Menu* sub = depth < 32 ? findMenuLocked(s, item.submenu) : nullptr;
+            Menu* sub = depth < 32 ? FindMenuLocked(s, item.submenu) : nullptr;
             if (sub)
-                if (Found found = findByCommand(s, *sub, id, depth + 1); found.menu) return found;
+                if (Found found = FindByCommand(s, *sub, id, depth + 1); found.menu) return found;
         } else if (item.id == id && !(item.type & MF_SEPARATOR)) {
             return Found{&menu, i};
         }
@@ -43,32 +43,32 @@ Found findByCommand(MenuSystem& s, Menu& menu, UINT id, int depth) {
     return {};
 }
 
-Found findItemLocked(MenuSystem& s, HMENU hMenu, UINT uItem, UINT uFlags) {
-    Menu* menu = findMenuLocked(s, hMenu);
+Found FindItemLocked(MenuSystem& s, HMENU hMenu, UINT uItem, UINT uFlags) {
+    Menu* menu = FindMenuLocked(s, hMenu);
     if (!menu) return {};
     if (uFlags & MF_BYPOSITION) return uItem < menu->items.size() ? Found{menu, uItem} : Found{};
-    return findByCommand(s, *menu, uItem, 0);
+    return FindByCommand(s, *menu, uItem, 0);
 }
 
-void destroyLocked(MenuSystem& s, HMENU hMenu, int depth) {
+void DestroyLocked(MenuSystem& s, HMENU hMenu, int depth) {
     auto it = s.menus.find(hMenu);
     if (it == s.menus.end()) return;
     std::vector<MenuItem> items = std::move(it->second.items);
     s.menus.erase(it);
     if (depth < 32)
         for (const MenuItem& item : items)
-            if (item.submenu) destroyLocked(s, item.submenu, depth + 1);
+            if (item.submenu) DestroyLocked(s, item.submenu, depth + 1);
 }
 
 // An item from the flags and arguments of AppendMenu, InsertMenu and
 // ModifyMenu; false when a popup's submenu is not a menu.
-bool makeItem(MenuSystem& s, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem, MenuItem& item) {
+bool MakeItem(MenuSystem& s, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem, MenuItem& item) {
     item = MenuItem{};
     item.type = uFlags & (MF_SEPARATOR | MF_POPUP | MF_MENUBARBREAK | MF_MENUBREAK | MF_HELP | MFT_RADIOCHECK);
     item.state = uFlags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT);
     if (uFlags & MF_POPUP) {
         item.submenu = reinterpret_cast<HMENU>(uIDNewItem);
-        if (!findMenuLocked(s, item.submenu)) return false;
+        if (!FindMenuLocked(s, item.submenu)) return false;
     } else {
         item.id = static_cast<UINT>(uIDNewItem);
     }
@@ -76,8 +76,8 @@ bool makeItem(MenuSystem& s, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem,
     return true;
 }
 
-HMENU newMenu(bool popup) {
-    MenuSystem& s = menuSystem();
+HMENU NewMenu(bool popup) {
+    MenuSystem& s = TheMenus();
     std::lock_guard<std::mutex> guard(s.lock);
     auto hMenu = reinterpret_cast<HMENU>(++s.lastHandle);
     s.menus[hMenu].popup = popup;
@@ -85,32 +85,32 @@ HMENU newMenu(bool popup) {
 }
 
 // Tells the windows showing the menu as their bar that it changed.
-void menuChanged() { PlatformMenuBarsChanged(); }
+void MenuChanged() { PlatformMenuBarsChanged(); }
 
 }  // namespace
 }  // namespace user
 
 using namespace user;
 
-HMENU CreateMenu() { return newMenu(false); }
+HMENU CreateMenu() { return NewMenu(false); }
 
-HMENU CreatePopupMenu() { return newMenu(true); }
+HMENU CreatePopupMenu() { return NewMenu(true); }
 
 BOOL DestroyMenu(HMENU hMenu) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     {
         std::lock_guard<std::mutex> guard(s.lock);
-        if (!findMenuLocked(s, hMenu)) return FALSE;
-        destroyLocked(s, hMenu, 0);
+        if (!FindMenuLocked(s, hMenu)) return FALSE;
+        DestroyLocked(s, hMenu, 0);
     }
-    menuChanged();
+    MenuChanged();
     return TRUE;
 }
 
 BOOL IsMenu(HMENU hMenu) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     std::lock_guard<std::mutex> guard(s.lock);
-    return findMenuLocked(s, hMenu) != nullptr;
+    return FindMenuLocked(s, hMenu) != nullptr;
 }
 
 BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
@@ -118,89 +118,89 @@ BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem
 }
 
 BOOL InsertMenuA(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     {
         std::lock_guard<std::mutex> guard(s.lock);
         MenuItem item;
-        if (!makeItem(s, uFlags, uIDNewItem, lpNewItem, item)) return FALSE;
+        if (!MakeItem(s, uFlags, uIDNewItem, lpNewItem, item)) return FALSE;
         if (uFlags & MF_BYPOSITION) {
-            Menu* menu = findMenuLocked(s, hMenu);
+            Menu* menu = FindMenuLocked(s, hMenu);
             if (!menu) return FALSE;
             size_t at = std::min<size_t>(uPosition, menu->items.size());
             menu->items.insert(menu->items.begin() + static_cast<ptrdiff_t>(at), std::move(item));
         } else {
-            Found found = findItemLocked(s, hMenu, uPosition, uFlags);
+            Found found = FindItemLocked(s, hMenu, uPosition, uFlags);
             if (!found.menu) return FALSE;
             found.menu->items.insert(found.menu->items.begin() + static_cast<ptrdiff_t>(found.index), std::move(item));
         }
     }
-    menuChanged();
+    MenuChanged();
     return TRUE;
 }
 
 BOOL ModifyMenuA(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     {
         std::lock_guard<std::mutex> guard(s.lock);
-        Found found = findItemLocked(s, hMnu, uPosition, uFlags);
+        Found found = FindItemLocked(s, hMnu, uPosition, uFlags);
         MenuItem item;
-        if (!found.menu || !makeItem(s, uFlags, uIDNewItem, lpNewItem, item)) return FALSE;
+        if (!found.menu || !MakeItem(s, uFlags, uIDNewItem, lpNewItem, item)) return FALSE;
         HMENU old = found.item()->submenu;
         *found.item() = std::move(item);
-        if (old && old != found.item()->submenu) destroyLocked(s, old, 0);  // the original destroys a replaced popup
+        if (old && old != found.item()->submenu) DestroyLocked(s, old, 0);  // the original destroys a replaced popup
     }
-    menuChanged();
+    MenuChanged();
     return TRUE;
 }
 
 namespace {
 
-BOOL removeItem(HMENU hMenu, UINT uPosition, UINT uFlags, bool destroySubmenu) {
-    MenuSystem& s = menuSystem();
+BOOL RemoveItem(HMENU hMenu, UINT uPosition, UINT uFlags, bool destroySubmenu) {
+    MenuSystem& s = TheMenus();
     {
         std::lock_guard<std::mutex> guard(s.lock);
-        Found found = findItemLocked(s, hMenu, uPosition, uFlags);
+        Found found = FindItemLocked(s, hMenu, uPosition, uFlags);
         if (!found.menu) return FALSE;
         HMENU sub = found.item()->submenu;
         found.menu->items.erase(found.menu->items.begin() + static_cast<ptrdiff_t>(found.index));
-        if (sub && destroySubmenu) destroyLocked(s, sub, 0);
+        if (sub && destroySubmenu) DestroyLocked(s, sub, 0);
     }
-    menuChanged();
+    MenuChanged();
     return TRUE;
 }
 
 // Runs f on the item under the lock; fallback when there is none.
 template <class F, class R>
-R withItem(HMENU hMenu, UINT uItem, UINT uFlags, R fallback, F f) {
-    MenuSystem& s = menuSystem();
+R WithItem(HMENU hMenu, UINT uItem, UINT uFlags, R fallback, F f) {
+    MenuSystem& s = TheMenus();
     std::lock_guard<std::mutex> guard(s.lock);
-    Found found = findItemLocked(s, hMenu, uItem, uFlags);
+    Found found = FindItemLocked(s, hMenu, uItem, uFlags);
     return found.menu ? f(s, *found.item()) : fallback;
 }
 
 }  // namespace
 
-BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) { return removeItem(hMenu, uPosition, uFlags, false); }
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) { return RemoveItem(hMenu, uPosition, uFlags, false); }
 
-BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) { return removeItem(hMenu, uPosition, uFlags, true); }
+BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) { return RemoveItem(hMenu, uPosition, uFlags, true); }
 
 DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck) {
-    DWORD previous = withItem(hMenu, uIDCheckItem, uCheck, static_cast<DWORD>(-1), [&](MenuSystem&, MenuItem& item) {
+    DWORD previous = WithItem(hMenu, uIDCheckItem, uCheck, static_cast<DWORD>(-1), [&](MenuSystem&, MenuItem& item) {
         DWORD was = item.state & MF_CHECKED;
         item.state = (item.state & ~MF_CHECKED) | (uCheck & MF_CHECKED);
         return was;
     });
-    if (previous != static_cast<DWORD>(-1)) menuChanged();
+    if (previous != static_cast<DWORD>(-1)) MenuChanged();
     return previous;
 }
 
 BOOL CheckMenuRadioItem(HMENU hmenu, UINT first, UINT last, UINT check, UINT flags) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     bool checked = false;
     {
         std::lock_guard<std::mutex> guard(s.lock);
         if (flags & MF_BYPOSITION) {
-            Menu* menu = findMenuLocked(s, hmenu);
+            Menu* menu = FindMenuLocked(s, hmenu);
             if (!menu || first > last) return FALSE;
             for (size_t i = first; i <= last && i < menu->items.size(); ++i) {
                 MenuItem& item = menu->items[i];
@@ -211,7 +211,7 @@ BOOL CheckMenuRadioItem(HMENU hmenu, UINT first, UINT last, UINT check, UINT fla
             }
         } else {
             for (UINT id = first; id <= last && id >= first; ++id) {
-                Found found = findItemLocked(s, hmenu, id, MF_BYCOMMAND);
+                Found found = FindItemLocked(s, hmenu, id, MF_BYCOMMAND);
                 if (!found.menu) continue;
                 MenuItem& item = *found.item();
                 bool on = id == check;
@@ -222,25 +222,25 @@ BOOL CheckMenuRadioItem(HMENU hmenu, UINT first, UINT last, UINT check, UINT fla
             }
         }
     }
-    menuChanged();
+    MenuChanged();
     return checked;
 }
 
 BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
-    int previous = withItem(hMenu, uIDEnableItem, uEnable, -1, [&](MenuSystem&, MenuItem& item) {
+    int previous = WithItem(hMenu, uIDEnableItem, uEnable, -1, [&](MenuSystem&, MenuItem& item) {
         int was = static_cast<int>(item.state & (MF_GRAYED | MF_DISABLED));
         item.state = (item.state & ~(MF_GRAYED | MF_DISABLED)) | (uEnable & (MF_GRAYED | MF_DISABLED));
         return was;
     });
-    if (previous != -1) menuChanged();
+    if (previous != -1) MenuChanged();
     return previous;
 }
 
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags) {
-    return withItem(hMenu, uId, uFlags, static_cast<UINT>(-1), [](MenuSystem& s, MenuItem& item) {
+    return WithItem(hMenu, uId, uFlags, static_cast<UINT>(-1), [](MenuSystem& s, MenuItem& item) {
         UINT flags = item.type | item.state;
         if (item.submenu) {
-            Menu* sub = findMenuLocked(s, item.submenu);
+            Menu* sub = FindMenuLocked(s, item.submenu);
             UINT count = sub ? static_cast<UINT>(std::min<size_t>(sub->items.size(), 0xFF)) : 0;
             flags = (count << 8) | (flags & 0xFF) | MF_POPUP;
         }
@@ -249,26 +249,26 @@ UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags) {
 }
 
 int GetMenuItemCount(HMENU hMenu) {
-    MenuSystem& s = menuSystem();
+    MenuSystem& s = TheMenus();
     std::lock_guard<std::mutex> guard(s.lock);
-    Menu* menu = findMenuLocked(s, hMenu);
+    Menu* menu = FindMenuLocked(s, hMenu);
     return menu ? static_cast<int>(menu->items.size()) : -1;
 }
 
 UINT GetMenuItemID(HMENU hMenu, int nPos) {
     if (nPos < 0) return static_cast<UINT>(-1);
-    return withItem(hMenu, static_cast<UINT>(nPos), MF_BYPOSITION, static_cast<UINT>(-1),
+    return WithItem(hMenu, static_cast<UINT>(nPos), MF_BYPOSITION, static_cast<UINT>(-1),
                     [](MenuSystem&, MenuItem& item) { return item.submenu ? static_cast<UINT>(-1) : item.id; });
 }
 
 HMENU GetSubMenu(HMENU hMenu, int nPos) {
     if (nPos < 0) return nullptr;
-    return withItem(hMenu, static_cast<UINT>(nPos), MF_BYPOSITION, HMENU{},
+    return WithItem(hMenu, static_cast<UINT>(nPos), MF_BYPOSITION, HMENU{},
                     [](MenuSystem&, MenuItem& item) { return item.submenu; });
 }
 
 int GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR lpString, int cchMax, UINT flags) {
-    return withItem(hMenu, uIDItem, flags, 0, [&](MenuSystem&, MenuItem& item) {
+    return WithItem(hMenu, uIDItem, flags, 0, [&](MenuSystem&, MenuItem& item) {
         int length = static_cast<int>(item.text.size());
         if (!lpString) return length;
         if (cchMax <= 0) return 0;
@@ -281,10 +281,10 @@ int GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR lpString, int cchMax, UINT f
 
 namespace user {
 
-std::vector<MenuItem> menuItems(HMENU hMenu) {
-    MenuSystem& s = menuSystem();
+std::vector<MenuItem> MenuItems(HMENU hMenu) {
+    MenuSystem& s = TheMenus();
     std::lock_guard<std::mutex> guard(s.lock);
-    Menu* menu = findMenuLocked(s, hMenu);
+    Menu* menu = FindMenuLocked(s, hMenu);
     return menu ? menu->items : std::vector<MenuItem>{};
 }
 

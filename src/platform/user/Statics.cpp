@@ -1,5 +1,6 @@
 // The "Static" class: labels, rectangles, frames and the icon's place
 // (Controls.h).
+#include "platform/gdi/TextMetrics.h"
 #include "platform/user/ControlPaint.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DialogBox.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-void paintText(HWND hWnd, HDC hDC, DWORD style, RECT client) {
+void PaintText(HWND hWnd, HDC hDC, DWORD style, RECT client) {
     DWORD type = style & SS_TYPEMASK;
     UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
     format |= type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK;
@@ -43,7 +44,7 @@ void paint(HWND hWnd) {
         FillRect(hDC, &line, GetSysColorBrush(COLOR_BTNSHADOW));
         break;
     }
-    default: paintText(hWnd, hDC, style, client); break;
+    default: PaintText(hWnd, hDC, style, client); break;
     }
     if (style & SS_SUNKEN) user::DrawFrame(hDC, client, GetSysColor(COLOR_BTNSHADOW), 1);
     EndPaint(hWnd, &ps);
@@ -68,6 +69,6 @@ LRESULT StaticProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-[[maybe_unused]] const ATOM staticClass = PlatformRegisterClass("Static", [] { return WindowProc(StaticProc); });
+[[maybe_unused]] const ATOM kStaticClass = PlatformRegisterClass("Static", [] { return WindowProc(StaticProc); });
 
 }  // namespace
