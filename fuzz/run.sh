@@ -38,6 +38,8 @@ if [ "$mode" != run ]; then
 fi
 [ "$mode" = build ] && exit 0
 
+# Fontconfig and Cairo keep their caches to the process's end (see the file).
+export LSAN_OPTIONS="suppressions=$here/../tests/lsan-display.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 status=0
 for t in "${targets[@]}"; do
   fuzzer="$build/${t}_fuzz"

@@ -131,7 +131,12 @@ TEST_F(CDialogTest, AboutBoxWorksFromItsTemplate) {
     EXPECT_EQ(shown, "About Demo");
     CDialog missing(4242);
     EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(IDD_ABOUTBOX), nullptr, nullptr, 0), IDOK);
+    // Through the dialog box call, with a procedure that ends it on a command
+    // (without one, OK would leave it open, as on the original).
+    DLGPROC endOnCommand = [](HWND hDlg, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        return message == WM_COMMAND && EndDialog(hDlg, LOWORD(wParam));
+    };
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(IDD_ABOUTBOX), nullptr, endOnCommand, 0), IDOK);
 }
 
 // OnInitDialog puts every member into its control; OK takes every control

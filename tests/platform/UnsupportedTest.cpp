@@ -10,13 +10,11 @@
 
 TEST(UnsupportedTest, WhatBarsAndFramesCannotDoFailsWithTheOriginalsResultAndSaysSoOnce) {
     CToolBar toolBar;
-    CFrameWnd frame;
     const struct {
         const char* member;
         std::function<BOOL()> call;
     } cases[] = {
         {"CToolBar::LoadBitmap", [&] { return toolBar.LoadBitmap(128u); }},
-        {"CFrameWnd::LoadAccelTable", [&] { return frame.LoadAccelTable("IDR_MAINFRAME"); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.member);

@@ -73,7 +73,6 @@ struct Engine {
     std::unordered_map<std::string, Layout> layouts;
 
     Engine() {
-        PlatformReleaseFontCachesAtExit();  // registered first, so it runs after this object goes
         map = pango_cairo_font_map_new();
         pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), 72.0);  // sizes are pixels
         context = pango_font_map_create_context(map);

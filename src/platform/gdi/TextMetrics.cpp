@@ -1,14 +1,8 @@
 // Drawing and measuring text in the selected font (TextMetrics.h).
 #include "platform/gdi/TextMetrics.h"
 
-#include <cairo.h>
-#include <fontconfig/fontconfig.h>
-
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "platform/gdi/DcTable.h"
@@ -18,14 +12,6 @@ using gdi::DeviceContext;
 using gdi::WithContext;
 
 namespace {
-
-std::atomic<bool> keepCaches{false};
-
-void ReleaseCaches() {
-    if (keepCaches) return;
-    cairo_debug_reset_static_data();
-    FcFini();
-}
 
 int Count(LPCSTR text, int c) { return c == -1 ? (text ? static_cast<int>(std::strlen(text)) : 0) : c; }
 
@@ -86,13 +72,6 @@ BOOL PlaceText(HDC hdc, int x, int y, LPCSTR lpString, int c, UINT options, cons
 }
 
 }  // namespace
-
-void PlatformReleaseFontCachesAtExit() {
-    static std::once_flag once;
-    std::call_once(once, [] { std::atexit(ReleaseCaches); });
-}
-
-void PlatformKeepFontCachesAtExit() { keepCaches = true; }
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) { return PlaceText(hdc, x, y, lpString, c, 0, nullptr); }
 

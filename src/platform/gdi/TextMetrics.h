@@ -43,11 +43,3 @@ PLATFORM_API BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
 // most with the terminator; the length copied, 0 on failure.
 PLATFORM_API int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
 
-// Has Cairo's and fontconfig's caches released when the process exits, so
-// a process that drew text ends without leaks. Called before the first use
-// of either; later calls do nothing.
-PLATFORM_API void PlatformReleaseFontCachesAtExit();
-// Leaves the caches to the process's end after all: a display toolkit
-// loaded into the process (GTK's text in its dialogs) shares them and still
-// holds fonts when the process exits, and releasing them under it aborts.
-PLATFORM_API void PlatformKeepFontCachesAtExit();

@@ -59,7 +59,6 @@ Choice choose() {
     if (wanted) choice.driver = loadGtk3();
     if (choice.driver) {
         choice.displayThread = std::this_thread::get_id();
-        PlatformKeepFontCachesAtExit();  // GTK's fonts live until the end
     } else {
         choice.driver = &PlatformHeadlessDriver();
     }

@@ -141,7 +141,6 @@ using Context = std::unique_ptr<cairo_t, CairoDeleter>;
 Context ContextOn(BYTE* pixels, int width, int height, int stride, int scale = 1) {
     if (!pixels || width <= 0 || height <= 0 || stride < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
         return nullptr;
-    PlatformReleaseFontCachesAtExit();
     std::unique_ptr<cairo_surface_t, CairoDeleter> surface(
         cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
     Context cr(cairo_create(surface.get()));
