@@ -225,6 +225,9 @@ TEST_F(WindowManagerTest, MaximizedAndMinimizedByTheWindowManagerTheFrameComesBa
     ASSERT_TRUE(OwnDisplay::WaitFor([&] { return d.Minimized(window); })) << "the window manager was not asked";
     d.Shell("wmctrl -i -a " + window);  // as the task bar's button
     ASSERT_TRUE(third.Shown(&shown, &line)) << third.Out();
+    // The frame hears of the restore before the close the window manager
+    // sends after it; closing while still minimized would save it so.
+    ASSERT_TRUE(OwnDisplay::WaitFor([&] { return !d.Minimized(window); })) << "the window manager did not restore it";
     EXPECT_NE(third.Out().find("restored placement: minimized, normal position " + Text(normal)), std::string::npos)
         << third.Out();
     EXPECT_TRUE(OwnDisplay::WaitFor([&] {

@@ -18,7 +18,8 @@
 // moves, sizes and state changes are reported once its events have settled
 // (an idle call after them), the state before the rectangle, so a
 // maximized size is never taken for a normal one, whatever order the window
-// manager sends them in. Maximizing and minimizing are asked of the window
+// manager sends them in; only a minimize follows the rectangle, which the
+// window had before it. Maximizing and minimizing are asked of the window
 // manager with the normal rectangle set first, which it gives back on
 // restoring; without a window manager the driver applies the state's
 // rectangle itself. Under Wayland only sizes and states come back, never
@@ -190,8 +191,21 @@ gboolean onScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     return TRUE;
 }
 
+// Where the window is: its origin from the server, its size as GDK last heard it.
+void postRect(Native* native, GdkWindow* gdk) {
+    // Wayland tells no program where its windows are: the frame keeps its own position.
+    RECT own{};
+    GetWindowRect(native->hWnd, &own);
+    int x = own.left, y = own.top;
+    if (GDK_IS_X11_DISPLAY(gdk_window_get_display(gdk))) gdk_window_get_origin(gdk, &x, &y);
+    PlatformInput in;
+    in.message = WM_WINDOWPOSCHANGED;
+    in.rect = RECT{x, y, x + gdk_window_get_width(gdk), y + gdk_window_get_height(gdk)};
+    post(native, in);
+}
+
 // Reports what the window manager did, once its events have settled: the
-// state first, then (unless minimized) the rectangle.
+// state, then (unless minimized) the rectangle.
 gboolean settle(gpointer data) {
     auto* native = static_cast<Native*>(data);
     native->settling = 0;
@@ -202,22 +216,17 @@ gboolean settle(gpointer data) {
                     : (state & GDK_WINDOW_STATE_MAXIMIZED) ? SIZE_MAXIMIZED
                                                            : SIZE_RESTORED;
     if (sizeType != native->reportedState) {
+        // A resize that arrived together with the minimize belongs to the
+        // state before it (a restore followed at once by a minimize): it is
+        // reported first, or the normal position would keep the old size.
+        if (sizeType == SIZE_MINIMIZED) postRect(native, gdk);
         native->reportedState = sizeType;
         PlatformInput in;
         in.message = WM_SIZE;
         in.state = sizeType;
         post(native, in);
     }
-    if (sizeType == SIZE_MINIMIZED) return G_SOURCE_REMOVE;
-    // Wayland tells no program where its windows are: the frame keeps its own position.
-    RECT own{};
-    GetWindowRect(native->hWnd, &own);
-    int x = own.left, y = own.top;
-    if (GDK_IS_X11_DISPLAY(gdk_window_get_display(gdk))) gdk_window_get_origin(gdk, &x, &y);
-    PlatformInput in;
-    in.message = WM_WINDOWPOSCHANGED;
-    in.rect = RECT{x, y, x + gdk_window_get_width(gdk), y + gdk_window_get_height(gdk)};
-    post(native, in);
+    if (sizeType != SIZE_MINIMIZED) postRect(native, gdk);
     return G_SOURCE_REMOVE;
 }
 
