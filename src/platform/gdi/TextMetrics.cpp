@@ -44,10 +44,12 @@ BOOL PlaceText(HDC hdc, int x, int y, LPCSTR lpString, int c, UINT options, cons
     return WithContext(hdc, FALSE, [&](DeviceContext& dc) {
         const gdi::Font& font = dc.currentFont();
         std::string text(lpString ? lpString : "", static_cast<size_t>(c));
-        int width = gdi::TextWidth(font, PlatformToUtf8(text));
         bool updateCp = dc.textAlign & TA_UPDATECP;
         POINT at = dc.toDevice(updateCp ? dc.position : POINT{x, y});
         UINT horizontal = dc.textAlign & TA_CENTER, vertical = dc.textAlign & TA_BASELINE;
+        // Laying the line out is most of a call's cost: left-aligned text
+        // that leaves the current position alone needs no width.
+        int width = horizontal != TA_LEFT || updateCp ? gdi::TextWidth(font, PlatformToUtf8(text)) : 0;
         if (horizontal == TA_CENTER) at.x -= width / 2;
         if (horizontal == TA_RIGHT) at.x -= width;
         if (vertical == TA_BASELINE) at.y -= font.ascent;
