@@ -73,11 +73,9 @@ void CSketchView::OnDraw(CDC* pDC)
 		return;
 
 	// The strokes in the chosen pen (dashes only come in one-pixel pens),
-	// each ending in a dot, and a dashed box around them all.
+	// then a dot at the end of each and a dashed box around them all.
 	CPen pen(m_bDashed ? PS_DASH : PS_SOLID, m_bDashed ? 1 : m_nPenWidth, RGB(0, 0, 128));
-	CBrush dot(RGB(192, 0, 0));
 	CPen* pOldPen = pDC->SelectObject(&pen);
-	CBrush* pOldBrush = pDC->SelectObject(&dot);
 	CRect bounds(pDoc->m_strokes.GetHead()->m_ptFrom, pDoc->m_strokes.GetHead()->m_ptFrom);
 	POSITION pos = pDoc->m_strokes.GetHeadPosition();
 	while (pos != NULL)
@@ -85,13 +83,22 @@ void CSketchView::OnDraw(CDC* pDC)
 		CStroke* pStroke = pDoc->m_strokes.GetNext(pos);
 		pDC->MoveTo(pStroke->m_ptFrom);
 		pDC->LineTo(pStroke->m_ptTo);
-		pDC->Ellipse(pStroke->m_ptTo.x - 3, pStroke->m_ptTo.y - 3, pStroke->m_ptTo.x + 4, pStroke->m_ptTo.y + 4);
 		CRect rect(pStroke->m_ptFrom, pStroke->m_ptTo);
 		rect.NormalizeRect();
 		if (rect.left < bounds.left) bounds.left = rect.left;
 		if (rect.top < bounds.top) bounds.top = rect.top;
 		if (rect.right > bounds.right) bounds.right = rect.right;
 		if (rect.bottom > bounds.bottom) bounds.bottom = rect.bottom;
+	}
+	CPen outline(PS_SOLID, 1, RGB(96, 0, 0));
+	CBrush dot(RGB(192, 0, 0));
+	pDC->SelectObject(&outline);
+	CBrush* pOldBrush = pDC->SelectObject(&dot);
+	int nDot = m_bDashed ? 3 : m_nPenWidth / 2 + 3;
+	for (pos = pDoc->m_strokes.GetHeadPosition(); pos != NULL; )
+	{
+		CPoint pt = pDoc->m_strokes.GetNext(pos)->m_ptTo;
+		pDC->Ellipse(pt.x - nDot, pt.y - nDot, pt.x + nDot + 1, pt.y + nDot + 1);
 	}
 	CPen box(PS_DASH, 1, RGB(128, 128, 128));
 	pDC->SelectObject(&box);
