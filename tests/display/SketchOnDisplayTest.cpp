@@ -109,6 +109,15 @@ TEST_F(SketchOnDisplayTest, ItsBarsShowItsKeysSendCommandsAndItKeepsItsPlacement
         SCOPED_TRACE(line);
         EXPECT_NE(m_out.find(line), std::string::npos) << m_out;
     }
+    // The panel is painted in its colour down the frame's left edge (once
+    // the program has drawn its window).
+    int middle = (m_frame.top + m_frame.bottom) / 2;
+    uint32_t panel = 0;
+    for (int i = 0; i < 100 && panel != 0x008080u; ++i, ::usleep(20000)) {
+        std::vector<uint32_t> pixel = display::Grab(RECT{m_frame.left + 60, middle, m_frame.left + 61, middle + 1});
+        panel = pixel.empty() ? 0 : pixel[0];
+    }
+    EXPECT_EQ(panel, 0x008080u);
     Screenshot(m_frame, "sketch.png");
 
     // The accelerator first, then the File menu's first item.
