@@ -203,7 +203,8 @@ void CSketchApp::OnAppAbout()
 }
 
 // Prints a window and its children, one line each: the class (the
-// framework's for its own windows), the text and the size.
+// framework's for its own windows), the text, the place on the screen and
+// the size.
 static void PrintWindowTree(HWND hWnd, int nDepth)
 {
 	CString strClass;
@@ -221,8 +222,8 @@ static void PrintWindowTree(HWND hWnd, int nDepth)
 	strText.ReleaseBuffer();
 	CRect rect;
 	::GetWindowRect(hWnd, &rect);
-	printf("%*s%s \"%s\" %dx%d%s\n", 2 * nDepth, "", (LPCTSTR)strClass, (LPCTSTR)strText, rect.Width(),
-		rect.Height(), ::IsWindowVisible(hWnd) ? "" : " hidden");
+	printf("%*s%s \"%s\" (%d,%d) %dx%d%s\n", 2 * nDepth, "", (LPCTSTR)strClass, (LPCTSTR)strText, rect.left,
+		rect.top, rect.Width(), rect.Height(), ::IsWindowVisible(hWnd) ? "" : " hidden");
 	for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
 		PrintWindowTree(hChild, nDepth + 1);
 }

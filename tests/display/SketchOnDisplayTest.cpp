@@ -1,8 +1,8 @@
 // The sketch example on a display, used as a user uses it: its window tree
 // has the menu bar, tool bar, status bar and panel its resources and its
 // main frame make; Alt and a menu's underlined letter open the menu and
-// Return sends the item's command; an accelerator sends its command; the
-// About box opens from the Help menu as a window of its own and Return
+// Return sends the item's command; an accelerator and a tool bar button
+// send theirs; the About box opens from the Help menu as a window of its own and Return
 // closes it; Alt+F4 ends the program, which saves its placement. The
 // program runs with -report: it prints its window tree once shown, then
 // each command that reaches its main frame.
@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,7 @@ TEST_F(SketchOnDisplayTest, ItsBarsShowItsKeysSendCommandsAndItKeepsItsPlacement
     ASSERT_TRUE(Start()) << m_out;
     // The frame's children: the bars and the menu bar along its edges, the
     // panel on the left and the MDI client with the first sketch.
-    for (const char* line : {"\n    CToolBar ", "\n    CStatusBar ", "\n    MenuBar ", "\n    CButton \"Tools\" 120x",
+    for (const char* line : {"\n    CToolBar ", "\n    CStatusBar ", "\n    MenuBar ", "\n    CButton \"Tools\" (",
                              "\n    MDIClient ", "\n      CMDIChildWnd \"Sketch1\"", "\n        CSketchView "}) {
         SCOPED_TRACE(line);
         EXPECT_NE(m_out.find(line), std::string::npos) << m_out;
@@ -120,7 +121,8 @@ TEST_F(SketchOnDisplayTest, ItsBarsShowItsKeysSendCommandsAndItKeepsItsPlacement
     EXPECT_EQ(panel, 0x008080u);
     Screenshot(m_frame, "sketch.png");
 
-    // The accelerator first, then the File menu's first item.
+    // New three ways: the accelerator, the File menu's first item and the
+    // tool bar's first button.
     Chord("Control_L", "n");
     ASSERT_TRUE(ReadUntil(kFileNew)) << m_out;
     Chord("Alt_L", "f");
@@ -128,6 +130,13 @@ TEST_F(SketchOnDisplayTest, ItsBarsShowItsKeysSendCommandsAndItKeepsItsPlacement
     Screenshot(m_frame, "sketch-file-menu.png");
     display::Tap("Return");
     ASSERT_TRUE(ReadUntil(kFileNew)) << m_out;
+
+    // A click on the tool bar's first button (New), at its left end.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(m_out, m, std::regex("\n    CToolBar \"[^\"]*\" \\((-?\\d+),(-?\\d+)\\)"))) << m_out;
+    display::Click(std::stoi(m[1]) + 12, std::stoi(m[2]) + 13);
+    ASSERT_TRUE(ReadUntil(kFileNew)) << m_out;
+    display::MoveTo((m_frame.left + m_frame.right) / 2, m_frame.bottom - 8);
 
     ASSERT_TRUE(Close()) << m_out;
     std::string profile = ReadFile("config/CBasis1 Examples/mfc-sketch.ini");
