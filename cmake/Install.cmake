@@ -20,13 +20,14 @@ string(REGEX REPLACE "/$" "" CBASIS_PC_TO_PREFIX "${CBASIS_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-# The documents: the README, the notes in docs/ and the examples' sources,
-# in share/doc/cbasis1.
+# The documents: the README, the notes in docs/ and the examples' sources
+# (with their resource scripts, bitmaps, icons and notes), in
+# share/doc/cbasis1.
 set(CBASIS_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/cbasis1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CBASIS_DOC_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CBASIS_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CBASIS_DOC_DIR}/examples
-  FILES_MATCHING PATTERN "*.cpp" PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.cpp" PATTERN "*.h" PATTERN "*.rc" PATTERN "*.bmp" PATTERN "*.ico" PATTERN "*.md")
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cbasis1-mfc.pc.in ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cbasis1-mfc.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

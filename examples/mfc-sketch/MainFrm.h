@@ -35,6 +35,7 @@ public:
 	virtual void RecalcLayout(BOOL bNotify = TRUE);
 	protected:
 	virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+	virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
 	//}}AFX_VIRTUAL
 
 // Implementation
@@ -45,7 +46,9 @@ public:
 	virtual void Dump(CDumpContext& dc) const;
 #endif
 
-protected:
+protected:  // control bar embedded members
+	CStatusBar  m_wndStatusBar;
+	CToolBar    m_wndToolBar;
 	CUtils m_utils;
 
 // Generated message map functions

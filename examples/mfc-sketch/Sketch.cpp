@@ -8,6 +8,7 @@
 #include "SketchDoc.h"
 #include "SketchView.h"
 #include "StrokeListView.h"
+#include "PenDlg.h"
 
 #ifdef _DEBUG
 #define new DEBUG_NEW
@@ -31,7 +32,7 @@ END_MESSAGE_MAP()
 /////////////////////////////////////////////////////////////////////////////
 // CSketchApp construction
 
-CSketchApp::CSketchApp()
+CSketchApp::CSketchApp() : m_bReport(FALSE), m_bReported(FALSE)
 {
 }
 
@@ -40,17 +41,21 @@ CSketchApp::CSketchApp()
 
 CSketchApp theApp;
 
-// Takes -selftest <file> off the command line; the rest is standard.
+// Takes -selftest <file> and -report off the command line; the rest is
+// standard.
 class CSketchCommandLineInfo : public CCommandLineInfo
 {
 public:
 	BOOL m_bSelfTestNext;
+	BOOL m_bReport;
 	CString m_strSelfTest;
-	CSketchCommandLineInfo() : m_bSelfTestNext(FALSE) {}
+	CSketchCommandLineInfo() : m_bSelfTestNext(FALSE), m_bReport(FALSE) {}
 	virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast)
 	{
 		if (bFlag && _stricmp(pszParam, _T("selftest")) == 0)
 			m_bSelfTestNext = TRUE;
+		else if (bFlag && _stricmp(pszParam, _T("report")) == 0)
+			m_bReport = TRUE;
 		else if (m_bSelfTestNext)
 		{
 			m_strSelfTest = pszParam;
@@ -80,7 +85,6 @@ BOOL CSketchApp::InitInstance()
 		RUNTIME_CLASS(CSketchDoc),
 		RUNTIME_CLASS(CMDIChildWnd), // standard MDI child frame
 		RUNTIME_CLASS(CSketchView));
-	pDocTemplate->m_strDocStrings = _T("\nSketch\nSketch\nSketch Files (*.skt)\n.skt\nSketch.Document\nSketch Document");
 	AddDocTemplate(pDocTemplate);
 
 	// create main MDI Frame window
@@ -97,6 +101,7 @@ BOOL CSketchApp::InitInstance()
 	CSketchCommandLineInfo cmdInfo;
 	ParseCommandLine(cmdInfo);
 	m_strSelfTestFile = cmdInfo.m_strSelfTest;
+	m_bReport = cmdInfo.m_bReport;
 
 	// The day's log goes beside the self-test file, else into the current
 	// directory.
@@ -144,10 +149,96 @@ int CSketchApp::ExitInstance()
 	return CWinApp::ExitInstance();
 }
 
+/////////////////////////////////////////////////////////////////////////////
+// CAboutDlg dialog used for App About
+
+class CAboutDlg : public CDialog
+{
+public:
+	CAboutDlg();
+
+// Dialog Data
+	//{{AFX_DATA(CAboutDlg)
+	enum { IDD = IDD_ABOUTBOX };
+	//}}AFX_DATA
+
+	// ClassWizard generated virtual function overrides
+	//{{AFX_VIRTUAL(CAboutDlg)
+	protected:
+	virtual void DoDataExchange(CDataExchange* pDX);    // DDX/DDV support
+	//}}AFX_VIRTUAL
+
+// Implementation
+protected:
+	//{{AFX_MSG(CAboutDlg)
+		// No message handlers
+	//}}AFX_MSG
+	DECLARE_MESSAGE_MAP()
+};
+
+CAboutDlg::CAboutDlg() : CDialog(CAboutDlg::IDD)
+{
+	//{{AFX_DATA_INIT(CAboutDlg)
+	//}}AFX_DATA_INIT
+}
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX)
+{
+	CDialog::DoDataExchange(pDX);
+	//{{AFX_DATA_MAP(CAboutDlg)
+	//}}AFX_DATA_MAP
+}
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+	//{{AFX_MSG_MAP(CAboutDlg)
+		// No message handlers
+	//}}AFX_MSG_MAP
+END_MESSAGE_MAP()
+
 // App command to run the dialog
 void CSketchApp::OnAppAbout()
 {
-	AfxMessageBox(_T("Sketch, an application of the usual shape."));
+	CAboutDlg aboutDlg;
+	aboutDlg.DoModal();
+}
+
+// Prints a window and its children, one line each: the class (the
+// framework's for its own windows), the text, the place on the screen and
+// the size.
+static void PrintWindowTree(HWND hWnd, int nDepth)
+{
+	CString strClass;
+	CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+	if (pWnd != NULL)
+		strClass = pWnd->GetRuntimeClass()->m_lpszClassName;
+	else
+	{
+		::GetClassNameA(hWnd, strClass.GetBuffer(256), 256);
+		strClass.ReleaseBuffer();
+	}
+	CString strText;
+	int nLength = ::GetWindowTextLengthA(hWnd);
+	::GetWindowTextA(hWnd, strText.GetBuffer(nLength + 1), nLength + 1);
+	strText.ReleaseBuffer();
+	CRect rect;
+	::GetWindowRect(hWnd, &rect);
+	printf("%*s%s \"%s\" (%d,%d) %dx%d%s\n", 2 * nDepth, "", (LPCTSTR)strClass, (LPCTSTR)strText, rect.left,
+		rect.top, rect.Width(), rect.Height(), ::IsWindowVisible(hWnd) ? "" : " hidden");
+	for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+		PrintWindowTree(hChild, nDepth + 1);
+}
+
+// With -report, the window tree once the main window shows.
+BOOL CSketchApp::OnIdle(LONG lCount)
+{
+	if (m_bReport && !m_bReported && m_pMainWnd != NULL && m_pMainWnd->IsWindowVisible())
+	{
+		m_bReported = TRUE;
+		printf("tree:\n");
+		PrintWindowTree(m_pMainWnd->m_hWnd, 1);
+		fflush(stdout);
+	}
+	return CWinApp::OnIdle(lCount);
 }
 
 // Counts the sketch's views and frames, saves it, opens it again and
@@ -184,6 +275,46 @@ void CSketchApp::OnSelfTest()
 		nListLines, pActive->IsKindOf(RUNTIME_CLASS(CStrokeListView)) ? "active" : "not active");
 	printf("selftest: panel colour %06lx, caption \"%s\", %s\n", (unsigned long)pFrame->m_wndPanel.m_generic.m_crBackground,
 		(LPCTSTR)pFrame->m_wndPanel.m_strCaption, pFrame->m_wndPanel.m_nDraws > 0 ? "drawn" : "not drawn");
+
+
+	// What the resources gave the frame: its title, the document type's
+	// menu, the bars, the template's strings and the two dialogs.
+	CString strTitle, strMenu, strFilter;
+	pFrame->GetWindowText(strTitle);
+	CMenu* pMenu = pFrame->GetMenu();
+	for (UINT i = 0; pMenu != NULL && i < pMenu->GetMenuItemCount(); i++)
+	{
+		CString strItem;
+		pMenu->GetMenuString(i, strItem, MF_BYPOSITION);
+		strMenu += (i > 0 ? _T(" ") : _T("")) + strItem;
+	}
+	CControlBar* pToolBar = pFrame->GetControlBar(AFX_IDW_TOOLBAR);
+	CControlBar* pStatusBar = pFrame->GetControlBar(AFX_IDW_STATUS_BAR);
+	pDoc->GetDocTemplate()->GetDocString(strFilter, CDocTemplate::filterName);
+	printf("selftest: title \"%s\", menu \"%s\", %d tool bar items, %d status bar panes, files \"%s\"\n",
+		(LPCTSTR)strTitle, (LPCTSTR)strMenu, pToolBar != NULL ? pToolBar->GetCount() : -1,
+		pStatusBar != NULL ? pStatusBar->GetCount() : -1, (LPCTSTR)strFilter);
+
+	CAboutDlg aboutDlg;
+	INT_PTR nAbout = aboutDlg.DoModal();	// nobody to answer without a screen: cancelled
+	CPenDlg penDlg;
+	penDlg.m_nWidth = 3;
+	penDlg.m_bDashed = TRUE;
+	CString strShown, strTaken;
+	if (penDlg.Create(IDD_PEN, pFrame))
+	{
+		strShown.Format(_T("%d %s"), (int)penDlg.GetDlgItemInt(IDC_PEN_WIDTH),
+			::IsDlgButtonChecked(penDlg.m_hWnd, IDC_PEN_DASHED) ? _T("dashed") : _T("solid"));
+		penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("7"));
+		::CheckDlgButton(penDlg.m_hWnd, IDC_PEN_DASHED, BST_UNCHECKED);
+		if (penDlg.UpdateData(TRUE))
+			strTaken.Format(_T("%d %s"), penDlg.m_nWidth, penDlg.m_bDashed ? _T("dashed") : _T("solid"));
+		penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("12"));
+		strTaken += penDlg.UpdateData(TRUE) ? _T(", took 12") : _T(", refused 12");
+		penDlg.DestroyWindow();
+	}
+	printf("selftest: about box %d, pen dialog showed %s, took %s\n", (int)nAbout, (LPCTSTR)strShown,
+		(LPCTSTR)strTaken);
 
 	if (!pDoc->DoSave(m_strSelfTestFile))
 	{

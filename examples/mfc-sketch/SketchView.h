@@ -20,6 +20,8 @@ public:
 	CSketchDoc* GetDocument();
 	int m_nDraws;
 	CPoint m_ptLast;
+	int m_nPenWidth;	// the pen the strokes are drawn with
+	BOOL m_bDashed;
 
 // Overrides
 	//{{AFX_VIRTUAL(CSketchView)
@@ -39,8 +41,10 @@ public:
 // Generated message map functions
 protected:
 	//{{AFX_MSG(CSketchView)
+	afx_msg BOOL OnEraseBkgnd(CDC* pDC);
 	afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
 	afx_msg void OnSketchAddLine();
+	afx_msg void OnSketchPen();
 	//}}AFX_MSG
 	DECLARE_MESSAGE_MAP()
 };

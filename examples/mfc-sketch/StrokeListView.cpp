@@ -45,6 +45,12 @@ void CStrokeListView::OnDraw(CDC* pDC)
 {
 	CSketchDoc* pDoc = GetDocument();
 	ASSERT_VALID(pDoc);
+	CFont font;
+	font.CreatePointFont(90, _T("Courier New"), pDC);
+	CFont* pOldFont = pDC->SelectObject(&font);
+	TEXTMETRIC tm;
+	pDC->GetTextMetrics(&tm);
+	pDC->SetBkMode(TRANSPARENT);
 	int nLine = 0;
 	char szNumber[33];
 	POSITION pos = pDoc->m_strokes.GetHeadPosition();
@@ -55,9 +61,10 @@ void CStrokeListView::OnDraw(CDC* pDC)
 		CString strPoints;
 		strPoints.Format(_T(": (%d,%d)-(%d,%d)"), pStroke->m_ptFrom.x, pStroke->m_ptFrom.y,
 			pStroke->m_ptTo.x, pStroke->m_ptTo.y);
-		pDC->TextOut(4, 4 + 16 * nLine, strLine + strPoints);
+		pDC->TextOut(4, 4 + (tm.tmHeight + tm.tmExternalLeading) * nLine, strLine + strPoints);
 		nLine++;
 	}
+	pDC->SelectObject(pOldFont);
 	m_nLinesShown = nLine;
 }
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the outside program against the copy installed in PREFIX,
 # once through the CMake package and once through pkg-config; then the
-# sketch example, written for the original framework, the same two ways
-# (release, and _DEBUG through pkg-config), each driven through its commands.
+# sketch example, written for the original framework, with its resource
+# script through the CMake package in a release and a Debug (_DEBUG) build,
+# each driven through its commands. Its sources also build through
+# pkg-config, which has no resource compiler: that program is not run.
 set -euo pipefail
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,13 +23,14 @@ export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 g++ "$here/main.cpp" -o "$work/consumer-pc" $(pkg-config --cflags --libs cbasis1)
 "$work/consumer-pc"
 
-cmake -S "$here/mfc" -B "$work/mfc" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$work/mfc" >/dev/null
-bash "$here/../examples/run-sketch.sh" "$work/mfc/sketch"
+for type in Release Debug; do
+  cmake -S "$here/mfc" -B "$work/mfc-$type" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=$type >/dev/null
+  cmake --build "$work/mfc-$type" >/dev/null
+  bash "$here/../examples/run-sketch.sh" "$work/mfc-$type/sketch"
+done
 sketch=$here/../../examples/mfc-sketch
 # shellcheck disable=SC2046
-g++ -D_DEBUG "$sketch"/*.cpp -o "$work/sketch-debug" $(pkg-config --cflags --libs cbasis1-mfc)
-bash "$here/../examples/run-sketch.sh" "$work/sketch-debug"
+g++ -D_DEBUG "$sketch"/*.cpp -o "$work/sketch-pc" $(pkg-config --cflags --libs cbasis1-mfc)
 test -s "$prefix/share/doc/cbasis1/docs/porting.md" || { echo "porting.md is not installed" >&2; exit 1; }
 
 # The installed tool opens the installed example plugin, which its help names.

@@ -2,7 +2,10 @@
 # Runs the sketch application headless through its commands: it draws two
 # strokes, opens a second window on its document and then its stroke list
 # (frame 2, twice: the second time brings it to the front), logs the strokes,
-# recolours its panel, saves, reopens and exits. Then checks what it printed,
+# recolours its panel, reports what its resource script gave it (title, the
+# document type's menu, the tool bar, the template's strings, the About box
+# cancelled for want of a user, its pen dialog's data exchange both ways and
+# its range check), saves, reopens and exits. Then checks what it printed,
 # the file it saved, the day's log and the profile it left.
 set -euo pipefail
 program=$1
@@ -12,6 +15,8 @@ export XDG_CONFIG_HOME=$work/config CBASIS_DISPLAY=headless
 out=$(cd "$work" && "$program" -selftest "$work/one.skt")
 expected='selftest: 3 views in 3 frames, the list shows 2 strokes, frame 2 is active
 selftest: panel colour 400080, caption "2 logged", drawn
+selftest: title "Sketch", menu "&File &Edit &View &Sketch &Window &Help", 10 tool bar items, 4 status bar panes, files "Sketch Files (*.skt)"
+selftest: about box 2, pen dialog showed 3 dashed, took 7 solid, refused 12
 selftest: saved 2 strokes
 selftest: reopened 2 strokes, 1 notes'
 [ "$out" = "$expected" ] || { printf 'unexpected output:\n%s\n' "$out" >&2; exit 1; }
