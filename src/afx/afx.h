@@ -6,6 +6,8 @@
 #define __AFX_H__
 #endif
 
+#include <type_traits>
+
 #include "platform/atl/Geometry.h"
 #include "platform/atl/Strings.h"
 #include "platform/crt/Crt.h"
@@ -48,6 +50,20 @@ using crt::_strlwr;
 using crt::_strnicmp;
 using crt::_strupr;
 using crt::_ultoa;
+
+// The original's min and max, as templates rather than its macros so the
+// standard headers still build after this one; a host that defines
+// NOMINMAX goes without them, as there.
+#ifndef NOMINMAX
+template <class A, class B>
+constexpr std::common_type_t<A, B> min(A a, B b) {
+    return b < a ? b : a;
+}
+template <class A, class B>
+constexpr std::common_type_t<A, B> max(A a, B b) {
+    return a < b ? b : a;
+}
+#endif
 
 // Names a parameter a function leaves unused (UNUSED only in release
 // builds, where the debug code that used it is gone).

@@ -191,6 +191,7 @@ TEST_F(ControlBarsTest, AClickedButtonSendsItsCommandUnlessItsUpdateDisabledIt) 
 TEST_F(ControlBarsTest, TheMessagePaneShowsTextsAndMenuPrompts) {
     CStatusBar& bar = m_pFrame->m_wndStatusBar;
     ASSERT_EQ(bar.GetCount(), 4);
+    EXPECT_EQ(bar.GetPaneText(0), CString("Ready"));  // from the start, before any menu
     EXPECT_EQ(bar.GetPaneStyle(0) & SBPS_STRETCH, SBPS_STRETCH);
     EXPECT_EQ(bar.GetPaneText(1), CString("CAP"));
     m_pFrame->SetMessageText("Saving...");
@@ -224,4 +225,31 @@ TEST_F(ControlBarsTest, KeyIndicatorsFollowTheToggleKeys) {
     PlatformPumpMessages();
     Idle();
     EXPECT_EQ((bar.GetPaneStyle(1) & SBPS_DISABLED) == 0, !capsOn);
+}
+
+TEST_F(ControlBarsTest, TheViewMenuShowsAndHidesTheBars) {
+    CMenu popup;
+    popup.CreatePopupMenu();
+    popup.AppendMenu(MF_STRING, ID_VIEW_TOOLBAR, "&Toolbar");
+    popup.AppendMenu(MF_STRING, ID_VIEW_STATUS_BAR, "&Status Bar");
+    auto state = [&](UINT nID) {
+        m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+        return popup.GetMenuState(nID, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+    };
+    EXPECT_EQ(state(ID_VIEW_TOOLBAR), static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(state(ID_VIEW_STATUS_BAR), static_cast<UINT>(MF_CHECKED));
+    CWnd* pView = m_pFrame->GetDlgItem(AFX_IDW_PANE_FIRST);
+    ASSERT_NE(pView, nullptr);
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(m_pFrame->m_wndToolBar.IsWindowVisible());
+    EXPECT_EQ(PlaceOf(*pView).top, 0);
+    EXPECT_EQ(state(ID_VIEW_TOOLBAR), 0u);
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(m_pFrame->m_wndToolBar.IsWindowVisible());
+    m_pFrame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(m_pFrame->m_wndStatusBar.IsWindowVisible());
+    EXPECT_EQ(state(ID_VIEW_STATUS_BAR), 0u);
+    // A frame without the bar leaves its item disabled.
+    m_pFrame->m_wndStatusBar.DestroyWindow();
+    EXPECT_EQ(state(ID_VIEW_STATUS_BAR), static_cast<UINT>(MF_GRAYED));
 }

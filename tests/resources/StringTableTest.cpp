@@ -7,7 +7,10 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Paths.h"
+#include "platform/kernel/Profile.h"
+#include "platform/mfc/App.h"
 #include "platform/mfc/ResourceHandles.h"
+#include "platform/mfc/StandardIds.h"
 #include "resource.h"
 
 namespace {
@@ -106,3 +109,24 @@ TEST(StringTableTest, ResourceHandleAndExtensionModulesDecideTheSource) {
 }
 
 }  // namespace
+
+// The framework names an application no one named after its title string,
+// and its default profile follows; a name given by its constructor stays.
+TEST(StringTableTest, TheApplicationIsNamedAfterItsTitleString) {
+    struct NoWindows : CWinApp {
+        using CWinApp::CWinApp;
+        BOOL InitInstance() override { return FALSE; }
+    };
+    {
+        NoWindows app;
+        AfxWinMain(nullptr, nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL);
+        EXPECT_STREQ(app.m_pszAppName, "Resource Tests");
+        EXPECT_STREQ(AfxGetAppName(), "Resource Tests");
+        EXPECT_EQ(CString(app.m_pszProfileName), PlatformDefaultProfile("Resource Tests"));
+    }
+    AfxSetAppName(nullptr);
+    NoWindows named("Ledger");
+    AfxWinMain(nullptr, nullptr, const_cast<LPTSTR>(""), SW_SHOWNORMAL);
+    EXPECT_STREQ(named.m_pszAppName, "Ledger");
+    AfxSetAppName(nullptr);
+}

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/shared/Rects.h"
 #include "platform/shared/Types.h"
 
 class CSize : public SIZE {
@@ -44,17 +45,20 @@ public:
     CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
     CPoint BottomRight() const { return CPoint(right, bottom); }
-    BOOL IsRectEmpty() const { return Width() <= 0 || Height() <= 0; }
-    BOOL PtInRect(POINT point) const {
-        return point.x >= left && point.x < right && point.y >= top && point.y < bottom;
-    }
-    void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
-    void OffsetRect(int dx, int dy) {
-        left += dx;
-        right += dx;
-        top += dy;
-        bottom += dy;
-    }
+    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
+    BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
+    BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }
+    BOOL EqualRect(LPCRECT lpRect) const { return ::EqualRect(this, lpRect); }
+    void SetRect(int l, int t, int r, int b) { ::SetRect(this, l, t, r, b); }
+    void SetRectEmpty() { ::SetRectEmpty(this); }
+    void CopyRect(LPCRECT lpSrcRect) { ::CopyRect(this, lpSrcRect); }
+    void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
+    void InflateRect(int dx, int dy) { ::InflateRect(this, dx, dy); }
+    void InflateRect(SIZE size) { ::InflateRect(this, size.cx, size.cy); }
+    void DeflateRect(int dx, int dy) { ::InflateRect(this, -dx, -dy); }
+    void DeflateRect(SIZE size) { ::InflateRect(this, -size.cx, -size.cy); }
+    BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::IntersectRect(this, lpRect1, lpRect2); }
+    BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::UnionRect(this, lpRect1, lpRect2); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
     bool operator==(const RECT& other) const {

@@ -13,6 +13,7 @@
 #include "platform/kernel/Profile.h"
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Modules.h"
+#include "platform/mfc/StandardIds.h"
 
 namespace {
 
@@ -72,6 +73,18 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
     m_pszAppName = duplicate(AfxGetAppName());
     m_pszProfileName = duplicate(PlatformDefaultProfile(m_pszAppName));
     currentApp = this;
+}
+
+void PlatformNameAfterTitle(CWinApp& app) {
+    CString title;
+    if (PlatformAppNameSet() || !title.LoadString(AFX_IDS_APP_TITLE) || title.IsEmpty()) return;
+    bool defaultProfile = PlatformDefaultProfile(app.m_pszAppName) == app.m_pszProfileName;
+    AfxSetAppName(title);
+    std::free(const_cast<char*>(app.m_pszAppName));
+    app.m_pszAppName = duplicate(title);
+    if (!defaultProfile) return;
+    std::free(const_cast<char*>(app.m_pszProfileName));
+    app.m_pszProfileName = duplicate(PlatformDefaultProfile(app.m_pszAppName));
 }
 
 CWinApp::~CWinApp() {

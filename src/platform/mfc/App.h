@@ -199,6 +199,11 @@ PLATFORM_API int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR
 // What the package's main calls: sets __argc and __argv, makes the
 // command line from the arguments and calls AfxWinMain.
 PLATFORM_API int PlatformRunApplication(int argc, char** argv);
+// An application that no one named (its constructor, AfxSetAppName) takes
+// the name of its AFX_IDS_APP_TITLE string, as the original's does, and a
+// profile that was the default follows the name; AfxWinMain calls it
+// before InitInstance.
+PLATFORM_API void PlatformNameAfterTitle(CWinApp& app);
 // Controls in dialogs need nothing more here: does nothing.
 inline void AfxEnableControlContainer() {}
 

@@ -58,6 +58,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmdShow) {
         const char* name = std::strrchr(__argv[0], '/');
         pApp->m_pszExeName = ::strdup(name ? name + 1 : __argv[0]);
     }
+    PlatformNameAfterTitle(*pApp);
     if (!pApp->InitInstance()) {
         if (pApp->m_pMainWnd) pApp->m_pMainWnd->DestroyWindow();
         return pApp->ExitInstance();

@@ -66,6 +66,9 @@
 // Sent to a frame's windows when the thread's loop goes idle (wParam: TRUE
 // to disable items without a handler); bars update their items on it.
 #define WM_IDLEUPDATECMDUI 0x0363
+// Sent to a frame to show a message in its status bar: wParam the id of a
+// prompt string, or 0 and lParam the text.
+#define WM_SETMESSAGESTRING 0x0362
 
 class CFrameWnd;
 

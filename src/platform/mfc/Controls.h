@@ -18,6 +18,9 @@ public:
     // A child button of class "Button" with the caption, the BS_ style and
     // the control id.
     virtual BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    // The check state (BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE).
+    int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
+    void SetCheck(int nCheck) { ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(nCheck), 0); }
     // Draws an owner-drawn button; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 };

@@ -70,6 +70,26 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
     rMessage = newline >= 0 ? text.Left(newline) : text;
 }
 
+BOOL CFrameWnd::OnBarCheck(UINT nID) {
+    CControlBar* pBar = GetControlBar(nID);
+    if (!pBar) return FALSE;
+    ShowControlBar(pBar, !(pBar->GetStyle() & WS_VISIBLE), FALSE);
+    return TRUE;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
+    CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
+    pCmdUI->Enable(pBar != nullptr);
+    pCmdUI->SetCheck(pBar && (pBar->GetStyle() & WS_VISIBLE));
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+    if (wParam) SetMessageText(static_cast<UINT>(wParam));
+    else SetMessageText(reinterpret_cast<LPCTSTR>(lParam));
+    m_nIDLastMessage = static_cast<UINT>(wParam);
+    return 0;
+}
+
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
     int key = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
               : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK

@@ -1,6 +1,7 @@
 // Frame windows: CFrameWnd, the MDI client, CMDIFrameWnd, CMDIChildWnd and
 // CSplitterWnd.
 #include "platform/mfc/Frames.h"
+#include "platform/mfc/ControlBars.h"
 
 #include <algorithm>
 #include <memory>
@@ -134,6 +135,11 @@ ON_WM_MENUSELECT()
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -185,6 +191,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     auto* pContext = static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams);
     if (!OnCreateClient(lpCreateStruct, pContext)) return -1;
     RecalcLayout();
+    // Posted, so it finds the status bar the derived frame creates next.
+    PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     return 0;
 }
 

@@ -162,6 +162,13 @@ protected:
     void RepositionControlBars(CRect& client);
     // ID_INDICATOR_CAPS, _NUM, _SCRL: enabled while the key's toggle is on.
     void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    // ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR (the ids of the bars they name):
+    // the item shows and hides the bar, checked while it shows; disabled
+    // when the frame has no such bar.
+    BOOL OnBarCheck(UINT nID);
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    // WM_SETMESSAGESTRING.
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;

@@ -110,6 +110,12 @@ LPCTSTR AfxGetAppName() {
     return g.defaultAppName.c_str();
 }
 
+BOOL PlatformAppNameSet() {
+    Globals& g = globals();
+    std::lock_guard<std::recursive_mutex> guard(g.lock);
+    return !g.appName.empty();
+}
+
 void AfxSetAppName(LPCTSTR lpszAppName) {
     Globals& g = globals();
     std::lock_guard<std::recursive_mutex> guard(g.lock);

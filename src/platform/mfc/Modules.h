@@ -90,3 +90,5 @@ PLATFORM_API BOOL AfxFreeLibrary(HINSTANCE hInstLib);
 // before other threads start.
 PLATFORM_API LPCTSTR AfxGetAppName();
 PLATFORM_API void AfxSetAppName(LPCTSTR lpszAppName);
+// Whether the name was set (not the program file's).
+PLATFORM_API BOOL PlatformAppNameSet();

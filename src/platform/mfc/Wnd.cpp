@@ -441,6 +441,10 @@ UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
     return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
 }
 
+void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
+
+UINT CWnd::IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
+
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR, UINT nType) { return AfxMessageBox(lpszText, nType); }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
