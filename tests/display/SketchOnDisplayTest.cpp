@@ -139,7 +139,7 @@ TEST_F(SketchOnDisplayTest, ItsBarsShowItsKeysSendCommandsAndItKeepsItsPlacement
     display::MoveTo((m_frame.left + m_frame.right) / 2, m_frame.bottom - 8);
 
     ASSERT_TRUE(Close()) << m_out;
-    std::string profile = ReadFile("config/CBasis1 Examples/mfc-sketch.ini");
+    std::string profile = ReadFile("config/CBasis1 Examples/Sketch.ini");
     EXPECT_NE(profile.find("[Mainframe Settings]"), std::string::npos) << profile;
     EXPECT_NE(profile.find("Left=" + std::to_string(m_frame.left)), std::string::npos) << profile;
     EXPECT_NE(profile.find("Maximized=0"), std::string::npos) << profile;

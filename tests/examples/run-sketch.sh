@@ -28,7 +28,8 @@ logs=("$work"/sketch*.LOG)
 for line in ': 2 strokes in ' 'stroke 10,10-30,20' 'stroke 30,20-50,30'; do
   grep -q -- "$line" "${logs[0]}" || { echo "the log lacks \"$line\"" >&2; exit 1; }
 done
-profile="$work/config/CBasis1 Examples/$(basename "$program").ini"
+# Named after the script's title string, AFX_IDS_APP_TITLE.
+profile="$work/config/CBasis1 Examples/Sketch.ini"
 grep -q '^File1=.*one\.skt' "$profile" || { echo "no recent file in $profile" >&2; exit 1; }
 grep -q '^Maximized=0' "$profile" || { echo "no main frame placement in $profile" >&2; exit 1; }
 echo "sketch ok"
