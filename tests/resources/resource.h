@@ -16,6 +16,7 @@
 #define IDC_KIND 1005
 #define IDC_ITEMS 1006
 #define IDB_COLOURS 133
+#define IDR_NO_BITMAP 134
 
 #define IDS_GREETING 1
 #define IDS_BLOCK_END 15
