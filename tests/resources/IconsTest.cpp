@@ -11,9 +11,13 @@
 #include "platform/kernel/Library.h"
 #include "platform/mfc/App.h"
 #include "platform/mfc/GdiObjects.h"
+#include "platform/mfc/Snapshot.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DialogBox.h"
+#include "platform/user/Input.h"
 #include "resource.h"
+#include "support/Picture.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -22,10 +26,24 @@ constexpr COLORREF kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
 
 HINSTANCE Program() { return reinterpret_cast<HINSTANCE>(GetModuleHandleA(nullptr)); }
 
-BITMAP BitmapOf(HBITMAP hBitmap) {
-    BITMAP bm{};
-    GetObjectA(hBitmap, sizeof bm, &bm);
-    return bm;
+// What GetIconInfo tells of an icon, its bitmaps' sizes instead of the
+// copies (which it frees); kind -1 when it fails.
+struct Facts {
+    int kind = -1;  // 1 icon, 0 cursor
+    DWORD xHotspot = 0, yHotspot = 0;
+    LONG width = 0;
+    WORD maskBits = 0;
+};
+
+Facts FactsOf(HICON hIcon) {
+    ICONINFO info{};
+    if (!GetIconInfo(hIcon, &info)) return Facts{};
+    BITMAP colour{}, mask{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return Facts{info.fIcon ? 1 : 0, info.xHotspot, info.yHotspot, colour.bmWidth, mask.bmBitsPixel};
 }
 
 // Draws the icon on a 40 x 40 memory bitmap of the background colour and
@@ -49,13 +67,10 @@ std::vector<COLORREF> Drawn(HICON hIcon, const std::vector<POINT>& points, int s
 TEST(IconsTest, AnIconFromTheScriptIsItsImageNearest32AndDrawsThroughItsMask) {
     HICON hIcon = LoadIconA(Program(), MAKEINTRESOURCE(IDI_TEST));
     ASSERT_NE(hIcon, nullptr);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hIcon, &info));
-    EXPECT_TRUE(info.fIcon);
-    EXPECT_EQ(BitmapOf(info.hbmColor).bmWidth, 32) << "the 32 x 32 image, not the 16 x 16 one";
-    EXPECT_EQ(BitmapOf(info.hbmMask).bmBitsPixel, 1);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    Facts facts = FactsOf(hIcon);
+    EXPECT_EQ(facts.kind, 1);
+    EXPECT_EQ(facts.width, 32) << "the 32 x 32 image, not the 16 x 16 one";
+    EXPECT_EQ(facts.maskBits, 1);
 
     // The transparent corner shows the background; the rest is the image.
     EXPECT_EQ(Drawn(hIcon, {{0, 0}, {7, 7}, {8, 8}, {31, 0}, {16, 16}, {23, 23}, {24, 24}, {35, 35}}),
@@ -71,13 +86,10 @@ TEST(IconsTest, AnIconFromTheScriptIsItsImageNearest32AndDrawsThroughItsMask) {
 TEST(IconsTest, ACursorKeepsItsHotSpot) {
     HCURSOR hCursor = LoadCursorA(Program(), MAKEINTRESOURCE(IDC_TEST_CURSOR));
     ASSERT_NE(hCursor, nullptr);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hCursor, &info));
-    EXPECT_FALSE(info.fIcon);
-    EXPECT_EQ(info.xHotspot, 5u);
-    EXPECT_EQ(info.yHotspot, 7u);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    Facts facts = FactsOf(hCursor);
+    EXPECT_EQ(facts.kind, 0);
+    EXPECT_EQ(facts.xHotspot, 5u);
+    EXPECT_EQ(facts.yHotspot, 7u);
     EXPECT_EQ(Drawn(hCursor, {{0, 0}, {20, 20}}), (std::vector<COLORREF>{kBackground, kGreen}));
     EXPECT_TRUE(DestroyCursor(hCursor));
     EXPECT_EQ(LoadIconA(Program(), MAKEINTRESOURCE(IDC_TEST_CURSOR)), nullptr) << "a cursor is no icon";
@@ -171,7 +183,9 @@ TEST(IconsTest, ImagesMadeFromResourceBitsAreFreedAndDamagedOnesRefused) {
     }
 }
 
-TEST(IconsTest, TheApplicationLoadsIconsAndCursorsAndAnIconStaticShowsItsIcon) {
+using IconStaticTest = TempDirTest;
+
+TEST_F(IconStaticTest, TheApplicationLoadsIconsAndCursorsAndAnIconStaticShowsItsIcon) {
     CWinApp app;
     HICON hIcon = app.LoadIcon(IDI_TEST);
     EXPECT_NE(hIcon, nullptr);
@@ -188,12 +202,15 @@ TEST(IconsTest, TheApplicationLoadsIconsAndCursorsAndAnIconStaticShowsItsIcon) {
     HWND hStatic = GetDlgItem(hDlg, IDC_ABOUT_ICON);
     ASSERT_NE(hStatic, nullptr);
     auto hShown = reinterpret_cast<HICON>(SendMessageA(hStatic, STM_GETICON, 0, 0));
-    ASSERT_NE(hShown, nullptr);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hShown, &info));
-    EXPECT_EQ(BitmapOf(info.hbmColor).bmWidth, 32);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    EXPECT_EQ(hShown, LoadIconA(Program(), MAKEINTRESOURCE(IDR_MAINFRAME)));
+    EXPECT_EQ(FactsOf(hShown).width, 32);
+    ShowWindow(hDlg, SW_SHOWNORMAL);
+    PlatformPumpMessages();
+    ASSERT_TRUE(PlatformSnapshotWindow(hStatic, "C:\\icon.png"));
+    Picture picture = LoadPicture(Posix("icon.png"));
+    EXPECT_EQ(picture.At(2, 2), GetSysColor(COLOR_BTNFACE)) << "the icon's transparent corner";
+    EXPECT_EQ(picture.At(10, 10), kBlue);
+    EXPECT_EQ(picture.Width(), 32) << "the static takes its icon's size";
     HICON hStandard = LoadIconA(nullptr, IDI_ASTERISK);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(hStatic, STM_SETICON, reinterpret_cast<WPARAM>(hStandard), 0)),
               hShown);

@@ -19,9 +19,8 @@
 //     ...), and SS_ICON: the icon its text names (a resource name, "#n"
 //     for an id, as a dialog template's ordinal title gives it), loaded
 //     from the creating module (the program's when none is given) or the
-//     standard ones, drawn at its size in the top left corner;
-//     STM_SETICON and STM_GETICON set and give it (the static does not
-//     free it).
+//     standard ones; the static takes the icon's size. STM_SETICON and
+//     STM_GETICON set and give it (the static does not free it).
 //   - ListBox: a list of strings (sorted, case-insensitively, with
 //     LBS_SORT), one selected; a click or the arrow keys select and send
 //     LBN_SELCHANGE with LBS_NOTIFY, a double click LBN_DBLCLK.

@@ -34,7 +34,23 @@ HICON IconOf(HWND hWnd) {
     return it == t.icons.end() ? nullptr : it->second;
 }
 
+// An icon static takes its icon's size, as on the original.
+void FitIcon(HWND hWnd, HICON hIcon) {
+    ICONINFO info{};
+    if (!GetIconInfo(hIcon, &info)) return;
+    BITMAP bm{};
+    GetObjectA(info.hbmColor, sizeof bm, &bm);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    RECT r{};
+    GetWindowRect(hWnd, &r);
+    POINT at{r.left, r.top};
+    if (HWND hParent = GetParent(hWnd)) ScreenToClient(hParent, &at);
+    MoveWindow(hWnd, at.x, at.y, bm.bmWidth, bm.bmHeight, TRUE);
+}
+
 HICON SetIcon(HWND hWnd, HICON hIcon) {
+    if (hIcon) FitIcon(hWnd, hIcon);
     HICON old;
     {
         StaticIcons& t = Icons();
