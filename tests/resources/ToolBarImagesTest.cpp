@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/mfc/App.h"
 #include "platform/mfc/ControlBars.h"
@@ -167,4 +169,47 @@ TEST(ToolBarBitmapTest, ColourTablesAreMappedAndAMissingBitmapFailsTheLoad) {
     EXPECT_FALSE(bar.LoadToolBar(IDR_NO_BITMAP));
     EXPECT_EQ(bar.GetCount(), 1) << "the buttons are there, without images";
     pFrame->DestroyWindow();
+}
+
+TEST(ToolBarBitmapTest, DisabledImagesAreEmbossedCellByCell) {
+    // Two cells 2 pixels wide, 2 high; D dark, . background. The highlight
+    // of a dark pixel in a cell's last column would fall in the next cell:
+    // it is left out.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
+                   light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const struct {
+        const char* what;
+        const char* image;  // rows of 4
+        std::vector<COLORREF> expected;
+    } cases[] = {
+        {"first column", "D.D.....", {shadow, face, shadow, face, face, light, face, light}},
+        {"last column", ".D......", {face, shadow, face, face, face, face, face, face}},
+        {"dark on dark", "DD..DD..", {shadow, shadow, face, face, shadow, shadow, face, face}},
+    };
+    for (const auto& c : cases) {
+        for (UINT bits : {32u, 1u}) {
+            SCOPED_TRACE(std::string(c.what) + (bits == 1 ? ", 1 bit" : ", 32 bits"));
+            std::vector<BYTE> data(bits == 1 ? 4 : 32, 0);
+            for (int i = 0; i < 8; ++i) {
+                bool dark = c.image[i] == 'D';
+                if (bits == 1) {
+                    if (!dark) data[(i / 4) * 2] |= static_cast<BYTE>(0x80 >> (i % 4));  // set: white
+                } else {
+                    COLORREF colour = dark ? RGB(0, 0, 0) : face;
+                    data[4 * i] = GetBValue(colour), data[4 * i + 1] = GetGValue(colour);
+                    data[4 * i + 2] = GetRValue(colour);
+                }
+            }
+            CBitmap images, disabled;
+            images.Attach(CreateBitmap(4, 2, 1, bits, data.data()));
+            ASSERT_TRUE(disabled.Attach(PlatformDisabledImages(images, 2)));
+            CDC dc;
+            dc.CreateCompatibleDC(nullptr);
+            CBitmap* old = dc.SelectObject(&disabled);
+            std::vector<COLORREF> shown;
+            for (int i = 0; i < 8; ++i) shown.push_back(dc.GetPixel(i % 4, i / 4));
+            dc.SelectObject(old);
+            EXPECT_EQ(shown, c.expected);
+        }
+    }
 }

@@ -68,10 +68,20 @@ HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono) {
 
 HBITMAP PlatformDisabledImages(HBITMAP hbmImages, int cxImage) {
     BITMAP bm{};
-    if (cxImage <= 0 || GetObjectA(hbmImages, sizeof bm, &bm) != sizeof bm || bm.bmBitsPixel != 32) return nullptr;
+    if (cxImage <= 0 || GetObjectA(hbmImages, sizeof bm, &bm) != sizeof bm) return nullptr;
     const size_t width = static_cast<size_t>(bm.bmWidth), height = static_cast<size_t>(bm.bmHeight);
+    std::vector<BYTE> bits(static_cast<size_t>(bm.bmWidthBytes) * height);
+    if (GetBitmapBits(hbmImages, static_cast<LONG>(bits.size()), bits.data()) == 0) return nullptr;
     std::vector<uint32_t> pixels(width * height);
-    if (GetBitmapBits(hbmImages, static_cast<LONG>(pixels.size() * 4), pixels.data()) == 0) return nullptr;
+    for (size_t y = 0; y < height; ++y) {
+        const BYTE* row = bits.data() + static_cast<size_t>(bm.bmWidthBytes) * y;
+        for (size_t x = 0; x < width; ++x) {
+            if (bm.bmBitsPixel == 1)
+                pixels[y * width + x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFu : 0;  // set: white
+            else
+                std::memcpy(&pixels[y * width + x], row + 4 * x, 4);
+        }
+    }
     // Pixels hold 0x00RRGGBB; COLORREFs hold 0x00BBGGRR.
     auto pixel = [](COLORREF c) { return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c); };
     const uint32_t face = pixel(GetSysColor(COLOR_BTNFACE)), highlight = pixel(GetSysColor(COLOR_BTNHIGHLIGHT)),

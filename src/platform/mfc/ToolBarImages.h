@@ -20,4 +20,4 @@ PLATFORM_API HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bM
 // highlight colour becomes a shadow pixel with a highlight one below and to
 // the right of it, the rest is face colour. Null when hbmImages is no
 // bitmap or cxImage is not positive.
-HBITMAP PlatformDisabledImages(HBITMAP hbmImages, int cxImage);
+PLATFORM_API HBITMAP PlatformDisabledImages(HBITMAP hbmImages, int cxImage);
