@@ -1,11 +1,12 @@
-// The main frame's menu bar and tool bar on a real X display, used with the
-// keyboard and the mouse through XTEST.
+// The main frame's menu bar, tool bar and accelerators on a real X display,
+// used with the keyboard and the mouse through XTEST.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
 #include "DisplayFrameTest.h"
+#include "MenusOnDisplayIds.h"
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Menu.h"
 #include "platform/mfc/Snapshot.h"
@@ -13,14 +14,11 @@
 
 namespace {
 
-enum : UINT { ID_SHAPE_LINE = 400, ID_SHAPE_BOX, ID_SHAPE_CIRCLE };
-
-const WORD kToolBar[] = {1, 16, 15, 4, ID_SHAPE_LINE, 0, ID_SHAPE_BOX, ID_SHAPE_CIRCLE};
-
 class MenusOnDisplayTest : public DisplayFrameTest {
 protected:
-    // The main frame with a "&Shape" menu and a tool bar, on the screen;
-    // the commands that reach the frame are recorded.
+    // The main frame with a "&Shape" menu, the script's tool bar and
+    // accelerators, on the screen; the commands that reach the frame are
+    // recorded.
     void Open() {
         ASSERT_NE(OpenMainFrame(), nullptr);
         m_pMain->m_bAutoMenuEnable = FALSE;  // the commands' handler is not in a message map
@@ -34,7 +32,8 @@ protected:
         m_menu.Attach(hMenu);
         m_pMain->SetMenu(&m_menu);
         ASSERT_TRUE(m_bar.CreateEx(m_pMain));
-        ASSERT_TRUE(m_bar.PlatformLoadToolBarData(kToolBar, sizeof kToolBar));
+        ASSERT_TRUE(m_bar.LoadToolBar(IDR_SHAPES));
+        ASSERT_TRUE(m_pMain->LoadAccelTable(MAKEINTRESOURCE(IDR_SHAPES)));
         m_pMain->RecalcLayout();
         m_previous = PlatformSetWindowProc(m_pMain->m_hWnd, [this](HWND hWnd, UINT message, WPARAM w, LPARAM l) {
             if (message == WM_COMMAND && LOWORD(w) >= ID_SHAPE_LINE && LOWORD(w) <= ID_SHAPE_CIRCLE) {
@@ -91,4 +90,38 @@ TEST_F(MenusOnDisplayTest, AClickOnAToolBarButtonSendsItsCommand) {
     ASSERT_TRUE(display::RunUntil([this] { return !m_commands.empty(); }));
     EXPECT_EQ(m_commands, std::vector<UINT>{ID_SHAPE_CIRCLE});
     Screenshot("toolbar.png");
+}
+
+TEST_F(MenusOnDisplayTest, TheToolBarsButtonsShowTheBitmapsImagesOnTheScreen) {
+    Open();
+    // The second image (on the third button) is a navy square with a
+    // yellow centre, on the standard grey that becomes the button face.
+    CRect button;
+    m_bar.GetItemRect(2, &button);
+    m_bar.ClientToScreen(&button);
+    CPoint image(button.left + (button.Width() - 16) / 2, button.top + (button.Height() - 15) / 2);
+    const struct {
+        CPoint at;  // in the image
+        COLORREF colour;
+    } points[] = {{{7, 6}, RGB(255, 255, 0)}, {{4, 4}, RGB(0, 0, 128)}, {{0, 0}, GetSysColor(COLOR_BTNFACE)}};
+    bool shown = display::RunUntil([&] {
+        std::vector<uint32_t> screen = display::Grab(CRect(image, CSize(16, 15)));
+        for (const auto& p : points) {
+            uint32_t pixel = screen.size() == 16 * 15 ? screen[p.at.y * 16 + p.at.x] : 0;
+            if (RGB(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF) != p.colour) return false;
+        }
+        return true;
+    });
+    Screenshot("toolbar-images.png");
+    EXPECT_TRUE(shown) << "the image's pixels are on the screen";
+}
+
+TEST_F(MenusOnDisplayTest, AnAcceleratorKeySendsItsCommand) {
+    Open();
+    display::Key("Control_L", true);
+    display::Tap("b");
+    display::Key("Control_L", false);
+    ASSERT_TRUE(display::RunUntil([this] { return !m_commands.empty(); }));
+    EXPECT_EQ(m_commands, std::vector<UINT>{ID_SHAPE_BOX});
+    EXPECT_EQ(PlatformGetOpenMenuPopup(), nullptr) << "the key opens no menu";
 }

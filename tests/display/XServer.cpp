@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/mfc/App.h"
 #include "platform/user/Windows.h"
 
 extern char** environ;
@@ -132,8 +133,13 @@ bool RunUntil(const std::function<bool()>& pred, int milliseconds) {
     while (!held && std::chrono::steady_clock::now() < deadline) {
         MSG msg;
         if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        // As the application's loop: its windows see the message first
+        // (the frames' accelerators).
+        CWinApp* pApp = AfxGetApp();
+        if (!pApp || !pApp->PreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
         held = pred();
     }
     KillTimer(nullptr, tick);

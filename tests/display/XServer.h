@@ -6,8 +6,8 @@
 // XTEST, as a user's would, from a connection of the test's own.
 #pragma once
 
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +31,8 @@ void Click(int x, int y);
 void Key(const char* keysym, bool down);
 void Tap(const char* keysym);
 
-// Runs the calling thread's message loop (translating keys) until pred
+// Runs the calling thread's message loop as the application's does (its
+// windows see each message first, then keys are translated) until pred
 // holds or the time is up; true when it held.
 bool RunUntil(const std::function<bool()>& pred, int milliseconds = 5000);
 

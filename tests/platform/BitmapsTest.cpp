@@ -255,3 +255,33 @@ TEST(BitmapsTest, HostileDibsFailCleanly) {
     }
     EXPECT_EQ(PlatformBitmapFromDib(nullptr, 100), nullptr);
 }
+
+TEST(BitmapsTest, BitmapBitsComeBackInTheLayoutCreateBitmapTakes) {
+    // 32 bits: blue, green, red, 0 a pixel; 1 bit: word-aligned rows, set for white.
+    const BYTE colour[] = {0x01, 0x02, 0x03, 0, 0xFF, 0x00, 0x80, 0};
+    const BYTE mono[] = {0xA0, 0, 0x40, 0};  // 3 x 2
+    const struct {
+        const char* what;
+        int width, height;
+        UINT bits;
+        std::string bytes;
+    } cases[] = {
+        {"32 bits", 2, 1, 32, std::string(reinterpret_cast<const char*>(colour), sizeof colour)},
+        {"1 bit", 3, 2, 1, std::string(reinterpret_cast<const char*>(mono), sizeof mono)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HBITMAP hBitmap = CreateBitmap(c.width, c.height, 1, c.bits, c.bytes.data());
+        std::string back(c.bytes.size() + 4, '\x55');
+        EXPECT_EQ(GetBitmapBits(hBitmap, static_cast<LONG>(back.size()), back.data()),
+                  static_cast<LONG>(c.bytes.size()));
+        EXPECT_EQ(back.substr(0, c.bytes.size()), c.bytes);
+        EXPECT_EQ(back.substr(c.bytes.size()), std::string(4, '\x55')) << "nothing past the bits is written";
+        char first = 0;
+        EXPECT_EQ(GetBitmapBits(hBitmap, 1, &first), 1) << "a short buffer gets what fits";
+        EXPECT_EQ(first, c.bytes[0]);
+        DeleteObject(hBitmap);
+    }
+    char buffer[4];
+    EXPECT_EQ(GetBitmapBits(static_cast<HBITMAP>(GetStockObject(WHITE_BRUSH)), 4, buffer), 0) << "a brush";
+}

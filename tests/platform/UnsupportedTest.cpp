@@ -4,17 +4,16 @@
 
 #include <functional>
 
-#include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Frames.h"
 #include "platform/mfc/Unsupported.h"
 
 TEST(UnsupportedTest, WhatBarsAndFramesCannotDoFailsWithTheOriginalsResultAndSaysSoOnce) {
-    CToolBar toolBar;
+    CWnd wnd;
     const struct {
         const char* member;
         std::function<BOOL()> call;
     } cases[] = {
-        {"CToolBar::LoadBitmap", [&] { return toolBar.LoadBitmap(128u); }},
+        {"CWnd::SetIcon", [&] { return static_cast<BOOL>(wnd.SetIcon(nullptr, TRUE) != nullptr); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.member);

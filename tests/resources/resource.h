@@ -16,6 +16,11 @@
 #define IDC_KIND 1005
 #define IDC_ITEMS 1006
 #define IDB_COLOURS 133
+#define IDR_NO_BITMAP 134
+#define IDI_TEST 135
+#define IDC_TEST_CURSOR 136
+#define IDI_PNG 137
+#define IDC_ABOUT_ICON 1007
 
 #define IDS_GREETING 1
 #define IDS_BLOCK_END 15

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/DcTable.h"
 #include "platform/kernel/Errors.h"
@@ -102,6 +103,29 @@ int SetStretchBltMode(HDC hdc, int mode) {
 
 int GetStretchBltMode(HDC hdc) {
     return WithContext(hdc, 0, [](DeviceContext& dc) { return dc.stretchMode; });
+}
+
+LONG GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits) {
+    gdi::Object o;
+    if (!lpvBits || cb <= 0 || !gdi::Find(hbit, &o) || o.kind != gdi::ObjectKind::bitmap) return 0;
+    const PlatformPixels& p = *o.bitmap;
+    size_t rowBytes =
+        p.bitsPixel == 1 ? (static_cast<size_t>(p.width) + 15) / 16 * 2 : static_cast<size_t>(p.width) * 4;
+    std::vector<BYTE> bits(rowBytes * p.height);
+    for (int y = 0; y < p.height; ++y) {
+        BYTE* row = bits.data() + rowBytes * y;
+        for (int x = 0; x < p.width; ++x) {
+            uint32_t v = p.data[static_cast<size_t>(y) * p.width + x];
+            if (p.bitsPixel == 1) {
+                if (v) row[x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+            } else {
+                std::memcpy(row + 4 * x, &v, 4);  // 0x00RRGGBB, little-endian: blue first
+            }
+        }
+    }
+    size_t count = std::min(bits.size(), static_cast<size_t>(cb));
+    std::memcpy(lpvBits, bits.data(), count);
+    return static_cast<LONG>(count);
 }
 
 // ---- Packed DIBs -------------------------------------------------------------------------------

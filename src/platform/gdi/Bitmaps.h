@@ -47,6 +47,11 @@ PLATFORM_API int GetStretchBltMode(HDC hdc);
 // bits may give BI_BITFIELDS masks). Null, with ERROR_INVALID_DATA, when a
 // size or count does not fit the bytes given or the format is another.
 PLATFORM_API HBITMAP PlatformBitmapFromDib(const void* data, size_t size);
+// Copies up to cb bytes of the bitmap's pixels to lpvBits, rows top first
+// as GetObject's bmWidthBytes gives them (32 bits: blue, green, red, 0; 1
+// bit: word-aligned rows, set for white); the bytes copied, 0 for a handle
+// that is no bitmap or a null buffer.
+PLATFORM_API LONG GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits);
 // The module's RT_BITMAP resource of that name, decoded as above. Null when
 // the module has no such resource (FindResourceA's last error) or it does
 // not decode (ERROR_INVALID_DATA).

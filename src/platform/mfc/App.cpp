@@ -13,6 +13,7 @@
 #include "platform/kernel/Profile.h"
 #include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Modules.h"
+#include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/StandardIds.h"
 
 namespace {
@@ -149,4 +150,12 @@ CWinThread* AfxGetThread() { return currentApp; }
 CWnd* AfxGetMainWnd() {
     CWinApp* pApp = AfxGetApp();
     return pApp ? pApp->GetMainWnd() : nullptr;
+}
+
+HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const {
+    return ::LoadIconA(AfxFindResourceHandle(lpszResourceName, RT_GROUP_ICON), lpszResourceName);
+}
+
+HCURSOR CWinApp::LoadCursor(LPCTSTR lpszResourceName) const {
+    return ::LoadCursorA(AfxFindResourceHandle(lpszResourceName, RT_GROUP_CURSOR), lpszResourceName);
 }

@@ -15,6 +15,7 @@
 
 #include "platform/mfc/Collections.h"
 #include "platform/mfc/Docs.h"
+#include "platform/user/Icons.h"
 
 class PLATFORM_API CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
@@ -111,6 +112,16 @@ public:
     virtual void HideApplication() {}
     // Writes the recent-files list back to the profile.
     int ExitInstance() override;
+
+    // The icons and cursors of the modules' scripts (found as the other
+    // resources are: AfxFindResourceHandle), and the standard ones (IDI_,
+    // IDC_); null when there is none (platform/user/Icons.h).
+    HICON LoadIcon(LPCTSTR lpszResourceName) const;
+    HICON LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCE(nIDResource)); }
+    HICON LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconA(nullptr, lpszIconName); }
+    HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCE(nIDResource)); }
+    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursorA(nullptr, lpszCursorName); }
 
     // Fills rCmdInfo from __argv, one ParseParam per argument.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);

@@ -13,7 +13,7 @@
 #include "platform/mfc/Frames.h"
 #include "platform/mfc/ResourceHandles.h"
 #include "platform/mfc/StandardIds.h"
-#include "platform/mfc/Unsupported.h"
+#include "platform/mfc/ToolBarImages.h"
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
 #include "platform/user/StringResources.h"
@@ -140,14 +140,19 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
 
 BOOL CToolBar::LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCE(nIDResource)); }
 
-// The buttons come from the resource; their images keep a plain face (the
-// bar draws no bitmaps yet).
+CToolBar::~CToolBar() {
+    if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);
+    if (m_hbmDisabled) ::DeleteObject(m_hbmDisabled);
+}
+
+// The buttons come from the tool bar resource, their images from the bitmap
+// of the same name.
 BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
     HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, RT_TOOLBAR);
     HRSRC hInfo = ::FindResourceA(hInst, lpszResourceName, RT_TOOLBAR);
     HGLOBAL hData = hInfo ? ::LoadResource(hInst, hInfo) : nullptr;
     const void* data = hData ? ::LockResource(hData) : nullptr;
-    return data && PlatformLoadToolBarData(data, ::SizeofResource(hInst, hInfo));
+    return data && PlatformLoadToolBarData(data, ::SizeofResource(hInst, hInfo)) && LoadBitmap(lpszResourceName);
 }
 
 // Two layouts: the original compiler's (WORD version 1, WORD width, WORD
@@ -200,11 +205,22 @@ void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
 
 BOOL CToolBar::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCE(nIDResource)); }
 
-// The buttons are drawn with a plain face of their own until bitmaps can be
-// loaded: says so and fails.
-BOOL CToolBar::LoadBitmap(LPCTSTR) {
-    PlatformReportUnsupported("CToolBar::LoadBitmap", "the buttons keep a plain face: it returns FALSE");
-    return FALSE;
+BOOL CToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
+    HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, RT_BITMAP);
+    HRSRC hInfo = ::FindResourceA(hInst, lpszResourceName, RT_BITMAP);
+    HBITMAP hbmImages = AfxLoadSysColorBitmap(hInst, hInfo);
+    if (!hbmImages) return FALSE;
+    HBITMAP hbmDisabled = PlatformDisabledImages(hbmImages, m_sizeImage.cx);
+    if (!hbmDisabled) {
+        ::DeleteObject(hbmImages);
+        return FALSE;
+    }
+    if (m_hbmImageWell) ::DeleteObject(m_hbmImageWell);
+    if (m_hbmDisabled) ::DeleteObject(m_hbmDisabled);
+    m_hbmImageWell = hbmImages;
+    m_hbmDisabled = hbmDisabled;
+    if (m_hWnd) Invalidate();
+    return TRUE;
 }
 
 int CToolBar::CommandToIndex(UINT nIDFind) const {
@@ -304,9 +320,9 @@ int CToolBar::ButtonAt(POINT point) const {
     return -1;
 }
 
-// Each button's face: raised, pressed in while held or checked, with its
-// image as a square of a colour of its own and a one-letter mark (the bar
-// draws no bitmaps yet); grey when disabled.
+// Each button's face: raised, sunk while held down, checked or pressed,
+// with its image (pushed one pixel down and right when sunk), embossed in
+// grey when disabled.
 void CToolBar::Paint() {
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
@@ -315,9 +331,6 @@ void CToolBar::Paint() {
     fill(hDC, client, COLOR_BTNFACE);
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
         fill(hDC, RECT{0, client.bottom - 1, client.right, client.bottom}, COLOR_BTNSHADOW);
-    static const COLORREF kImageColours[] = {RGB(0x3A, 0x6E, 0xA5), RGB(0x4E, 0x9A, 0x06), RGB(0xC4, 0xA0, 0x00),
-                                             RGB(0xCE, 0x5C, 0x00), RGB(0x75, 0x50, 0x7B), RGB(0xA4, 0x00, 0x00)};
-    ::SetBkMode(hDC, TRANSPARENT);
     for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i) {
         const Button& button = m_buttons[i];
         CRect rect;
@@ -329,25 +342,45 @@ void CToolBar::Paint() {
             continue;
         }
         bool down = i == m_nPressed || (button.style & (TBBS_CHECKED | TBBS_PRESSED));
-        bool disabled = button.style & TBBS_DISABLED;
         edge(hDC, rect, down);
         int offset = down ? 1 : 0;
-        int left = rect.left + (rect.Width() - m_sizeImage.cx) / 2 + offset;
-        int top = rect.top + (rect.Height() - m_sizeImage.cy) / 2 + offset;
-        RECT image{left, top, left + m_sizeImage.cx, top + m_sizeImage.cy};
-        if (disabled) {
-            fill(hDC, image, COLOR_BTNSHADOW);
-        } else {
-            HBRUSH brush = ::CreateSolidBrush(kImageColours[std::max(button.image, 0) % 6]);
-            ::FillRect(hDC, &image, brush);
-            ::DeleteObject(brush);
-        }
-        std::string mark = button.text.empty() ? std::string(1, static_cast<char>('1' + std::max(button.image, 0) % 9))
-                                               : button.text.substr(0, 1);
-        ::SetTextColor(hDC, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : RGB(0xFF, 0xFF, 0xFF));
-        ::TextOutA(hDC, left + (m_sizeImage.cx - TextWidth(hDC, mark)) / 2, top - 1, mark.c_str(), 1);
+        PaintImage(hDC, button,
+                   POINT{rect.left + (rect.Width() - m_sizeImage.cx) / 2 + offset,
+                         rect.top + (rect.Height() - m_sizeImage.cy) / 2 + offset});
     }
     ::EndPaint(m_hWnd, &ps);
+}
+
+// The button's image from the bar's bitmap; without one (or past its end),
+// a square of a colour of its own with a one-letter mark.
+void CToolBar::PaintImage(HDC hDC, const Button& button, POINT at) {
+    bool disabled = button.style & TBBS_DISABLED;
+    BITMAP bm{};
+    if (m_hbmImageWell && button.image >= 0 && ::GetObjectA(m_hbmImageWell, sizeof bm, &bm) == sizeof bm &&
+        (button.image + 1) * m_sizeImage.cx <= bm.bmWidth) {
+        HDC hMemory = ::CreateCompatibleDC(hDC);
+        HGDIOBJ old = ::SelectObject(hMemory, disabled ? m_hbmDisabled : m_hbmImageWell);
+        ::BitBlt(hDC, at.x, at.y, m_sizeImage.cx, m_sizeImage.cy, hMemory, button.image * m_sizeImage.cx, 0, SRCCOPY);
+        ::SelectObject(hMemory, old);
+        ::DeleteDC(hMemory);
+        return;
+    }
+    static const COLORREF kImageColours[] = {RGB(0x3A, 0x6E, 0xA5), RGB(0x4E, 0x9A, 0x06), RGB(0xC4, 0xA0, 0x00),
+                                             RGB(0xCE, 0x5C, 0x00), RGB(0x75, 0x50, 0x7B), RGB(0xA4, 0x00, 0x00)};
+    int image = std::max(button.image, 0);
+    RECT square{at.x, at.y, at.x + m_sizeImage.cx, at.y + m_sizeImage.cy};
+    if (disabled) {
+        fill(hDC, square, COLOR_BTNSHADOW);
+    } else {
+        HBRUSH brush = ::CreateSolidBrush(kImageColours[image % 6]);
+        ::FillRect(hDC, &square, brush);
+        ::DeleteObject(brush);
+    }
+    std::string mark =
+        button.text.empty() ? std::string(1, static_cast<char>('1' + image % 9)) : button.text.substr(0, 1);
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : RGB(0xFF, 0xFF, 0xFF));
+    ::TextOutA(hDC, at.x + (m_sizeImage.cx - TextWidth(hDC, mark)) / 2, at.y - 1, mark.c_str(), 1);
 }
 
 // A click on an enabled button sends its command to the frame when the

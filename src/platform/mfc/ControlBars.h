@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/Objects.h"
 #include "platform/mfc/Wnd.h"
 
 // Bar styles (CBRS_) and the flat tool bar style.
@@ -107,12 +108,14 @@ class PLATFORM_API CToolBar : public CControlBar {
     DECLARE_DYNAMIC(CToolBar)
 public:
     CToolBar() = default;
+    ~CToolBar() override;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = 0xE800);
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                   DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect rcBorders = CRect(0, 0, 0, 0),
                   UINT nID = 0xE800);
     // The tool bar resource and the bitmap of the same id: the button size
-    // and the buttons' ids (0 for a separator).
+    // and the buttons' ids (0 for a separator), then their images. FALSE
+    // when either is missing or damaged.
     BOOL LoadToolBar(UINT nIDResource);
     BOOL LoadToolBar(LPCTSTR lpszResourceName);
     // The tool bar resource's layout from memory: WORD version (1), WORD
@@ -125,7 +128,10 @@ public:
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
     // sizeButton must be at least the image plus 7 by 6, as on the original.
     void SetSizes(SIZE sizeButton, SIZE sizeImage);
-    // The bar's bitmap of images (each sizeImage wide, in a row).
+    // The bar's bitmap of images (each sizeImage wide, in a row, in the
+    // order of the buttons that are not separators), its standard button
+    // colours mapped to the system's (AfxLoadSysColorBitmap). Until a bar
+    // has one, its buttons show numbered squares.
     BOOL LoadBitmap(UINT nIDResource);
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
 
@@ -154,11 +160,14 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
+    void PaintImage(HDC hDC, const Button& button, POINT at);
     int ButtonAt(POINT point) const;
 
     CSize m_sizeButton{23, 22};
     CSize m_sizeImage{16, 15};
-    int m_nPressed = -1;  // the button held down by the mouse
+    HBITMAP m_hbmImageWell = nullptr;  // the images
+    HBITMAP m_hbmDisabled = nullptr;   // the same, embossed for disabled buttons
+    int m_nPressed = -1;               // the button held down by the mouse
 };
 
 class PLATFORM_API CStatusBar : public CControlBar {

@@ -19,14 +19,15 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd) {}
 
-bool CDialog::FindTemplate(const void** ppTemplate, size_t* pcbTemplate) const {
+bool CDialog::FindTemplate(const void** ppTemplate, size_t* pcbTemplate, HINSTANCE* phInst) const {
+    *phInst = AfxGetResourceHandle();
     if (m_lpDialogTemplate) {
         *ppTemplate = m_lpDialogTemplate;
         *pcbTemplate = SIZE_MAX;  // the caller's memory, as on the original
         return true;
     }
-    HINSTANCE hInstance = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
-    return PlatformFindDialogTemplate(hInstance, m_lpszTemplateName, ppTemplate, pcbTemplate) != FALSE;
+    *phInst = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
+    return PlatformFindDialogTemplate(*phInst, m_lpszTemplateName, ppTemplate, pcbTemplate) != FALSE;
 }
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
@@ -34,7 +35,8 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
     m_pParentWnd = pParentWnd;
     const void* pTemplate = nullptr;
     size_t cbTemplate = 0;
-    return FindTemplate(&pTemplate, &cbTemplate) && CreateDlgIndirect(pTemplate, cbTemplate, pParentWnd);
+    HINSTANCE hInst = nullptr;
+    return FindTemplate(&pTemplate, &cbTemplate, &hInst) && CreateDlgIndirect(pTemplate, cbTemplate, pParentWnd, hInst);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
@@ -44,7 +46,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
     m_pParentWnd = pParentWnd;
-    return lpDialogTemplate && CreateDlgIndirect(lpDialogTemplate, SIZE_MAX, pParentWnd);
+    return lpDialogTemplate && CreateDlgIndirect(lpDialogTemplate, SIZE_MAX, pParentWnd, AfxGetResourceHandle());
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
@@ -56,9 +58,10 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 INT_PTR CDialog::DoModal() {
     const void* pTemplate = nullptr;
     size_t cbTemplate = 0;
-    if (m_hWnd || !FindTemplate(&pTemplate, &cbTemplate)) return -1;
+    HINSTANCE hInst = nullptr;
+    if (m_hWnd || !FindTemplate(&pTemplate, &cbTemplate, &hInst)) return -1;
     CWnd* pOwner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    if (!CreateDlgIndirect(pTemplate, cbTemplate, pOwner)) return -1;
+    if (!CreateDlgIndirect(pTemplate, cbTemplate, pOwner, hInst)) return -1;
     return PlatformRunModalDialog(m_hWnd);
 }
 

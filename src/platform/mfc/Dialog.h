@@ -60,8 +60,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The template's bytes and size; false when it cannot be found.
-    bool FindTemplate(const void** ppTemplate, size_t* pcbTemplate) const;
+    // The template's bytes and size, and the module it came from (the
+    // resource handle for a template in memory); false when it cannot be found.
+    bool FindTemplate(const void** ppTemplate, size_t* pcbTemplate, HINSTANCE* phInst) const;
 };
 
 // A dialog that only adds a background colour to CDialog's behaviour: the

@@ -149,13 +149,13 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-BOOL CWnd::CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd) {
+BOOL CWnd::CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd, HINSTANCE hInst) {
     ::WindowProc super = PlatformNewClassProc(WC_DIALOG);
     m_pfnSuper = super ? std::make_shared<const ::WindowProc>(std::move(super)) : nullptr;
     Creating outer = creating;
     creating = Creating{this, false};
     HWND hWnd = PlatformCreateDialog(pTemplate, cbTemplate, pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr, 0,
-                                     &CWnd::Dispatch);
+                                     &CWnd::Dispatch, hInst);
     bool attached = creating.attached;
     creating = outer;
     if (!hWnd && !attached) PostNcDestroy();

@@ -74,8 +74,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     // Makes a dialog from a template of cbTemplate bytes (platform/user/
     // DialogBox.h) with the object attached; a child of pParentWnd with
-    // WS_CHILD, else owned by its top-level window.
-    BOOL CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd);
+    // WS_CHILD, else owned by its top-level window; hInst is the module whose
+    // resources the controls name.
+    BOOL CreateDlgIndirect(const void* pTemplate, size_t cbTemplate, CWnd* pParentWnd, HINSTANCE hInst = nullptr);
     // The object may be deleted when this returns (PostNcDestroy).
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);

@@ -16,7 +16,11 @@
 //   - Static: text (SS_LEFT, SS_CENTER, SS_RIGHT, SS_SIMPLE,
 //     SS_LEFTNOWORDWRAP; "&" marks the mnemonic unless SS_NOPREFIX), the
 //     rectangles and frames (SS_BLACKRECT ... SS_WHITEFRAME, SS_ETCHEDHORZ,
-//     ...), and SS_ICON as an empty framed square (icons are not drawn).
+//     ...), and SS_ICON: the icon its text names (a resource name, "#n"
+//     for an id, as a dialog template's ordinal title gives it), loaded
+//     from the creating module (the program's when none is given) or the
+//     standard ones; the static takes the icon's size. STM_SETICON and
+//     STM_GETICON set and give it (the static does not free it).
 //   - ListBox: a list of strings (sorted, case-insensitively, with
 //     LBS_SORT), one selected; a click or the arrow keys select and send
 //     LBN_SELCHANGE with LBS_NOTIFY, a double click LBN_DBLCLK.
@@ -100,6 +104,8 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 #define SS_CENTER 0x00000001u
 #define SS_RIGHT 0x00000002u
 #define SS_ICON 0x00000003u
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
 #define SS_BLACKRECT 0x00000004u
 #define SS_GRAYRECT 0x00000005u
 #define SS_WHITERECT 0x00000006u

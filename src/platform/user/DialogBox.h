@@ -127,9 +127,11 @@ PLATFORM_API BOOL PlatformFindDialogTemplate(HINSTANCE hInstance, LPCSTR lpTempl
 // From a template of cbTemplate bytes, with proc as the dialog window's
 // procedure (empty: the dialog class's own). A framework whose objects
 // stand between the window and DefDlgProcA passes its dispatcher and hands
-// the messages it does not handle to the "#32770" class procedure.
+// the messages it does not handle to the "#32770" class procedure. The
+// controls are created with hInstance, the module whose resources they
+// name (a static's icon).
 PLATFORM_API HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
-                                       LPARAM dwInitParam, WindowProc proc = {});
+                                       LPARAM dwInitParam, WindowProc proc = {}, HINSTANCE hInstance = nullptr);
 // Runs the modal loop for a dialog made hidden and not yet ended; the
 // result as DialogBoxIndirectParamA's.
 PLATFORM_API INT_PTR PlatformRunModalDialog(HWND hDlg);

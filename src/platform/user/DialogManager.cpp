@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 
 #include "platform/crt/Crt.h"
@@ -94,18 +95,19 @@ void PlaceTopLevel(const platform::DialogTemplate& t, HWND hOwner, RECT& rect) {
     rect = RECT{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y};
 }
 
-HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base) {
+HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base, HINSTANCE hInstance) {
     for (const platform::DialogItemTemplate& item : t.items) {
         const char* className = item.className.ordinal ? platform::DialogClassFromOrdinal(item.className.ordinal)
                                                        : item.className.text.c_str();
         RECT r = ToPixels(item.x, item.y, item.cx, item.cy, base);
-        HWND hItem =
-            className
-                ? CreateWindowExA(item.exStyle, className, item.title.text.c_str(), (item.style | WS_CHILD) & ~WS_POPUP,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, hDlg,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), nullptr,
-                                  item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()))
-                : nullptr;
+        // An ordinal title names a resource (a static's icon): "#n".
+        std::string title = item.title.ordinal ? "#" + std::to_string(item.title.ordinal) : item.title.text;
+        HWND hItem = className ? CreateWindowExA(
+                                     item.exStyle, className, title.c_str(), (item.style | WS_CHILD) & ~WS_POPUP,
+                                     r.left, r.top, r.right - r.left, r.bottom - r.top, hDlg,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), hInstance,
+                                     item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()))
+                               : nullptr;
         if (!hItem && !(t.style & DS_NOFAILCREATE)) return nullptr;
     }
     return hDlg;
@@ -190,7 +192,7 @@ void AnswerOnScreen(HWND hDlg, DialogState& state) {
 }  // namespace
 
 HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
-                          LPARAM dwInitParam, WindowProc proc) {
+                          LPARAM dwInitParam, WindowProc proc, HINSTANCE hInstance) {
     platform::DialogTemplate t;
     if (!platform::ParseDialogTemplate(pTemplate, cbTemplate, &t)) return nullptr;
     if (hWndParent && !IsWindow(hWndParent)) return nullptr;
@@ -219,7 +221,7 @@ HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndPar
         std::lock_guard<std::mutex> guard(dt.lock);
         dt.dialogs[hDlg] = state;
     }
-    if (!CreateItems(hDlg, t, base)) {
+    if (!CreateItems(hDlg, t, base, hInstance)) {
         DestroyWindow(hDlg);
         return nullptr;
     }
@@ -249,14 +251,14 @@ INT_PTR PlatformRunModalDialog(HWND hDlg) {
     return state->result;
 }
 
-HWND CreateDialogIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
+HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
                                 LPARAM dwInitParam) {
-    return PlatformCreateDialog(lpTemplate, SIZE_MAX, hWndParent, lpDialogFunc, dwInitParam);
+    return PlatformCreateDialog(lpTemplate, SIZE_MAX, hWndParent, lpDialogFunc, dwInitParam, {}, hInstance);
 }
 
-INT_PTR DialogBoxIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA hDialogTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
-                                LPARAM dwInitParam) {
-    HWND hDlg = PlatformCreateDialog(hDialogTemplate, SIZE_MAX, hWndParent, lpDialogFunc, dwInitParam);
+INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate, HWND hWndParent,
+                                DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+    HWND hDlg = PlatformCreateDialog(hDialogTemplate, SIZE_MAX, hWndParent, lpDialogFunc, dwInitParam, {}, hInstance);
     return hDlg ? PlatformRunModalDialog(hDlg) : -1;
 }
 
@@ -275,7 +277,7 @@ HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndPar
     const void* pTemplate = nullptr;
     size_t cbTemplate = 0;
     if (!PlatformFindDialogTemplate(hInstance, lpTemplateName, &pTemplate, &cbTemplate)) return nullptr;
-    return PlatformCreateDialog(pTemplate, cbTemplate, hWndParent, lpDialogFunc, dwInitParam);
+    return PlatformCreateDialog(pTemplate, cbTemplate, hWndParent, lpDialogFunc, dwInitParam, {}, hInstance);
 }
 
 INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
