@@ -78,9 +78,9 @@ public:
     // result. False for every other message, which the caller passes on.
     bool OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    const std::string& Text() const { return text; }
-    size_t SelStart() const { return anchor < caret ? anchor : caret; }
-    size_t SelEnd() const { return anchor < caret ? caret : anchor; }
+    const std::string& Text() const { return m_text; }
+    size_t SelStart() const { return m_anchor < m_caret ? m_anchor : m_caret; }
+    size_t SelEnd() const { return m_anchor < m_caret ? m_caret : m_anchor; }
 
     // WM_GETDLGCODE's answer; pMsg is the key message being asked about, if
     // any.
@@ -117,10 +117,10 @@ private:
     // block; a single-line control takes only the first line.
     void Paste(HWND hWnd);
 
-    std::string text;
-    bool changed = false;
-    size_t anchor = 0;
-    size_t caret = 0;
+    std::string m_text;
+    bool m_changed = false;
+    size_t m_anchor = 0;
+    size_t m_caret = 0;
 };
 
 }  // namespace platform
