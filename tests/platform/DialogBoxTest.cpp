@@ -13,6 +13,7 @@
 #include "platform/user/Controls.h"
 #include "platform/user/DialogTemplate.h"
 #include "platform/user/EditCore.h"
+#include "support/FontUnits.h"
 
 using crt::_stricmp;
 using dialogs::PressKey;
@@ -79,15 +80,13 @@ std::string ClassOf(HWND hWnd) {
 }  // namespace
 
 // Each item becomes a child of its class with its id and style, placed in
-// pixels from dialog units of the font's base units; the dialog sits at its
-// offset from the owner's client origin with the template's size.
+// pixels from dialog units of the dialog's font (DialogFontTest checks that
+// font); the dialog sits at its offset from the owner's client origin with
+// the template's size.
 TEST_F(DialogBoxTest, TemplateItemsBecomeControlsPlacedInDialogUnits) {
     ASSERT_TRUE(Open());
-    LONG base = GetDialogBaseUnits();
-    int bx = LOWORD(base), by = HIWORD(base);
-    EXPECT_GE(bx, 5);
-    EXPECT_LE(bx, 9);
-    EXPECT_EQ(by, 16);
+    SIZE base = support::FontBaseUnits(reinterpret_cast<HFONT>(SendMessageA(m_dlg, WM_GETFONT, 0, 0)));
+    int bx = base.cx, by = base.cy;
     auto px = [&](int x) { return (x * bx + 2) / 4; };
     auto py = [&](int y) { return (y * by + 4) / 8; };
     RECT dlg;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/user/Clipboard.h"
+#include "platform/user/ControlPaint.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DialogBox.h"
 
@@ -25,6 +26,7 @@ std::string_view textOf(LPARAM lParam) {
 
 bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;
+    if (user::OnFontMessage(hWnd, message, wParam, lParam, pResult)) return true;
     if (OnInput(hWnd, message, wParam, lParam)) return true;
     switch (message) {
     case WM_SETTEXT:

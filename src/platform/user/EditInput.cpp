@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/gdi/TextMetrics.h"
+#include "platform/user/ControlPaint.h"
 #include "platform/user/EditCore.h"
 #include "platform/user/Painting.h"
 
@@ -34,9 +35,9 @@ Line lineAt(const std::string& text, size_t position) {
     return Line{start, end};
 }
 
-int widthOf(const std::string& text, size_t start, size_t end) {
+int WidthOf(HDC hDC, const std::string& text, size_t start, size_t end) {
     SIZE size{};
-    GetTextExtentPoint32A(nullptr, text.c_str() + start, static_cast<int>(end - start), &size);
+    GetTextExtentPoint32A(hDC, text.c_str() + start, static_cast<int>(end - start), &size);
     return size.cx;
 }
 
@@ -44,16 +45,17 @@ int widthOf(const std::string& text, size_t start, size_t end) {
 
 // ---- Positions ----------------------------------------------------------------------------
 
-POINT EditCore::PointFromPosition(size_t position) const {
+POINT EditCore::PointFromPosition(HDC hDC, size_t position) const {
     position = std::min(position, m_text.size());
     Line line = lineAt(m_text, position);
     auto row = std::count(m_text.begin(), m_text.begin() + static_cast<std::ptrdiff_t>(line.start), '\n');
     size_t column = std::min(position, line.end);
-    return POINT{kLeft + widthOf(m_text, line.start, column), kTop + static_cast<LONG>(row) * PLATFORM_LINE_HEIGHT};
+    return POINT{kLeft + WidthOf(hDC, m_text, line.start, column),
+                 kTop + static_cast<LONG>(row) * user::LineHeight(hDC)};
 }
 
-size_t EditCore::PositionFromPoint(POINT point) const {
-    long row = std::max<long>(0, (point.y - kTop) / PLATFORM_LINE_HEIGHT);
+size_t EditCore::PositionFromPoint(HDC hDC, POINT point) const {
+    long row = std::max<long>(0, (point.y - kTop) / user::LineHeight(hDC));
     size_t start = 0;
     for (; row > 0; --row) {
         size_t next = m_text.find('\n', start);
@@ -65,7 +67,7 @@ size_t EditCore::PositionFromPoint(POINT point) const {
     size_t best = line.start;
     int bestDistance = std::abs(point.x - kLeft);
     for (size_t at = line.start + 1; at <= line.end; ++at) {
-        int distance = std::abs(point.x - kLeft - widthOf(m_text, line.start, at));
+        int distance = std::abs(point.x - kLeft - WidthOf(hDC, m_text, line.start, at));
         if (distance >= bestDistance) break;
         best = at;
         bestDistance = distance;
@@ -158,13 +160,13 @@ bool EditCore::OnInput(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR: OnChar(hWnd, static_cast<char>(wParam)); return true;
     case WM_LBUTTONDOWN:
         SetFocus(hWnd);
-        MoveCaret(PositionFromPoint(point), (wParam & MK_SHIFT) != 0);
+        MoveCaret(PositionFromPoint(user::MeasureDC(hWnd), point), (wParam & MK_SHIFT) != 0);
         SetCapture(hWnd);
         InvalidateRect(hWnd, nullptr, TRUE);
         return true;
     case WM_MOUSEMOVE:
         if ((wParam & MK_LBUTTON) && GetCapture() == hWnd) {
-            MoveCaret(PositionFromPoint(point), true);
+            MoveCaret(PositionFromPoint(user::MeasureDC(hWnd), point), true);
             InvalidateRect(hWnd, nullptr, TRUE);
         }
         return true;
@@ -188,22 +190,24 @@ void EditCore::Paint(HWND hWnd) {
         SendMessageA(GetParent(hWnd), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hWnd)));
     if (!hBrush) hBrush = reinterpret_cast<HBRUSH>(PlatformDefaultCtlColor(hDC, COLOR_WINDOW));
     FillRect(hDC, &client, hBrush);
+    user::SelectControlFont(hWnd, hDC);
+    int lineHeight = user::LineHeight(hDC);
     bool focused = GetFocus() == hWnd;
     COLORREF textColor = GetTextColor(hDC);
     SetBkMode(hDC, TRANSPARENT);
     size_t selStart = focused ? SelStart() : 0, selEnd = focused ? SelEnd() : 0;
     for (size_t start = 0;;) {
         Line line = lineAt(m_text, start);
-        POINT at = PointFromPosition(line.start);
+        POINT at = PointFromPosition(hDC, line.start);
         // The line in up to three runs: before, inside and after the selection.
         size_t cuts[4] = {line.start, std::clamp(selStart, line.start, line.end),
                           std::clamp(selEnd, line.start, line.end), line.end};
         for (int run = 0; run < 3; ++run) {
             if (cuts[run + 1] <= cuts[run]) continue;
-            int x = at.x + widthOf(m_text, line.start, cuts[run]);
+            int x = at.x + WidthOf(hDC, m_text, line.start, cuts[run]);
             bool selected = run == 1;
             if (selected) {
-                RECT band{x, at.y, at.x + widthOf(m_text, line.start, cuts[2]), at.y + PLATFORM_LINE_HEIGHT};
+                RECT band{x, at.y, at.x + WidthOf(hDC, m_text, line.start, cuts[2]), at.y + lineHeight};
                 PlatformFillColor(hDC, &band, GetSysColor(COLOR_HIGHLIGHT));
             }
             SetTextColor(hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColor);
@@ -214,8 +218,8 @@ void EditCore::Paint(HWND hWnd) {
         start = next + 1;
     }
     if (focused) {
-        POINT at = PointFromPosition(m_caret);
-        RECT bar{at.x, at.y, at.x + 1, at.y + PLATFORM_LINE_HEIGHT};
+        POINT at = PointFromPosition(hDC, m_caret);
+        RECT bar{at.x, at.y, at.x + 1, at.y + lineHeight};
         PlatformFillColor(hDC, &bar, textColor);
     }
     EndPaint(hWnd, &ps);
