@@ -85,7 +85,7 @@ std::string ClassOf(HWND hWnd) {
 // the template's size.
 TEST_F(DialogBoxTest, TemplateItemsBecomeControlsPlacedInDialogUnits) {
     ASSERT_TRUE(Open());
-    SIZE base = support::FontBaseUnits(reinterpret_cast<HFONT>(SendMessageA(m_dlg, WM_GETFONT, 0, 0)));
+    SIZE base = support::FontBaseUnits(support::FontOf(m_dlg));
     int bx = base.cx, by = base.cy;
     auto px = [&](int x) { return (x * bx + 2) / 4; };
     auto py = [&](int y) { return (y * by + 4) / 8; };

@@ -60,8 +60,6 @@ protected:
     std::vector<HFONT> m_fonts;
 };
 
-HFONT FontOf(HWND hWnd) { return reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)); }
-
 // The font the text drawn in a window was laid out in; null when the window
 // drew no text.
 std::shared_ptr<const gdi::Font> DrawnFont(HWND hWnd) {
@@ -124,7 +122,7 @@ TEST_F(DialogFontTest, ControlsGetTheDialogsFontAndDrawWithIt) {
         SCOPED_TRACE(form.points);
         platform::DialogTemplate t;
         ASSERT_TRUE(Open(form, &t));
-        HFONT hFont = FontOf(m_dlg);
+        HFONT hFont = support::FontOf(m_dlg);
         EXPECT_EQ(hFont != nullptr, form.points != 0);
         if (hFont) {
             LOGFONTA log{};
@@ -139,7 +137,7 @@ TEST_F(DialogFontTest, ControlsGetTheDialogsFontAndDrawWithIt) {
         for (int id : {IDC_NAME_LABEL, IDC_NAME, IDC_COLOURS, IDOK}) {
             SCOPED_TRACE(id);
             HWND hItem = GetDlgItem(m_dlg, id);
-            EXPECT_EQ(FontOf(hItem), hFont);
+            EXPECT_EQ(support::FontOf(hItem), hFont);
             std::shared_ptr<const gdi::Font> drawn = DrawnFont(hItem);
             ASSERT_TRUE(drawn);
             EXPECT_EQ(drawn->height, lineHeight);
@@ -160,7 +158,7 @@ TEST_F(DialogFontTest, SetFontChangesWhatAControlDrawsAndMeasures) {
     HWND hName = GetDlgItem(m_dlg, IDC_NAME);
     SetWindowTextA(hName, "mmmmmmmm");
     SendMessageA(hName, WM_SETFONT, reinterpret_cast<WPARAM>(hLarge), TRUE);
-    EXPECT_EQ(FontOf(hName), hLarge);
+    EXPECT_EQ(support::FontOf(hName), hLarge);
     dialogs::Pump(m_dlg);
     std::shared_ptr<const gdi::Font> drawn = DrawnFont(hName);
     ASSERT_TRUE(drawn);
@@ -189,7 +187,7 @@ TEST_F(DialogFontTest, SetFontChangesWhatAControlDrawsAndMeasures) {
     EXPECT_EQ(end, 4u);
 
     SendMessageA(hName, WM_SETFONT, 0, TRUE);
-    EXPECT_EQ(FontOf(hName), nullptr);
+    EXPECT_EQ(support::FontOf(hName), nullptr);
     dialogs::Pump(m_dlg);
     drawn = DrawnFont(hName);
     ASSERT_TRUE(drawn);

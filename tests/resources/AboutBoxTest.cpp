@@ -10,8 +10,6 @@
 
 namespace {
 
-HFONT FontOf(HWND hWnd) { return reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)); }
-
 void PressReturn(HWND hDlg) {
     PlatformInput in;
     in.message = WM_KEYDOWN;
@@ -36,8 +34,8 @@ TEST(AboutBoxTest, OpensInItsFontAndReturnEndsIt) {
         GetWindowRect(hDlg, &dlg);
         HWND hOk = GetDlgItem(hDlg, IDOK);
         GetWindowRect(hOk, &ok);
-        hDialogFont = FontOf(hDlg);
-        hButtonFont = FontOf(hOk);
+        hDialogFont = support::FontOf(hDlg);
+        hButtonFont = support::FontOf(hOk);
         PressReturn(hDlg);
     });
     DLGPROC endOnCommand = [](HWND hDlg, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {

@@ -9,6 +9,9 @@
 
 namespace support {
 
+// What a window answers to WM_GETFONT.
+inline HFONT FontOf(HWND hWnd) { return reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)); }
+
 // A font of that size in points and face, as a template's FONT names it.
 inline HFONT CreateDialogFont(int points, const char* face) {
     constexpr int kPixelsPerInch = 96, kPointsPerInch = 72;

@@ -10,7 +10,6 @@
 #include "platform/gdi/TextMetrics.h"
 #include "platform/kernel/Resources.h"
 #include "platform/shared/NoDestructor.h"
-#include "platform/user/ControlPaint.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DecimalText.h"
 #include "platform/user/DialogBox.h"
