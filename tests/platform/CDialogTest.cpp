@@ -76,19 +76,19 @@ protected:
 class CDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        order = dialogs::Template(IDD_ORDER);
-        about = dialogs::Template(IDD_ABOUTBOX);
-        ASSERT_FALSE(order.empty());
-        previousHook = AfxSetMessageBoxHook([this](const CString& text, UINT) {
-            messages.push_back(std::string(text));
+        m_order = dialogs::Template(IDD_ORDER);
+        m_about = dialogs::Template(IDD_ABOUTBOX);
+        ASSERT_FALSE(m_order.empty());
+        m_previousHook = AfxSetMessageBoxHook([this](const CString& text, UINT) {
+            m_messages.push_back(std::string(text));
             return IDOK;
         });
-        previousEcho = PlatformSetMessageBoxEcho(false);
+        m_previousEcho = PlatformSetMessageBoxEcho(false);
     }
     void TearDown() override {
         PlatformSetDialogResponder({});
-        AfxSetMessageBoxHook(previousHook);
-        PlatformSetMessageBoxEcho(previousEcho);
+        AfxSetMessageBoxHook(m_previousHook);
+        PlatformSetMessageBoxEcho(m_previousEcho);
         PlatformPumpMessages();
     }
     static std::string Text(HWND hDlg, int id) {
@@ -97,11 +97,11 @@ protected:
         return text;
     }
 
-    std::vector<BYTE> order;
-    std::vector<BYTE> about;
-    std::vector<std::string> messages;
-    MessageBoxHook previousHook;
-    bool previousEcho = true;
+    std::vector<BYTE> m_order;
+    std::vector<BYTE> m_about;
+    std::vector<std::string> m_messages;
+    MessageBoxHook m_previousHook;
+    bool m_previousEcho = true;
 };
 
 }  // namespace
@@ -111,7 +111,7 @@ protected:
 // it is cancelled.
 TEST_F(CDialogTest, AboutBoxWorksFromItsTemplate) {
     CAboutDlg aboutDlg;
-    aboutDlg.InitModalIndirect(dialogs::AsTemplate(about));
+    aboutDlg.InitModalIndirect(dialogs::AsTemplate(m_about));
     EXPECT_EQ(aboutDlg.DoModal(), IDCANCEL);
     std::string shown;
     PlatformSetDialogResponder([&](HWND hDlg) {
@@ -143,7 +143,7 @@ TEST_F(CDialogTest, AboutBoxWorksFromItsTemplate) {
 // back into its member.
 TEST_F(CDialogTest, DataExchangeBothWaysForEachKind) {
     COrderDlg dlg;
-    dlg.InitModalIndirect(dialogs::AsTemplate(order));
+    dlg.InitModalIndirect(dialogs::AsTemplate(m_order));
     PlatformSetDialogResponder([&](HWND hDlg) {
         struct Shown {
             int id;
@@ -179,7 +179,7 @@ TEST_F(CDialogTest, DataExchangeBothWaysForEachKind) {
     EXPECT_EQ(dlg.m_nShape, 2);
     EXPECT_EQ(dlg.m_strCity, "Lima");
     EXPECT_EQ(dlg.m_dRatio, 1000.0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(m_messages.empty());
 }
 
 // Text that is no number, or a number out of its range, or text too long:
@@ -200,9 +200,9 @@ TEST_F(CDialogTest, FailedValidationKeepsTheDialogOpen) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        messages.clear();
+        m_messages.clear();
         COrderDlg dlg;
-        dlg.InitModalIndirect(dialogs::AsTemplate(order));
+        dlg.InitModalIndirect(dialogs::AsTemplate(m_order));
         bool stayedOpen = false;
         HWND hFocus = nullptr;
         PlatformSetDialogResponder([&](HWND hDlg) {
@@ -220,7 +220,7 @@ TEST_F(CDialogTest, FailedValidationKeepsTheDialogOpen) {
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
         EXPECT_TRUE(stayedOpen);
-        EXPECT_EQ(messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(m_messages, std::vector<std::string>{c.message});
         EXPECT_EQ(dlg.m_nGift, BST_UNCHECKED);  // taken on the second OK
     }
 }
@@ -230,7 +230,7 @@ TEST_F(CDialogTest, FailedValidationKeepsTheDialogOpen) {
 TEST_F(CDialogTest, ModelessDialogAndBackgroundColour) {
     CDialogEx dlg;
     dlg.SetBackgroundColor(RGB(10, 20, 30));
-    ASSERT_TRUE(dlg.CreateIndirect(dialogs::AsTemplate(order)));
+    ASSERT_TRUE(dlg.CreateIndirect(dialogs::AsTemplate(m_order)));
     dlg.ShowWindow(SW_SHOWNORMAL);
     PlatformPumpMessages();
     EXPECT_EQ(::GetFocus(), dlg.GetDlgItem(IDC_NAME)->m_hWnd);

@@ -13,6 +13,7 @@
 #include "platform/user/Controls.h"
 #include "platform/user/DialogTemplate.h"
 #include "platform/user/EditCore.h"
+#include "support/FontUnits.h"
 
 using crt::_stricmp;
 using dialogs::PressKey;
@@ -41,33 +42,33 @@ protected:
     void SetUp() override {
         g_commands.clear();
         g_endOn = 0;
-        order = dialogs::Template(IDD_ORDER);
-        ASSERT_FALSE(order.empty());
-        hOwner =
+        m_order = dialogs::Template(IDD_ORDER);
+        ASSERT_FALSE(m_order.empty());
+        m_owner =
             CreateWindowExA(0, "Static", "owner", WS_VISIBLE, 100, 100, 600, 500, nullptr, nullptr, nullptr, nullptr);
     }
     void TearDown() override {
         PlatformSetDialogResponder({});
-        if (IsWindow(hDlg)) DestroyWindow(hDlg);
-        DestroyWindow(hOwner);
+        if (IsWindow(m_dlg)) DestroyWindow(m_dlg);
+        DestroyWindow(m_owner);
         PlatformPumpMessages();
     }
     HWND Open() {
-        hDlg = CreateDialogIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0);
-        ShowWindow(hDlg, SW_SHOWNORMAL);
-        Pump(hDlg);
-        return hDlg;
+        m_dlg = CreateDialogIndirectParamA(nullptr, dialogs::AsTemplate(m_order), m_owner, CALLBACK_Record, 0);
+        ShowWindow(m_dlg, SW_SHOWNORMAL);
+        Pump(m_dlg);
+        return m_dlg;
     }
-    HWND Item(int id) const { return GetDlgItem(hDlg, id); }
+    HWND Item(int id) const { return GetDlgItem(m_dlg, id); }
     bool Saw(int id, int code) const {
         for (const Command& c : g_commands)
             if (c.id == id && c.code == code) return true;
         return false;
     }
 
-    std::vector<BYTE> order;
-    HWND hOwner = nullptr;
-    HWND hDlg = nullptr;
+    std::vector<BYTE> m_order;
+    HWND m_owner = nullptr;
+    HWND m_dlg = nullptr;
 };
 
 std::string ClassOf(HWND hWnd) {
@@ -79,25 +80,23 @@ std::string ClassOf(HWND hWnd) {
 }  // namespace
 
 // Each item becomes a child of its class with its id and style, placed in
-// pixels from dialog units of the font's base units; the dialog sits at its
-// offset from the owner's client origin with the template's size.
+// pixels from dialog units of the dialog's font (DialogFontTest checks that
+// font); the dialog sits at its offset from the owner's client origin with
+// the template's size.
 TEST_F(DialogBoxTest, TemplateItemsBecomeControlsPlacedInDialogUnits) {
     ASSERT_TRUE(Open());
-    LONG base = GetDialogBaseUnits();
-    int bx = LOWORD(base), by = HIWORD(base);
-    EXPECT_GE(bx, 5);
-    EXPECT_LE(bx, 9);
-    EXPECT_EQ(by, 16);
+    SIZE base = support::FontBaseUnits(support::FontOf(m_dlg));
+    int bx = base.cx, by = base.cy;
     auto px = [&](int x) { return (x * bx + 2) / 4; };
     auto py = [&](int y) { return (y * by + 4) / 8; };
     RECT dlg;
-    GetWindowRect(hDlg, &dlg);
+    GetWindowRect(m_dlg, &dlg);
     EXPECT_EQ(dlg.left, 100 + px(10));
     EXPECT_EQ(dlg.top, 100 + py(20));
     EXPECT_EQ(dlg.right - dlg.left, px(220));
     EXPECT_EQ(dlg.bottom - dlg.top, py(180));
     char title[32];
-    GetWindowTextA(hDlg, title, sizeof title);
+    GetWindowTextA(m_dlg, title, sizeof title);
     EXPECT_STREQ(title, "Order");
 
     struct Expected {
@@ -121,7 +120,7 @@ TEST_F(DialogBoxTest, TemplateItemsBecomeControlsPlacedInDialogUnits) {
         SCOPED_TRACE(e.id);
         HWND h = Item(e.id);
         ASSERT_TRUE(h);
-        EXPECT_EQ(GetParent(h), hDlg);
+        EXPECT_EQ(GetParent(h), m_dlg);
         EXPECT_EQ(GetDlgCtrlID(h), e.id);
         EXPECT_EQ(_stricmp(ClassOf(h).c_str(), e.className), 0) << ClassOf(h);
         DWORD style = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE));
@@ -141,10 +140,10 @@ TEST_F(DialogBoxTest, TemplateItemsBecomeControlsPlacedInDialogUnits) {
     GetWindowRect(Item(IDC_SHAPE), &combo);
     EXPECT_LT(combo.bottom - combo.top, py(60));
     RECT mapped{4, 8, 8, 16};
-    ASSERT_TRUE(MapDialogRect(hDlg, &mapped));
+    ASSERT_TRUE(MapDialogRect(m_dlg, &mapped));
     EXPECT_EQ(mapped.left, bx);
     EXPECT_EQ(mapped.bottom, 2 * by);
-    EXPECT_FALSE(MapDialogRect(hOwner, &mapped));
+    EXPECT_FALSE(MapDialogRect(m_owner, &mapped));
 }
 
 // The About box's extended template: its font, its icon by ordinal (kept
@@ -168,24 +167,24 @@ TEST_F(DialogBoxTest, ExtendedTemplateKeepsFontAndIconOrdinal) {
 // do counts and sizes the bytes cannot hold; only the whole one succeeds.
 TEST_F(DialogBoxTest, TruncatedAndLyingTemplatesFailCleanly) {
     size_t windowsBefore = 0;
-    for (HWND h = GetWindow(hOwner, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) ++windowsBefore;
-    for (size_t size = 0; size < order.size(); ++size) {
+    for (HWND h = GetWindow(m_owner, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) ++windowsBefore;
+    for (size_t size = 0; size < m_order.size(); ++size) {
         SCOPED_TRACE(size);
-        std::vector<BYTE> part(order.begin(), order.begin() + static_cast<long>(size));
-        ASSERT_EQ(PlatformCreateDialog(part.data(), part.size(), hOwner, nullptr, 0), nullptr);
+        std::vector<BYTE> part(m_order.begin(), m_order.begin() + static_cast<long>(size));
+        ASSERT_EQ(PlatformCreateDialog(part.data(), part.size(), m_owner, nullptr, 0), nullptr);
     }
     size_t windowsAfter = 0;
-    for (HWND h = GetWindow(hOwner, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) ++windowsAfter;
+    for (HWND h = GetWindow(m_owner, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) ++windowsAfter;
     EXPECT_EQ(windowsAfter, windowsBefore);
 
-    std::vector<BYTE> lying = order;
+    std::vector<BYTE> lying = m_order;
     lying[8] = 0xFF;  // the item count, far beyond the bytes
     lying[9] = 0xFF;
-    EXPECT_EQ(PlatformCreateDialog(lying.data(), lying.size(), hOwner, nullptr, 0), nullptr);
+    EXPECT_EQ(PlatformCreateDialog(lying.data(), lying.size(), m_owner, nullptr, 0), nullptr);
     // An unknown class name fails the dialog.
     platform::DialogTemplate t;
-    std::vector<BYTE> whole = order;
-    HWND h = PlatformCreateDialog(whole.data(), whole.size(), hOwner, nullptr, 0);
+    std::vector<BYTE> whole = m_order;
+    HWND h = PlatformCreateDialog(whole.data(), whole.size(), m_owner, nullptr, 0);
     ASSERT_TRUE(h);
     DestroyWindow(h);
     EXPECT_FALSE(platform::ParseDialogTemplate(nullptr, 10, &t));
@@ -197,63 +196,63 @@ TEST_F(DialogBoxTest, TruncatedAndLyingTemplatesFailCleanly) {
 TEST_F(DialogBoxTest, TabShiftTabAndArrowsMoveTheFocus) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(GetFocus(), Item(IDC_NAME));  // the first tab stop
-    CheckRadioButton(hDlg, IDC_SMALL, IDC_LARGE, IDC_MEDIUM);
+    CheckRadioButton(m_dlg, IDC_SMALL, IDC_LARGE, IDC_MEDIUM);
     const int forward[] = {IDC_COUNT, IDC_GIFT, IDC_MEDIUM, IDC_COLOURS, IDC_SHAPE, IDC_CITY,
                            IDC_RATIO, IDOK,     IDCANCEL,   IDC_APPLY,   IDC_NAME};
     for (int id : forward) {
         SCOPED_TRACE(id);
-        PressKey(hDlg, VK_TAB);
-        Pump(hDlg);
+        PressKey(m_dlg, VK_TAB);
+        Pump(m_dlg);
         HWND hFocus = GetFocus();
         if (id == IDC_CITY) hFocus = GetParent(hFocus);  // the combo's edit field
         EXPECT_EQ(hFocus, Item(id));
     }
-    PressKey(hDlg, VK_TAB, VK_SHIFT);
-    Pump(hDlg);
+    PressKey(m_dlg, VK_TAB, VK_SHIFT);
+    Pump(m_dlg);
     EXPECT_EQ(GetFocus(), Item(IDC_APPLY));
 
-    SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MEDIUM)), TRUE);
-    PressKey(hDlg, VK_DOWN);
-    Pump(hDlg);
+    SendMessageA(m_dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MEDIUM)), TRUE);
+    PressKey(m_dlg, VK_DOWN);
+    Pump(m_dlg);
     EXPECT_EQ(GetFocus(), Item(IDC_LARGE));
-    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_LARGE), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_MEDIUM), static_cast<UINT>(BST_UNCHECKED));
-    PressKey(hDlg, VK_DOWN);  // wraps within the group, not into the list
-    Pump(hDlg);
+    EXPECT_EQ(IsDlgButtonChecked(m_dlg, IDC_LARGE), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(m_dlg, IDC_MEDIUM), static_cast<UINT>(BST_UNCHECKED));
+    PressKey(m_dlg, VK_DOWN);  // wraps within the group, not into the list
+    Pump(m_dlg);
     EXPECT_EQ(GetFocus(), Item(IDC_SMALL));
     EXPECT_TRUE(Saw(IDC_SMALL, BN_CLICKED));
-    EXPECT_EQ(GetNextDlgGroupItem(hDlg, Item(IDC_SMALL), TRUE), Item(IDC_LARGE));
+    EXPECT_EQ(GetNextDlgGroupItem(m_dlg, Item(IDC_SMALL), TRUE), Item(IDC_LARGE));
 }
 
 // Return clicks the default button (or the focused push button), Escape
 // sends IDCANCEL, Alt and a letter clicks or focuses its control.
 TEST_F(DialogBoxTest, ReturnEscapeAndMnemonicsSendTheirCommands) {
     ASSERT_TRUE(Open());
-    PressKey(hDlg, VK_RETURN);
-    PressKey(hDlg, VK_ESCAPE);
-    Pump(hDlg);
+    PressKey(m_dlg, VK_RETURN);
+    PressKey(m_dlg, VK_ESCAPE);
+    Pump(m_dlg);
     ASSERT_EQ(g_commands.size(), 2u);
     EXPECT_EQ(g_commands[0].id, IDOK);
     EXPECT_EQ(g_commands[1].id, IDCANCEL);
 
-    SendMessageA(hDlg, DM_SETDEFID, IDC_APPLY, 0);
-    EXPECT_EQ(SendMessageA(hDlg, DM_GETDEFID, 0, 0), MAKELONG(IDC_APPLY, DC_HASDEFID));
+    SendMessageA(m_dlg, DM_SETDEFID, IDC_APPLY, 0);
+    EXPECT_EQ(SendMessageA(m_dlg, DM_GETDEFID, 0, 0), MAKELONG(IDC_APPLY, DC_HASDEFID));
     EXPECT_EQ(GetWindowLongA(Item(IDOK), GWL_STYLE) & BS_TYPEMASK, static_cast<LONG>(BS_PUSHBUTTON));
     g_commands.clear();
-    PressKey(hDlg, VK_RETURN);
-    Pump(hDlg);
+    PressKey(m_dlg, VK_RETURN);
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDC_APPLY, BN_CLICKED));
-    SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
+    SendMessageA(m_dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL)), TRUE);
     g_commands.clear();
-    PressKey(hDlg, VK_RETURN);  // on a push button, Return is that button's
-    Pump(hDlg);
+    PressKey(m_dlg, VK_RETURN);  // on a push button, Return is that button's
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDCANCEL, BN_CLICKED));
 
     g_commands.clear();
-    PressKey(hDlg, 'G', VK_MENU);
-    PressKey(hDlg, 'N', VK_MENU);
-    Pump(hDlg);
-    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
+    PressKey(m_dlg, 'G', VK_MENU);
+    PressKey(m_dlg, 'N', VK_MENU);
+    Pump(m_dlg);
+    EXPECT_EQ(IsDlgButtonChecked(m_dlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
     EXPECT_TRUE(Saw(IDC_GIFT, BN_CLICKED));
     EXPECT_EQ(GetFocus(), Item(IDC_NAME));  // the label's control
 }
@@ -262,11 +261,11 @@ TEST_F(DialogBoxTest, ReturnEscapeAndMnemonicsSendTheirCommands) {
 TEST_F(DialogBoxTest, DisabledAndHiddenControlsAreSkipped) {
     ASSERT_TRUE(Open());
     EnableWindow(Item(IDOK), FALSE);
-    PressKey(hDlg, VK_RETURN);
-    Pump(hDlg);
+    PressKey(m_dlg, VK_RETURN);
+    Pump(m_dlg);
     EXPECT_FALSE(Saw(IDOK, BN_CLICKED));
-    EXPECT_EQ(GetNextDlgTabItem(hDlg, Item(IDC_RATIO), FALSE), Item(IDCANCEL));
-    EXPECT_EQ(GetNextDlgTabItem(hDlg, Item(IDCANCEL), TRUE), Item(IDC_RATIO));
+    EXPECT_EQ(GetNextDlgTabItem(m_dlg, Item(IDC_RATIO), FALSE), Item(IDCANCEL));
+    EXPECT_EQ(GetNextDlgTabItem(m_dlg, Item(IDCANCEL), TRUE), Item(IDC_RATIO));
 }
 
 // Buttons, edits, lists and combos tell the dialog what the user did.
@@ -277,8 +276,8 @@ TEST_F(DialogBoxTest, ControlsNotifyTheDialog) {
     PlatformInput in;
     in.message = WM_KEYDOWN;
     in.vk = 'A';
-    PlatformPostInput(hDlg, in);
-    Pump(hDlg);
+    PlatformPostInput(m_dlg, in);
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDC_NAME, EN_CHANGE));
 
     HWND hList = Item(IDC_COLOURS);
@@ -289,19 +288,19 @@ TEST_F(DialogBoxTest, ControlsNotifyTheDialog) {
     in = PlatformInput();
     in.message = WM_LBUTTONDOWN;
     in.pt = POINT{r.left + 5, r.top + 1 + PLATFORM_LINE_HEIGHT + 4};  // the second row
-    PlatformPostInput(hDlg, in);
+    PlatformPostInput(m_dlg, in);
     in.message = WM_LBUTTONUP;
-    PlatformPostInput(hDlg, in);
-    Pump(hDlg);
+    PlatformPostInput(m_dlg, in);
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDC_COLOURS, LBN_SELCHANGE));
     EXPECT_EQ(SendMessageA(hList, LB_GETCURSEL, 0, 0), 1);  // "Green", sorted after "blue"
 
     HWND hShape = Item(IDC_SHAPE);
     for (const char* shape : {"square", "circle"})
         SendMessageA(hShape, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shape));
-    SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hShape), TRUE);
-    PressKey(hDlg, VK_DOWN);
-    Pump(hDlg);
+    SendMessageA(m_dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hShape), TRUE);
+    PressKey(m_dlg, VK_DOWN);
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDC_SHAPE, CBN_SELCHANGE));
     char text[16];
     GetWindowTextA(hShape, text, sizeof text);
@@ -311,12 +310,12 @@ TEST_F(DialogBoxTest, ControlsNotifyTheDialog) {
     in = PlatformInput();
     in.message = WM_LBUTTONDOWN;
     in.pt = POINT{r.left + 3, r.top + 3};
-    PlatformPostInput(hDlg, in);
+    PlatformPostInput(m_dlg, in);
     in.message = WM_LBUTTONUP;
-    PlatformPostInput(hDlg, in);
-    Pump(hDlg);
+    PlatformPostInput(m_dlg, in);
+    Pump(m_dlg);
     EXPECT_TRUE(Saw(IDC_GIFT, BN_CLICKED));
-    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(m_dlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
 }
 
 // The list messages as the original's list box and combo box answer them.
@@ -380,8 +379,8 @@ TEST_F(DialogBoxTest, ListAndComboMessages) {
     PlatformInput in;
     in.message = WM_LBUTTONDOWN;
     in.pt = POINT{field.left + 5, field.bottom + 1 + PLATFORM_LINE_HEIGHT + 4};  // the second row: "Berlin"
-    PlatformPostInput(hDlg, in);
-    Pump(hDlg);
+    PlatformPostInput(m_dlg, in);
+    Pump(m_dlg);
     EXPECT_FALSE(SendMessageA(hCity, CB_GETDROPPEDSTATE, 0, 0));
     GetWindowTextA(hCity, text, sizeof text);
     EXPECT_STREQ(text, "Berlin");
@@ -413,46 +412,46 @@ TEST_F(DialogBoxTest, ItemTextAndNumbers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        ASSERT_TRUE(SetDlgItemTextA(hDlg, IDC_COUNT, c.text));
+        ASSERT_TRUE(SetDlgItemTextA(m_dlg, IDC_COUNT, c.text));
         BOOL translated = !c.translated;
-        EXPECT_EQ(GetDlgItemInt(hDlg, IDC_COUNT, &translated, c.bSigned), c.value);
+        EXPECT_EQ(GetDlgItemInt(m_dlg, IDC_COUNT, &translated, c.bSigned), c.value);
         EXPECT_EQ(translated, c.translated);
     }
-    SetDlgItemInt(hDlg, IDC_COUNT, static_cast<UINT>(-12), TRUE);
+    SetDlgItemInt(m_dlg, IDC_COUNT, static_cast<UINT>(-12), TRUE);
     char text[16];
-    EXPECT_EQ(GetDlgItemTextA(hDlg, IDC_COUNT, text, sizeof text), 3u);
+    EXPECT_EQ(GetDlgItemTextA(m_dlg, IDC_COUNT, text, sizeof text), 3u);
     EXPECT_STREQ(text, "-12");
-    EXPECT_EQ(GetDlgItemTextA(hDlg, 4242, text, sizeof text), 0u);
+    EXPECT_EQ(GetDlgItemTextA(m_dlg, 4242, text, sizeof text), 0u);
     EXPECT_STREQ(text, "");
     BOOL translated = TRUE;
-    EXPECT_EQ(GetDlgItemInt(hDlg, 4242, &translated, TRUE), 0u);
+    EXPECT_EQ(GetDlgItemInt(m_dlg, 4242, &translated, TRUE), 0u);
     EXPECT_FALSE(translated);
-    CheckDlgButton(hDlg, IDC_GIFT, BST_INDETERMINATE);  // not a three-state box
-    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_COLOURS, LB_GETCOUNT, 0, 0), 0);
+    CheckDlgButton(m_dlg, IDC_GIFT, BST_INDETERMINATE);  // not a three-state box
+    EXPECT_EQ(IsDlgButtonChecked(m_dlg, IDC_GIFT), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(SendDlgItemMessageA(m_dlg, IDC_COLOURS, LB_GETCOUNT, 0, 0), 0);
 }
 
 // Without a screen a modal dialog never waits: the responder answers, or
 // the dialog is cancelled; the owner is disabled only meanwhile.
 TEST_F(DialogBoxTest, ModalDialogWithoutAScreenAsksTheResponder) {
     g_endOn = IDOK;
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0), IDCANCEL);
-    EXPECT_TRUE(IsWindowEnabled(hOwner));
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(m_order), m_owner, CALLBACK_Record, 0), IDCANCEL);
+    EXPECT_TRUE(IsWindowEnabled(m_owner));
 
     bool ownerDisabled = false;
     PlatformSetDialogResponder([&](HWND h) {
-        ownerDisabled = !IsWindowEnabled(hOwner);
+        ownerDisabled = !IsWindowEnabled(m_owner);
         SetDlgItemTextA(h, IDC_NAME, "typed");
         PressKey(h, VK_RETURN);
     });
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0), IDOK);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(m_order), m_owner, CALLBACK_Record, 0), IDOK);
     EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(hOwner));
+    EXPECT_TRUE(IsWindowEnabled(m_owner));
 
     // A procedure that ignores IDCANCEL still cannot keep the dialog up.
     g_endOn = 0;
     PlatformSetDialogResponder({});
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(order), hOwner, CALLBACK_Record, 0), IDCANCEL);
-    std::vector<BYTE> broken(order.begin(), order.begin() + 20);
-    EXPECT_EQ(PlatformCreateDialog(broken.data(), broken.size(), hOwner, nullptr, 0), nullptr);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialogs::AsTemplate(m_order), m_owner, CALLBACK_Record, 0), IDCANCEL);
+    std::vector<BYTE> broken(m_order.begin(), m_order.begin() + 20);
+    EXPECT_EQ(PlatformCreateDialog(broken.data(), broken.size(), m_owner, nullptr, 0), nullptr);
 }

@@ -50,6 +50,7 @@ void paint(HWND hWnd, const ButtonState& state) {
         return;
     }
     user::FillControlBackground(hWnd, hDC, IsPush(type) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC, COLOR_BTNFACE);
+    user::SelectControlFont(hWnd, hDC);
     std::string caption = user::ControlCaption(hWnd);
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, GetSysColor(IsWindowEnabled(hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -62,12 +63,13 @@ void paint(HWND hWnd, const ButtonState& state) {
         user::DrawFrame(hDC, client, frame, type == BS_DEFPUSHBUTTON ? 2 : 1);
         DrawTextA(hDC, caption.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     } else if (type == BS_GROUPBOX) {
-        RECT box{client.left, client.top + PLATFORM_LINE_HEIGHT / 2, client.right, client.bottom};
+        int lineHeight = user::LineHeight(hDC);
+        RECT box{client.left, client.top + lineHeight / 2, client.right, client.bottom};
         user::DrawFrame(hDC, box, GetSysColor(COLOR_BTNSHADOW), 1);
         if (!caption.empty()) {
             SIZE extent{};
             GetTextExtentPoint32A(hDC, caption.c_str(), static_cast<int>(caption.size()), &extent);
-            RECT label{client.left + 6, client.top, client.left + 10 + extent.cx, client.top + PLATFORM_LINE_HEIGHT};
+            RECT label{client.left + 6, client.top, client.left + 10 + extent.cx, client.top + lineHeight};
             FillRect(hDC, &label, user::ControlBrush(hWnd, hDC, WM_CTLCOLORSTATIC, COLOR_BTNFACE));
             label.left += 2;
             DrawTextA(hDC, caption.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE);
@@ -115,6 +117,7 @@ void SetPushed(HWND hWnd, ButtonState& state, bool pushed) {
 
 LRESULT ButtonMessage(ButtonState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD type = TypeOf(hWnd);
+    if (LRESULT result = 0; user::OnFontMessage(hWnd, message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT: paint(hWnd, state); return 0;
     case WM_NCHITTEST:

@@ -151,6 +151,7 @@ void paint(HWND hWnd, ComboState& state) {
     user::DrawFrame(hDC, button, GetSysColor(COLOR_BTNSHADOW), 1);
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, GetSysColor(COLOR_BTNTEXT));
+    user::SelectControlFont(hWnd, hDC);
     DrawTextA(hDC, "\xE2\x96\xBE", -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);  // a small down triangle
     if (!state.hEdit) {
         RECT field{client.left + 1, client.top + 1, button.left - 1, client.bottom - 1};
@@ -182,6 +183,13 @@ void WrapEdit(HWND hCombo, ComboState& state) {
 }
 
 LRESULT ComboMessage(ComboState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; user::OnFontMessage(hWnd, message, wParam, lParam, &result)) {
+        if (message == WM_SETFONT) {
+            state.view.SetFont(reinterpret_cast<HFONT>(wParam));
+            if (state.hEdit) SendMessageA(state.hEdit, WM_SETFONT, wParam, lParam);
+        }
+        return result;
+    }
     if (UINT lb = ListMessage(message)) {
         LRESULT result = CB_ERR;
         bool sorted = GetWindowLongA(hWnd, GWL_STYLE) & CBS_SORT;

@@ -1,9 +1,11 @@
 // Painting and notification helpers of the predefined controls (ControlPaint.h).
 #include "platform/user/ControlPaint.h"
 
+#include "platform/gdi/TextMetrics.h"
 #include "platform/user/Controls.h"
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
+#include "platform/user/WindowTable.h"
 
 namespace user {
 
@@ -41,6 +43,40 @@ std::string ControlCaption(HWND hWnd, bool bPrefix) {
         shown += text[i];
     }
     return shown;
+}
+
+bool OnFontMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_GETFONT) {
+        *pResult = reinterpret_cast<LRESULT>(withWindow(hWnd, HFONT{}, [](Window& w) { return w.font; }));
+        return true;
+    }
+    if (message != WM_SETFONT) return false;
+    withWindow(hWnd, 0, [&](Window& w) {
+        w.font = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    });
+    if (LOWORD(lParam)) InvalidateRect(hWnd, nullptr, TRUE);
+    *pResult = 0;
+    return true;
+}
+
+void SelectControlFont(HWND hWnd, HDC hDC) {
+    if (HFONT hFont = withWindow(hWnd, HFONT{}, [](Window& w) { return w.font; })) SelectObject(hDC, hFont);
+}
+
+int LineHeight(HDC hDC) {
+    TEXTMETRICA tm{};
+    return GetTextMetricsA(hDC, &tm) && tm.tmHeight > 0 ? tm.tmHeight : PLATFORM_LINE_HEIGHT;
+}
+
+int ControlLineHeight(HWND hWnd) { return LineHeight(MeasureDC(hWnd)); }
+
+MeasureDC::MeasureDC(HWND hWnd) : m_dc(CreateCompatibleDC(nullptr)) {
+    if (m_dc) SelectControlFont(hWnd, m_dc);
+}
+
+MeasureDC::~MeasureDC() {
+    if (m_dc) DeleteDC(m_dc);
 }
 
 }  // namespace user

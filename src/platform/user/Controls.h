@@ -3,7 +3,9 @@
 // styles, messages and notifications, and owner drawing.
 //
 // Each control paints itself with its parent's WM_CTLCOLOR* brush (the
-// system colours when the answer is null) and reports to its parent with
+// system colours when the answer is null), draws its text in the font
+// WM_SETFONT gave it (WM_GETFONT answers it; null: the system font; list
+// rows are as high as its lines) and reports to its parent with
 // WM_COMMAND (wParam: the id and the notification code, lParam: the
 // control):
 //   - Button: push and default push buttons (a frame twice as thick), check

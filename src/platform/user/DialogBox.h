@@ -20,9 +20,13 @@
 // to that control. WS_VISIBLE in the template shows the dialog afterwards.
 //
 // Dialog units: a horizontal unit is a quarter of the font's average
-// character width, a vertical one an eighth of its height, from the text
-// metrics of the one font the platform draws text in (the template's
-// DS_SETFONT face and size are read and kept, not drawn).
+// character width (the width of "A".."Z" and "a".."z" over 52, rounded), a
+// vertical one an eighth of its tmHeight. The font is the template's
+// (DS_SETFONT: its point size at the screen's 96 pixels an inch, weight,
+// italic and face), which the dialog owns while it lives and hands to
+// itself and to each control with WM_SETFONT as it makes them; DefDlgProcA
+// answers WM_GETFONT with it. A template without one, or with the size
+// 0x7FFF, uses the system font, whose units GetDialogBaseUnits reports.
 //
 // The modal loop (DialogBoxIndirectParamA) disables the owner's top-level
 // window, shows the dialog and runs the thread's messages, each through

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/crt/Crt.h"
+#include "platform/gdi/Mapping.h"
 #include "platform/gdi/TextMetrics.h"
 #include "platform/kernel/Resources.h"
 #include "platform/shared/NoDestructor.h"
@@ -30,6 +31,7 @@ struct DialogState {
     HWND focus = nullptr;  // the control to give the focus back to
     int baseX = 0;
     int baseY = 0;
+    HFONT font = nullptr;  // the template's, owned; null: the system font
 };
 
 struct DialogTable {
@@ -50,19 +52,52 @@ std::shared_ptr<DialogState> StateOf(HWND hDlg) {
     return it == t.dialogs.end() ? nullptr : it->second;
 }
 
+// The dialog's font goes with it: its controls are gone by then.
 void forget(HWND hDlg) {
-    DialogTable& t = table();
-    std::lock_guard<std::mutex> guard(t.lock);
-    t.dialogs.erase(hDlg);
+    std::shared_ptr<DialogState> state;
+    {
+        DialogTable& t = table();
+        std::lock_guard<std::mutex> guard(t.lock);
+        auto it = t.dialogs.find(hDlg);
+        if (it == t.dialogs.end()) return;
+        state = std::move(it->second);
+        t.dialogs.erase(it);
+    }
+    if (state->font) DeleteObject(state->font);
 }
 
-// Base units of the one font text is drawn in: the average width of the
-// alphabet's letters, rounded as the original rounds it, and the line height.
-SIZE BaseUnits() {
+// The template's font (DS_SETFONT) as the original makes it: the point
+// size at the screen's pixels an inch, rounded, with the template's weight,
+// italic, character set and face. Null without one, for the size 0x7FFF
+// (the original's "the message box font", which here is the system font),
+// or when the font cannot be made: the dialog then keeps the system font.
+HFONT CreateTemplateFont(const platform::DialogTemplate& t) {
+    if (!(t.style & DS_SETFONT) || t.pointSize == 0x7FFF) return nullptr;
+    HDC hDC = CreateCompatibleDC(nullptr);
+    int perInch = hDC ? GetDeviceCaps(hDC, LOGPIXELSY) : 96;
+    if (hDC) DeleteDC(hDC);
+    LOGFONTA log{};
+    log.lfHeight = -((t.pointSize * perInch + 36) / 72);
+    log.lfWeight = t.weight;
+    log.lfItalic = t.italic;
+    log.lfCharSet = t.charset;
+    t.face.copy(log.lfFaceName, sizeof log.lfFaceName - 1);
+    return CreateFontIndirectA(&log);
+}
+
+// Base units of a font (null: the system font): the average width of the
+// alphabet's letters, rounded as the original rounds it, and the height of
+// its lines.
+SIZE BaseUnits(HFONT hFont) {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HDC hDC = CreateCompatibleDC(nullptr);
+    if (hDC && hFont) SelectObject(hDC, hFont);
     SIZE size{};
-    GetTextExtentPoint32A(nullptr, alphabet, 52, &size);
-    return SIZE{(size.cx / 26 + 1) / 2, size.cy};
+    GetTextExtentPoint32A(hDC, alphabet, 52, &size);
+    TEXTMETRICA tm{};
+    LONG height = GetTextMetricsA(hDC, &tm) ? tm.tmHeight : size.cy;
+    if (hDC) DeleteDC(hDC);
+    return SIZE{(size.cx / 26 + 1) / 2, height};
 }
 
 int ScaleRounded(int value, int numerator, int denominator) {
@@ -95,7 +130,8 @@ void PlaceTopLevel(const platform::DialogTemplate& t, HWND hOwner, RECT& rect) {
     rect = RECT{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y};
 }
 
-HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base, HINSTANCE hInstance) {
+// Each control is told the dialog's font as soon as it is made.
+HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base, HINSTANCE hInstance, HFONT hFont) {
     for (const platform::DialogItemTemplate& item : t.items) {
         const char* className = item.className.ordinal ? platform::DialogClassFromOrdinal(item.className.ordinal)
                                                        : item.className.text.c_str();
@@ -108,6 +144,7 @@ HWND CreateItems(HWND hDlg, const platform::DialogTemplate& t, SIZE base, HINSTA
                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), hInstance,
                                      item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()))
                                : nullptr;
+        if (hItem && hFont) SendMessageA(hItem, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
         if (!hItem && !(t.style & DS_NOFAILCREATE)) return nullptr;
     }
     return hDlg;
@@ -196,7 +233,8 @@ HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndPar
     platform::DialogTemplate t;
     if (!platform::ParseDialogTemplate(pTemplate, cbTemplate, &t)) return nullptr;
     if (hWndParent && !IsWindow(hWndParent)) return nullptr;
-    SIZE base = BaseUnits();
+    HFONT hFont = CreateTemplateFont(t);
+    SIZE base = BaseUnits(hFont);
     RECT rect = ToPixels(t.x, t.y, t.cx, t.cy, base);
     bool child = t.style & WS_CHILD;
     HWND hOwner = child ? nullptr : user::dialogOwner(hWndParent);
@@ -210,18 +248,23 @@ HWND PlatformCreateDialog(const void* pTemplate, size_t cbTemplate, HWND hWndPar
                                      rect.right - rect.left, rect.bottom - rect.top, hParent, nullptr, nullptr)
             : CreateWindowExA(t.exStyle, className, t.title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
                               rect.bottom - rect.top, hParent, nullptr, nullptr, nullptr);
-    if (!hDlg) return nullptr;
+    if (!hDlg) {
+        if (hFont) DeleteObject(hFont);
+        return nullptr;
+    }
     auto state = std::make_shared<DialogState>();
     state->proc = lpDialogFunc;
     state->owner = hOwner;
     state->baseX = base.cx;
     state->baseY = base.cy;
+    state->font = hFont;
     {
         DialogTable& dt = table();
         std::lock_guard<std::mutex> guard(dt.lock);
         dt.dialogs[hDlg] = state;
     }
-    if (!CreateItems(hDlg, t, base, hInstance)) {
+    if (hFont) SendMessageA(hDlg, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    if (!CreateItems(hDlg, t, base, hInstance, hFont)) {
         DestroyWindow(hDlg);
         return nullptr;
     }
@@ -314,6 +357,7 @@ LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case WM_CTLCOLORDLG: return PlatformDefaultCtlColor(reinterpret_cast<HDC>(wParam), COLOR_BTNFACE);
+    case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
     case WM_SETFOCUS: {
         HWND hFocus = state && IsWindow(state->focus) && GetParent(state->focus) == hDlg
                           ? state->focus
@@ -438,6 +482,6 @@ BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
 }
 
 LONG GetDialogBaseUnits() {
-    SIZE base = BaseUnits();
+    SIZE base = BaseUnits(nullptr);
     return MAKELONG(base.cx, base.cy);
 }

@@ -7,32 +7,32 @@ namespace {
 // and gives zeros, so the parser checks once per field group.
 class Reader {
 public:
-    Reader(const BYTE* pData, size_t cbData) : data(pData), size(cbData) {}
+    Reader(const BYTE* pData, size_t cbData) : m_data(pData), m_size(cbData) {}
 
-    bool Failed() const { return failed; }
+    bool Failed() const { return m_failed; }
     WORD Word() { return static_cast<WORD>(Take(2)); }
     DWORD Dword() { return static_cast<DWORD>(Take(4)); }
     short Short() { return static_cast<short>(Word()); }
     BYTE Byte() { return static_cast<BYTE>(Take(1)); }
-    void AlignDword() { Skip((4 - pos % 4) % 4); }
+    void AlignDword() { Skip((4 - m_pos % 4) % 4); }
     void Skip(size_t n) {
-        if (n > size - pos)
-            failed = true, pos = size;
+        if (n > m_size - m_pos)
+            m_failed = true, m_pos = m_size;
         else
-            pos += n;
+            m_pos += n;
     }
-    const BYTE* Here() const { return data + pos; }
+    const BYTE* Here() const { return m_data + m_pos; }
 
     // A zero-terminated UTF-16 string, as UTF-8.
     std::string String() {
         std::string out;
         for (;;) {
             unsigned unit = Word();
-            if (failed || unit == 0) return out;
+            if (m_failed || unit == 0) return out;
             unsigned code = unit;
             if (unit >= 0xD800 && unit < 0xDC00) {
                 unsigned low = Word();
-                if (failed || low == 0) return out;
+                if (m_failed || low == 0) return out;
                 code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
             } else if (unit >= 0xDC00 && unit < 0xE000) {
                 code = 0xFFFD;
@@ -47,7 +47,7 @@ public:
         if (first == 0xFFFF) {
             name.ordinal = Word();
         } else if (first != 0) {
-            pos -= 2;
+            m_pos -= 2;
             name.text = String();
         }
         return name;
@@ -55,14 +55,14 @@ public:
 
 private:
     unsigned long Take(size_t n) {
-        if (failed || n > size - pos) {
-            failed = true;
-            pos = size;
+        if (m_failed || n > m_size - m_pos) {
+            m_failed = true;
+            m_pos = m_size;
             return 0;
         }
         unsigned long value = 0;
-        for (size_t i = 0; i < n; ++i) value |= static_cast<unsigned long>(data[pos + i]) << (8 * i);
-        pos += n;
+        for (size_t i = 0; i < n; ++i) value |= static_cast<unsigned long>(m_data[m_pos + i]) << (8 * i);
+        m_pos += n;
         return value;
     }
 
@@ -84,10 +84,10 @@ private:
         }
     }
 
-    const BYTE* data;
-    size_t size;
-    size_t pos = 0;
-    bool failed = false;
+    const BYTE* m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+    bool m_failed = false;
 };
 
 constexpr DWORD kSetFont = 0x40;  // DS_SETFONT

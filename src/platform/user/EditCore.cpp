@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/user/Clipboard.h"
+#include "platform/user/ControlPaint.h"
 #include "platform/user/Controls.h"
 #include "platform/user/DialogBox.h"
 
@@ -25,6 +26,7 @@ std::string_view textOf(LPARAM lParam) {
 
 bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     *pResult = 0;
+    if (user::OnFontMessage(hWnd, message, wParam, lParam, pResult)) return true;
     if (OnInput(hWnd, message, wParam, lParam)) return true;
     switch (message) {
     case WM_SETTEXT:
@@ -52,15 +54,13 @@ bool EditCore::OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_GETTEXT: {
         char* buffer = reinterpret_cast<char*>(lParam);
         if (!buffer || wParam == 0) return true;
-        size_t n = std::min(text.size(), static_cast<size_t>(wParam) - 1);
-        text.copy(buffer, n);
+        size_t n = std::min(m_text.size(), static_cast<size_t>(wParam) - 1);
+        m_text.copy(buffer, n);
         buffer[n] = '\0';
         *pResult = static_cast<LRESULT>(n);
         return true;
     }
-    case WM_GETTEXTLENGTH:
-        *pResult = static_cast<LRESULT>(text.size());
-        return true;
+    case WM_GETTEXTLENGTH: *pResult = static_cast<LRESULT>(m_text.size()); return true;
     case EM_GETSEL: {
         if (auto* pStart = reinterpret_cast<DWORD*>(wParam)) *pStart = static_cast<DWORD>(SelStart());
         if (auto* pEnd = reinterpret_cast<DWORD*>(lParam)) *pEnd = static_cast<DWORD>(SelEnd());
@@ -109,34 +109,34 @@ LRESULT EditCore::DialogCode(HWND hWnd, const MSG* pMsg) const {
 }
 
 bool EditCore::TakeChanged() {
-    bool was = changed;
-    changed = false;
+    bool was = m_changed;
+    m_changed = false;
     return was;
 }
 
 void EditCore::SetText(std::string_view newText) {
-    changed = changed || text != newText;
-    text.assign(newText);
-    anchor = caret = 0;
+    m_changed = m_changed || m_text != newText;
+    m_text.assign(newText);
+    m_anchor = m_caret = 0;
 }
 
 void EditCore::SetSel(long start, long end) {
     auto clamp = [this](long position) {
-        return position < 0 ? text.size() : std::min(static_cast<size_t>(position), text.size());
+        return position < 0 ? m_text.size() : std::min(static_cast<size_t>(position), m_text.size());
     };
     if (start < 0) {
-        anchor = caret;
+        m_anchor = m_caret;
         return;
     }
-    anchor = clamp(start);
-    caret = clamp(end);
+    m_anchor = clamp(start);
+    m_caret = clamp(end);
 }
 
 void EditCore::ReplaceSel(std::string_view newText) {
     size_t start = SelStart();
-    changed = changed || SelEnd() > start || !newText.empty();
-    text.replace(start, SelEnd() - start, newText);
-    anchor = caret = start + newText.size();
+    m_changed = m_changed || SelEnd() > start || !newText.empty();
+    m_text.replace(start, SelEnd() - start, newText);
+    m_anchor = m_caret = start + newText.size();
 }
 
 bool EditCore::CopySelection(HWND hWnd) const {
@@ -145,7 +145,7 @@ bool EditCore::CopySelection(HWND hWnd) const {
     bool copied = false;
     if (HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, length + 1)) {
         char* p = static_cast<char*>(GlobalLock(hMem));
-        text.copy(p, length, start);
+        m_text.copy(p, length, start);
         p[length] = '\0';
         GlobalUnlock(hMem);
         copied = EmptyClipboard() && SetClipboardData(CF_TEXT, hMem);

@@ -31,11 +31,12 @@
 // Read-only controls take no text but move and select.
 //
 // Painting: the control fills its client area with the brush its parent
-// answers to WM_CTLCOLOREDIT, draws its lines (1 pixel from the top, 2
-// from the left, a line every PLATFORM_LINE_HEIGHT pixels, nothing
-// scrolled) in the text colour, the selection in the highlight colours
-// while it has the focus, and the caret as a one-pixel bar while it has
-// the focus. A change of text, selection or focus repaints it.
+// answers to WM_CTLCOLOREDIT, draws its lines in its font (WM_SETFONT's,
+// the system font without one; 1 pixel from the top, 2 from the left, a
+// line every tmHeight pixels, nothing scrolled) in the text colour, the
+// selection in the highlight colours while it has the focus, and the caret
+// as a one-pixel bar while it has the focus. A change of text, selection,
+// font or focus repaints it.
 //
 // Positions are byte offsets into the 8-bit text. The selection runs from
 // an anchor to the caret, either way round; its start is the lower of the
@@ -47,6 +48,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gdi/DeviceContext.h"
 #include "platform/user/Input.h"
 #include "platform/user/Windows.h"
 
@@ -71,16 +73,16 @@ namespace platform {
 
 class EditCore {
 public:
-    // Handles WM_NCCREATE (the initial text), WM_SETTEXT, WM_GETTEXT,
-    // WM_GETTEXTLENGTH, EM_GETSEL, EM_SETSEL, EM_REPLACESEL, EM_SETREADONLY,
+    // Handles WM_NCCREATE (the initial text), WM_SETFONT, WM_GETFONT,
+    // WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH, EM_GETSEL, EM_SETSEL, EM_REPLACESEL, EM_SETREADONLY,
     // WM_COPY, WM_CUT, WM_PASTE and WM_CLEAR, reading the control's style
     // (ES_READONLY, ES_MULTILINE) from hWnd; *pResult is the message's
     // result. False for every other message, which the caller passes on.
     bool OnMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    const std::string& Text() const { return text; }
-    size_t SelStart() const { return anchor < caret ? anchor : caret; }
-    size_t SelEnd() const { return anchor < caret ? caret : anchor; }
+    const std::string& Text() const { return m_text; }
+    size_t SelStart() const { return m_anchor < m_caret ? m_anchor : m_caret; }
+    size_t SelEnd() const { return m_anchor < m_caret ? m_caret : m_anchor; }
 
     // WM_GETDLGCODE's answer; pMsg is the key message being asked about, if
     // any.
@@ -97,9 +99,10 @@ public:
     void ReplaceSel(std::string_view newText);
 
     // The position nearest to a point in client coordinates, and the point
-    // (top-left of the line) where a position is drawn.
-    size_t PositionFromPoint(POINT point) const;
-    POINT PointFromPosition(size_t position) const;
+    // (top-left of the line) where a position is drawn, measured in the
+    // font selected into hDC.
+    size_t PositionFromPoint(HDC hDC, POINT point) const;
+    POINT PointFromPosition(HDC hDC, size_t position) const;
 
 private:
     // Typing, the mouse and painting (EditInput.cpp): true when handled.
@@ -117,10 +120,10 @@ private:
     // block; a single-line control takes only the first line.
     void Paste(HWND hWnd);
 
-    std::string text;
-    bool changed = false;
-    size_t anchor = 0;
-    size_t caret = 0;
+    std::string m_text;
+    bool m_changed = false;
+    size_t m_anchor = 0;
+    size_t m_caret = 0;
 };
 
 }  // namespace platform

@@ -11,10 +11,18 @@
 
 namespace user {
 
+void ListView::SetFont(HFONT hFont) {
+    font = hFont;
+    HDC hDC = CreateCompatibleDC(nullptr);
+    if (hFont) SelectObject(hDC, hFont);
+    rowHeight = LineHeight(hDC);
+    DeleteDC(hDC);
+}
+
 int ListView::VisibleRows(HWND hWnd) const {
     RECT client;
     GetClientRect(hWnd, &client);
-    int rows = (client.bottom - client.top - 2) / PLATFORM_LINE_HEIGHT;
+    int rows = (client.bottom - client.top - 2) / rowHeight;
     return rows > 0 ? rows : 1;
 }
 
@@ -28,17 +36,18 @@ void ListView::ScrollToSelection(HWND hWnd) {
 
 int ListView::ItemAt(HWND hWnd, int y) const {
     if (y < 1) return -1;
-    int index = top + (y - 1) / PLATFORM_LINE_HEIGHT;
+    int index = top + (y - 1) / rowHeight;
     return index < list.Count() && index < top + VisibleRows(hWnd) ? index : -1;
 }
 
 void ListView::Paint(HWND hWnd, HDC hDC, UINT ctlColorMessage) const {
     RECT client = FillControlBackground(hWnd, hDC, ctlColorMessage, COLOR_WINDOW);
     SetBkMode(hDC, TRANSPARENT);
+    if (font) SelectObject(hDC, font);
     int rows = VisibleRows(hWnd);
     for (int i = top; i < list.Count() && i < top + rows; ++i) {
-        RECT line{client.left + 1, client.top + 1 + (i - top) * PLATFORM_LINE_HEIGHT, client.right - 1,
-                  client.top + 1 + (i - top + 1) * PLATFORM_LINE_HEIGHT};
+        RECT line{client.left + 1, client.top + 1 + (i - top) * rowHeight, client.right - 1,
+                  client.top + 1 + (i - top + 1) * rowHeight};
         bool selected = i == list.Selection();
         if (selected) FillRect(hDC, &line, GetSysColorBrush(COLOR_HIGHLIGHT));
         SetTextColor(hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -84,6 +93,10 @@ void UserSelect(HWND hWnd, ListBoxState& state, int index) {
 
 LRESULT ListBoxMessage(ListBoxState& state, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (user::OnFontMessage(hWnd, message, wParam, lParam, &result)) {
+        if (message == WM_SETFONT) state.view.SetFont(reinterpret_cast<HFONT>(wParam));
+        return result;
+    }
     if (message >= LB_ADDSTRING && message <= LB_FINDSTRINGEXACT &&
         state.view.list.OnMessage(message, wParam, lParam, StyleOf(hWnd) & LBS_SORT, &result)) {
         if (message == LB_SETCURSEL || message == LB_SELECTSTRING) state.view.ScrollToSelection(hWnd);

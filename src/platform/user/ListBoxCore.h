@@ -3,6 +3,7 @@
 // box's open list share.
 #pragma once
 
+#include "platform/gdi/TextMetrics.h"
 #include "platform/user/ListItems.h"
 #include "platform/user/Windows.h"
 
@@ -11,6 +12,12 @@ namespace user {
 struct ListView {
     ListItems list;
     int top = 0;  // the first item in view
+    HFONT font = nullptr;  // the control's font (null: the system font)
+    int rowHeight = PLATFORM_LINE_HEIGHT;
+
+    // Draws and measures the rows in the font from now on: a row is as
+    // high as the font's lines.
+    void SetFont(HFONT hFont);
 
     // How many rows the window's client area shows (at least 1).
     int VisibleRows(HWND hWnd) const;

@@ -19,59 +19,59 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
 namespace user {
 
 int ListItems::Add(const char* text, bool sorted) {
-    auto at = items.end();
+    auto at = m_items.end();
     if (sorted)
-        at = std::upper_bound(items.begin(), items.end(), text,
+        at = std::upper_bound(m_items.begin(), m_items.end(), text,
                               [](const char* t, const Item& item) { return crt::_stricmp(t, item.text.c_str()) < 0; });
-    int index = static_cast<int>(at - items.begin());
-    items.insert(at, Item{text ? text : "", 0});
-    if (selection >= index) ++selection;
+    int index = static_cast<int>(at - m_items.begin());
+    m_items.insert(at, Item{text ? text : "", 0});
+    if (m_selection >= index) ++m_selection;
     return index;
 }
 
 int ListItems::Insert(int index, const char* text) {
     if (index == -1) index = Count();
     if (index < 0 || index > Count()) return -1;
-    items.insert(items.begin() + index, Item{text ? text : "", 0});
-    if (selection >= index) ++selection;
+    m_items.insert(m_items.begin() + index, Item{text ? text : "", 0});
+    if (m_selection >= index) ++m_selection;
     return index;
 }
 
 int ListItems::Delete(int index) {
     if (index < 0 || index >= Count()) return -1;
-    items.erase(items.begin() + index);
-    if (selection == index)
-        selection = -1;
-    else if (selection > index)
-        --selection;
+    m_items.erase(m_items.begin() + index);
+    if (m_selection == index)
+        m_selection = -1;
+    else if (m_selection > index)
+        --m_selection;
     return Count();
 }
 
 void ListItems::Clear() {
-    items.clear();
-    selection = -1;
+    m_items.clear();
+    m_selection = -1;
 }
 
 const std::string* ListItems::Text(int index) const {
-    return index >= 0 && index < Count() ? &items[static_cast<size_t>(index)].text : nullptr;
+    return index >= 0 && index < Count() ? &m_items[static_cast<size_t>(index)].text : nullptr;
 }
 
 bool ListItems::SetData(int index, LPARAM data) {
     if (index < 0 || index >= Count()) return false;
-    items[static_cast<size_t>(index)].data = data;
+    m_items[static_cast<size_t>(index)].data = data;
     return true;
 }
 
 LPARAM ListItems::Data(int index) const {
-    return index >= 0 && index < Count() ? items[static_cast<size_t>(index)].data : LB_ERR;
+    return index >= 0 && index < Count() ? m_items[static_cast<size_t>(index)].data : LB_ERR;
 }
 
 bool ListItems::Select(int index) {
     if (index < -1 || index >= Count()) {
-        selection = -1;
+        m_selection = -1;
         return false;
     }
-    selection = index;
+    m_selection = index;
     return true;
 }
 
@@ -81,7 +81,7 @@ int ListItems::Find(int start, const char* text, bool exact) const {
     if (start < -1 || start >= n) start = -1;
     for (int step = 1; step <= n; ++step) {
         int i = (start + step) % n;
-        const std::string& item = items[static_cast<size_t>(i)].text;
+        const std::string& item = m_items[static_cast<size_t>(i)].text;
         if (exact ? crt::_stricmp(item.c_str(), text) == 0 : StartsWithNoCase(item, text)) return i;
     }
     return -1;
@@ -99,7 +99,7 @@ bool ListItems::OnMessage(UINT listMessage, WPARAM wParam, LPARAM lParam, bool s
         *pResult = 0;
         return true;
     case LB_GETCOUNT: *pResult = Count(); return true;
-    case LB_GETCURSEL: *pResult = selection; return true;
+    case LB_GETCURSEL: *pResult = m_selection; return true;
     case LB_SETCURSEL: *pResult = Select(index) && index >= 0 ? index : LB_ERR; return true;
     case LB_GETTEXTLEN: {
         const std::string* item = Text(index);
@@ -123,7 +123,7 @@ bool ListItems::OnMessage(UINT listMessage, WPARAM wParam, LPARAM lParam, bool s
     case LB_FINDSTRINGEXACT: *pResult = Find(index, text, true); return true;
     case LB_SELECTSTRING: {
         int found = Find(index, text, false);
-        if (found >= 0) selection = found;
+        if (found >= 0) m_selection = found;
         *pResult = found;
         return true;
     }

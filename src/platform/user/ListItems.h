@@ -12,7 +12,7 @@ namespace user {
 
 class ListItems {
 public:
-    int Count() const { return static_cast<int>(items.size()); }
+    int Count() const { return static_cast<int>(m_items.size()); }
     // Where text goes: in order when sorted (after equal ones), else at the
     // end. Returns the index.
     int Add(const char* text, bool sorted);
@@ -26,7 +26,7 @@ public:
     bool SetData(int index, LPARAM data);
     LPARAM Data(int index) const;
 
-    int Selection() const { return selection; }
+    int Selection() const { return m_selection; }
     // -1 clears the selection; false for any other index out of range.
     bool Select(int index);
 
@@ -43,8 +43,8 @@ private:
         std::string text;
         LPARAM data = 0;
     };
-    std::vector<Item> items;
-    int selection = -1;
+    std::vector<Item> m_items;
+    int m_selection = -1;
 };
 
 }  // namespace user

@@ -80,6 +80,7 @@ void PaintText(HWND hWnd, HDC hDC, DWORD style, RECT client) {
     std::string text = user::ControlCaption(hWnd, !(style & SS_NOPREFIX));
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, GetSysColor(IsWindowEnabled(hWnd) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    user::SelectControlFont(hWnd, hDC);
     DrawTextA(hDC, text.c_str(), -1, &client, format);
 }
 
@@ -117,6 +118,7 @@ void paint(HWND hWnd) {
 }
 
 LRESULT StaticProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; user::OnFontMessage(hWnd, message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT: paint(hWnd); return 0;
     case WM_GETDLGCODE: return DLGC_STATIC;

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/gdi/Objects.h"
 #include "platform/user/Input.h"
 #include "platform/user/Windows.h"
 
@@ -39,6 +40,7 @@ struct Window {
     DWORD exStyle = 0;
     LONG_PTR id = 0;
     LONG_PTR userData = 0;
+    HFONT font = nullptr;  // a predefined control's WM_SETFONT font; not owned
     RECT rect{};    // current rectangle
     RECT normal{};  // rectangle of the normal state
     POINT minPos{-1, -1};

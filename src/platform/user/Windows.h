@@ -140,6 +140,9 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_SHOWWINDOW 0x0018
+// wParam: the font (null: the system font), lParam: repaint now.
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_COPYDATA 0x004A

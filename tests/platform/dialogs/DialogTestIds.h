@@ -3,6 +3,8 @@
 
 #define IDD_ABOUTBOX 100
 #define IDD_ORDER 101
+#define IDD_LARGE_FONT 102
+#define IDD_NO_FONT 103
 
 #define IDC_NAME_LABEL 1000
 #define IDC_NAME 1001
