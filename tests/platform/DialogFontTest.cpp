@@ -100,8 +100,9 @@ TEST_F(DialogFontTest, UnitsComeFromTheTemplatesFont) {
             EXPECT_EQ(r.left - dlg.left, want.left);
             EXPECT_EQ(r.top - dlg.top, want.top);
             EXPECT_EQ(r.right - r.left, want.right - want.left);
-            if (item.className.ordinal != 0x0085)  // a combo box keeps its field's height
+            if (item.className.ordinal != 0x0085) {  // a combo box keeps its field's height
                 EXPECT_EQ(r.bottom - r.top, want.bottom - want.top);
+            }
         }
         RECT mapped{4, 8, 40, 80};
         ASSERT_TRUE(MapDialogRect(m_dlg, &mapped));
@@ -143,7 +144,9 @@ TEST_F(DialogFontTest, ControlsGetTheDialogsFontAndDrawWithIt) {
             EXPECT_EQ(drawn->height, lineHeight);
         }
         DestroyWindow(m_dlg);
-        if (hFont) EXPECT_EQ(GetObjectType(hFont), 0u);
+        if (hFont) {
+            EXPECT_EQ(GetObjectType(hFont), 0u);
+        }
     }
 }
 
