@@ -2,9 +2,6 @@
 // input and screen grabs through Xlib.
 #include "XServer.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <cairo.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -12,6 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>

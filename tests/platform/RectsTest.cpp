@@ -16,8 +16,8 @@ TEST(RectsTest, IntersectionsAndUnions) {
         const char* what;
         RECT a, b;
         BOOL overlap;
-        RECT both;   // IntersectRect's result
-        RECT union_; // UnionRect's result
+        RECT both;    // IntersectRect's result
+        RECT union_;  // UnionRect's result
     } cases[] = {
         {"overlapping", {0, 0, 10, 10}, {5, 5, 20, 20}, TRUE, {5, 5, 10, 10}, {0, 0, 20, 20}},
         {"one inside the other", {0, 0, 10, 10}, {2, 2, 4, 4}, TRUE, {2, 2, 4, 4}, {0, 0, 10, 10}},

@@ -84,8 +84,10 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
-    if (wParam) SetMessageText(static_cast<UINT>(wParam));
-    else SetMessageText(reinterpret_cast<LPCTSTR>(lParam));
+    if (wParam)
+        SetMessageText(static_cast<UINT>(wParam));
+    else
+        SetMessageText(reinterpret_cast<LPCTSTR>(lParam));
     m_nIDLastMessage = static_cast<UINT>(wParam);
     return 0;
 }

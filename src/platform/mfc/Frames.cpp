@@ -1,7 +1,6 @@
 // Frame windows: CFrameWnd, the MDI client, CMDIFrameWnd, CMDIChildWnd and
 // CSplitterWnd.
 #include "platform/mfc/Frames.h"
-#include "platform/mfc/ControlBars.h"
 
 #include <algorithm>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/mfc/App.h"
+#include "platform/mfc/ControlBars.h"
 #include "platform/mfc/Docs.h"
 #include "platform/mfc/Menu.h"
 #include "platform/mfc/MessageBox.h"

@@ -25,8 +25,8 @@ inline BOOL CopyRect(LPRECT lprcDst, LPCRECT lprcSrc) {
 inline BOOL IsRectEmpty(LPCRECT lprc) { return !lprc || lprc->right <= lprc->left || lprc->bottom <= lprc->top; }
 
 inline BOOL EqualRect(LPCRECT lprc1, LPCRECT lprc2) {
-    return lprc1 && lprc2 && lprc1->left == lprc2->left && lprc1->top == lprc2->top &&
-           lprc1->right == lprc2->right && lprc1->bottom == lprc2->bottom;
+    return lprc1 && lprc2 && lprc1->left == lprc2->left && lprc1->top == lprc2->top && lprc1->right == lprc2->right &&
+           lprc1->bottom == lprc2->bottom;
 }
 
 inline BOOL PtInRect(LPCRECT lprc, POINT pt) {
