@@ -30,11 +30,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CPersistentFrame)
 	//}}AFX_MSG_MAP
 END_MESSAGE_MAP()
 
-static UINT indicators[] = {
-    ID_SEPARATOR,  // status line indicator
-    ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,
-    ID_INDICATOR_SCRL,
+static UINT indicators[] =
+{
+	ID_SEPARATOR,           // status line indicator
+	ID_INDICATOR_CAPS,
+	ID_INDICATOR_NUM,
+	ID_INDICATOR_SCRL,
 };
 
 /////////////////////////////////////////////////////////////////////////////
@@ -53,25 +54,27 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 	if (CPersistentFrame::OnCreate(lpCreateStruct) == -1)
 		return -1;
 
-        if (!m_wndToolBar.CreateEx(
-                this, TBSTYLE_FLAT,
-                WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC) ||
-            !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
-            TRACE0("Failed to create toolbar\n");
-            return -1;  // fail to create
-        }
+	if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP
+		| CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC) ||
+		!m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+	{
+		TRACE0("Failed to create toolbar\n");
+		return -1;      // fail to create
+	}
 
-        if (!m_wndStatusBar.Create(this) ||
-            !m_wndStatusBar.SetIndicators(indicators, sizeof(indicators) / sizeof(UINT))) {
-            TRACE0("Failed to create status bar\n");
-            return -1;  // fail to create
-        }
+	if (!m_wndStatusBar.Create(this) ||
+		!m_wndStatusBar.SetIndicators(indicators,
+		  sizeof(indicators)/sizeof(UINT)))
+	{
+		TRACE0("Failed to create status bar\n");
+		return -1;      // fail to create
+	}
 
-        m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
-        EnableDocking(CBRS_ALIGN_ANY);
-        DockControlBar(&m_wndToolBar);
+	m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+	EnableDocking(CBRS_ALIGN_ANY);
+	DockControlBar(&m_wndToolBar);
 
-        TRACE1("Sketch: main frame %p created\n", this);
+	TRACE1("Sketch: main frame %p created\n", this);
 	return 0;
 }
 
@@ -86,13 +89,15 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 // and the MDI client in the rest.
 void CMainFrame::RecalcLayout(BOOL bNotify)
 {
-    CPersistentFrame::RecalcLayout(bNotify);
-    if (m_hWndMDIClient == NULL) return;
-    CRect area;
-    ::GetWindowRect(m_hWndMDIClient, &area);
-    ScreenToClient(&area);
-    if (m_wndPanel.m_hWnd != NULL) m_utils.SetChildWindowPlacement(area, &m_wndPanel, TOOLPANEL_WIDTH, 1);
-    ::MoveWindow(m_hWndMDIClient, area.left, area.top, area.Width(), area.Height(), TRUE);
+	CPersistentFrame::RecalcLayout(bNotify);
+	if (m_hWndMDIClient == NULL)
+		return;
+	CRect area;
+	::GetWindowRect(m_hWndMDIClient, &area);
+	ScreenToClient(&area);
+	if (m_wndPanel.m_hWnd != NULL)
+		m_utils.SetChildWindowPlacement(area, &m_wndPanel, TOOLPANEL_WIDTH, 1);
+	::MoveWindow(m_hWndMDIClient, area.left, area.top, area.Width(), area.Height(), TRUE);
 }
 
 // Frame 1 shows a sketch, frame 2 the list of its strokes; both take the
@@ -105,12 +110,14 @@ void CMainFrame::RegisterFrames()
 
 // With -report, every command that reaches the frame (from the menus, the
 // accelerators and the tool bar) is printed as it arrives.
-BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (theApp.m_bReport && HIWORD(wParam) <= 1) {
-        printf("command %u\n", (UINT)LOWORD(wParam));
-        fflush(stdout);
-    }
-    return CPersistentFrame::OnCommand(wParam, lParam);
+BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+	if (theApp.m_bReport && HIWORD(wParam) <= 1)
+	{
+		printf("command %u\n", (UINT)LOWORD(wParam));
+		fflush(stdout);
+	}
+	return CPersistentFrame::OnCommand(wParam, lParam);
 }
 
 BOOL CMainFrame::OpenLog(LPCTSTR lpszDir)

@@ -35,8 +35,8 @@ public:
 	virtual void RecalcLayout(BOOL bNotify = TRUE);
 	protected:
 	virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
-        virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-        //}}AFX_VIRTUAL
+	virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+	//}}AFX_VIRTUAL
 
 // Implementation
 public:
@@ -46,10 +46,10 @@ public:
 	virtual void Dump(CDumpContext& dc) const;
 #endif
 
-    protected:  // control bar embedded members
-        CStatusBar m_wndStatusBar;
-        CToolBar m_wndToolBar;
-        CUtils m_utils;
+protected:  // control bar embedded members
+	CStatusBar  m_wndStatusBar;
+	CToolBar    m_wndToolBar;
+	CUtils m_utils;
 
 // Generated message map functions
 protected:

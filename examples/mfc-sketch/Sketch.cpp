@@ -1,14 +1,14 @@
 // Sketch.cpp : Defines the class behaviors for the application.
 //
 
+#include "stdafx.h"
 #include "Sketch.h"
 
 #include "MainFrm.h"
-#include "PenDlg.h"
 #include "SketchDoc.h"
 #include "SketchView.h"
 #include "StrokeListView.h"
-#include "stdafx.h"
+#include "PenDlg.h"
 
 #ifdef _DEBUG
 #define new DEBUG_NEW
@@ -32,7 +32,9 @@ END_MESSAGE_MAP()
 /////////////////////////////////////////////////////////////////////////////
 // CSketchApp construction
 
-CSketchApp::CSketchApp() : m_bReport(FALSE), m_bReported(FALSE) {}
+CSketchApp::CSketchApp() : m_bReport(FALSE), m_bReported(FALSE)
+{
+}
 
 /////////////////////////////////////////////////////////////////////////////
 // The one and only CSketchApp object
@@ -45,16 +47,16 @@ class CSketchCommandLineInfo : public CCommandLineInfo
 {
 public:
 	BOOL m_bSelfTestNext;
-        BOOL m_bReport;
-        CString m_strSelfTest;
-        CSketchCommandLineInfo() : m_bSelfTestNext(FALSE), m_bReport(FALSE) {}
-        virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast)
+	BOOL m_bReport;
+	CString m_strSelfTest;
+	CSketchCommandLineInfo() : m_bSelfTestNext(FALSE), m_bReport(FALSE) {}
+	virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast)
 	{
 		if (bFlag && _stricmp(pszParam, _T("selftest")) == 0)
 			m_bSelfTestNext = TRUE;
-                else if (bFlag && _stricmp(pszParam, _T("report")) == 0)
-                    m_bReport = TRUE;
-                else if (m_bSelfTestNext)
+		else if (bFlag && _stricmp(pszParam, _T("report")) == 0)
+			m_bReport = TRUE;
+		else if (m_bSelfTestNext)
 		{
 			m_strSelfTest = pszParam;
 			m_bSelfTestNext = FALSE;
@@ -78,10 +80,12 @@ BOOL CSketchApp::InitInstance()
 
 	// Register the application's document templates.
 	CMultiDocTemplate* pDocTemplate;
-        pDocTemplate = new CMultiDocTemplate(IDR_SKETCHTYPE, RUNTIME_CLASS(CSketchDoc),
-                                             RUNTIME_CLASS(CMDIChildWnd),  // standard MDI child frame
-                                             RUNTIME_CLASS(CSketchView));
-        AddDocTemplate(pDocTemplate);
+	pDocTemplate = new CMultiDocTemplate(
+		IDR_SKETCHTYPE,
+		RUNTIME_CLASS(CSketchDoc),
+		RUNTIME_CLASS(CMDIChildWnd), // standard MDI child frame
+		RUNTIME_CLASS(CSketchView));
+	AddDocTemplate(pDocTemplate);
 
 	// create main MDI Frame window
 	CMainFrame* pMainFrame = new CMainFrame;
@@ -97,9 +101,9 @@ BOOL CSketchApp::InitInstance()
 	CSketchCommandLineInfo cmdInfo;
 	ParseCommandLine(cmdInfo);
 	m_strSelfTestFile = cmdInfo.m_strSelfTest;
-        m_bReport = cmdInfo.m_bReport;
+	m_bReport = cmdInfo.m_bReport;
 
-        // The day's log goes beside the self-test file, else into the current
+	// The day's log goes beside the self-test file, else into the current
 	// directory.
 	char szDrive[_MAX_DRIVE], szDir[_MAX_DIR];
 	CString strLogDir;
@@ -148,86 +152,93 @@ int CSketchApp::ExitInstance()
 /////////////////////////////////////////////////////////////////////////////
 // CAboutDlg dialog used for App About
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public CDialog
+{
 public:
-    CAboutDlg();
+	CAboutDlg();
 
-    // Dialog Data
-    //{{AFX_DATA(CAboutDlg)
-    enum { IDD = IDD_ABOUTBOX };
-    //}}AFX_DATA
+// Dialog Data
+	//{{AFX_DATA(CAboutDlg)
+	enum { IDD = IDD_ABOUTBOX };
+	//}}AFX_DATA
 
-    // ClassWizard generated virtual function overrides
-    //{{AFX_VIRTUAL(CAboutDlg)
+	// ClassWizard generated virtual function overrides
+	//{{AFX_VIRTUAL(CAboutDlg)
+	protected:
+	virtual void DoDataExchange(CDataExchange* pDX);    // DDX/DDV support
+	//}}AFX_VIRTUAL
+
+// Implementation
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);  // DDX/DDV support
-                                                      //}}AFX_VIRTUAL
-
-    // Implementation
-protected:
-    //{{AFX_MSG(CAboutDlg)
-    // No message handlers
-    //}}AFX_MSG
-    DECLARE_MESSAGE_MAP()
+	//{{AFX_MSG(CAboutDlg)
+		// No message handlers
+	//}}AFX_MSG
+	DECLARE_MESSAGE_MAP()
 };
 
-CAboutDlg::CAboutDlg() : CDialog(CAboutDlg::IDD) {
-    //{{AFX_DATA_INIT(CAboutDlg)
-    //}}AFX_DATA_INIT
+CAboutDlg::CAboutDlg() : CDialog(CAboutDlg::IDD)
+{
+	//{{AFX_DATA_INIT(CAboutDlg)
+	//}}AFX_DATA_INIT
 }
 
-void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
-    //{{AFX_DATA_MAP(CAboutDlg)
-    //}}AFX_DATA_MAP
+void CAboutDlg::DoDataExchange(CDataExchange* pDX)
+{
+	CDialog::DoDataExchange(pDX);
+	//{{AFX_DATA_MAP(CAboutDlg)
+	//}}AFX_DATA_MAP
 }
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
-//{{AFX_MSG_MAP(CAboutDlg)
-// No message handlers
-//}}AFX_MSG_MAP
+	//{{AFX_MSG_MAP(CAboutDlg)
+		// No message handlers
+	//}}AFX_MSG_MAP
 END_MESSAGE_MAP()
 
 // App command to run the dialog
 void CSketchApp::OnAppAbout()
 {
-    CAboutDlg aboutDlg;
-    aboutDlg.DoModal();
+	CAboutDlg aboutDlg;
+	aboutDlg.DoModal();
 }
 
 // Prints a window and its children, one line each: the class (the
 // framework's for its own windows), the text, the place on the screen and
 // the size.
-static void PrintWindowTree(HWND hWnd, int nDepth) {
-    CString strClass;
-    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (pWnd != NULL)
-        strClass = pWnd->GetRuntimeClass()->m_lpszClassName;
-    else {
-        ::GetClassNameA(hWnd, strClass.GetBuffer(256), 256);
-        strClass.ReleaseBuffer();
-    }
-    CString strText;
-    int nLength = ::GetWindowTextLengthA(hWnd);
-    ::GetWindowTextA(hWnd, strText.GetBuffer(nLength + 1), nLength + 1);
-    strText.ReleaseBuffer();
-    CRect rect;
-    ::GetWindowRect(hWnd, &rect);
-    printf("%*s%s \"%s\" (%d,%d) %dx%d%s\n", 2 * nDepth, "", (LPCTSTR)strClass, (LPCTSTR)strText, rect.left, rect.top,
-           rect.Width(), rect.Height(), ::IsWindowVisible(hWnd) ? "" : " hidden");
-    for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        PrintWindowTree(hChild, nDepth + 1);
+static void PrintWindowTree(HWND hWnd, int nDepth)
+{
+	CString strClass;
+	CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+	if (pWnd != NULL)
+		strClass = pWnd->GetRuntimeClass()->m_lpszClassName;
+	else
+	{
+		::GetClassNameA(hWnd, strClass.GetBuffer(256), 256);
+		strClass.ReleaseBuffer();
+	}
+	CString strText;
+	int nLength = ::GetWindowTextLengthA(hWnd);
+	::GetWindowTextA(hWnd, strText.GetBuffer(nLength + 1), nLength + 1);
+	strText.ReleaseBuffer();
+	CRect rect;
+	::GetWindowRect(hWnd, &rect);
+	printf("%*s%s \"%s\" (%d,%d) %dx%d%s\n", 2 * nDepth, "", (LPCTSTR)strClass, (LPCTSTR)strText, rect.left,
+		rect.top, rect.Width(), rect.Height(), ::IsWindowVisible(hWnd) ? "" : " hidden");
+	for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+		PrintWindowTree(hChild, nDepth + 1);
 }
 
 // With -report, the window tree once the main window shows.
-BOOL CSketchApp::OnIdle(LONG lCount) {
-    if (m_bReport && !m_bReported && m_pMainWnd != NULL && m_pMainWnd->IsWindowVisible()) {
-        m_bReported = TRUE;
-        printf("tree:\n");
-        PrintWindowTree(m_pMainWnd->m_hWnd, 1);
-        fflush(stdout);
-    }
-    return CWinApp::OnIdle(lCount);
+BOOL CSketchApp::OnIdle(LONG lCount)
+{
+	if (m_bReport && !m_bReported && m_pMainWnd != NULL && m_pMainWnd->IsWindowVisible())
+	{
+		m_bReported = TRUE;
+		printf("tree:\n");
+		PrintWindowTree(m_pMainWnd->m_hWnd, 1);
+		fflush(stdout);
+	}
+	return CWinApp::OnIdle(lCount);
 }
 
 // Counts the sketch's views and frames, saves it, opens it again and
@@ -265,44 +276,47 @@ void CSketchApp::OnSelfTest()
 	printf("selftest: panel colour %06lx, caption \"%s\", %s\n", (unsigned long)pFrame->m_wndPanel.m_generic.m_crBackground,
 		(LPCTSTR)pFrame->m_wndPanel.m_strCaption, pFrame->m_wndPanel.m_nDraws > 0 ? "drawn" : "not drawn");
 
-        // What the resources gave the frame: its title, the document type's
-        // menu, the bars, the template's strings and the two dialogs.
-        CString strTitle, strMenu, strFilter;
-        pFrame->GetWindowText(strTitle);
-        CMenu* pMenu = pFrame->GetMenu();
-        for (UINT i = 0; pMenu != NULL && i < pMenu->GetMenuItemCount(); i++) {
-            CString strItem;
-            pMenu->GetMenuString(i, strItem, MF_BYPOSITION);
-            strMenu += (i > 0 ? _T(" ") : _T("")) + strItem;
-        }
-        CControlBar* pToolBar = pFrame->GetControlBar(AFX_IDW_TOOLBAR);
-        CControlBar* pStatusBar = pFrame->GetControlBar(AFX_IDW_STATUS_BAR);
-        pDoc->GetDocTemplate()->GetDocString(strFilter, CDocTemplate::filterName);
-        printf("selftest: title \"%s\", menu \"%s\", %d tool bar items, %d status bar panes, files \"%s\"\n",
-               (LPCTSTR)strTitle, (LPCTSTR)strMenu, pToolBar != NULL ? pToolBar->GetCount() : -1,
-               pStatusBar != NULL ? pStatusBar->GetCount() : -1, (LPCTSTR)strFilter);
 
-        CAboutDlg aboutDlg;
-        INT_PTR nAbout = aboutDlg.DoModal();  // nobody to answer without a screen: cancelled
-        CPenDlg penDlg;
-        penDlg.m_nWidth = 3;
-        penDlg.m_bDashed = TRUE;
-        CString strShown, strTaken;
-        if (penDlg.Create(IDD_PEN, pFrame)) {
-            strShown.Format(_T("%d %s"), (int)penDlg.GetDlgItemInt(IDC_PEN_WIDTH),
-                            ::IsDlgButtonChecked(penDlg.m_hWnd, IDC_PEN_DASHED) ? _T("dashed") : _T("solid"));
-            penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("7"));
-            ::CheckDlgButton(penDlg.m_hWnd, IDC_PEN_DASHED, BST_UNCHECKED);
-            if (penDlg.UpdateData(TRUE))
-                strTaken.Format(_T("%d %s"), penDlg.m_nWidth, penDlg.m_bDashed ? _T("dashed") : _T("solid"));
-            penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("12"));
-            strTaken += penDlg.UpdateData(TRUE) ? _T(", took 12") : _T(", refused 12");
-            penDlg.DestroyWindow();
-        }
-        printf("selftest: about box %d, pen dialog showed %s, took %s\n", (int)nAbout, (LPCTSTR)strShown,
-               (LPCTSTR)strTaken);
+	// What the resources gave the frame: its title, the document type's
+	// menu, the bars, the template's strings and the two dialogs.
+	CString strTitle, strMenu, strFilter;
+	pFrame->GetWindowText(strTitle);
+	CMenu* pMenu = pFrame->GetMenu();
+	for (UINT i = 0; pMenu != NULL && i < pMenu->GetMenuItemCount(); i++)
+	{
+		CString strItem;
+		pMenu->GetMenuString(i, strItem, MF_BYPOSITION);
+		strMenu += (i > 0 ? _T(" ") : _T("")) + strItem;
+	}
+	CControlBar* pToolBar = pFrame->GetControlBar(AFX_IDW_TOOLBAR);
+	CControlBar* pStatusBar = pFrame->GetControlBar(AFX_IDW_STATUS_BAR);
+	pDoc->GetDocTemplate()->GetDocString(strFilter, CDocTemplate::filterName);
+	printf("selftest: title \"%s\", menu \"%s\", %d tool bar items, %d status bar panes, files \"%s\"\n",
+		(LPCTSTR)strTitle, (LPCTSTR)strMenu, pToolBar != NULL ? pToolBar->GetCount() : -1,
+		pStatusBar != NULL ? pStatusBar->GetCount() : -1, (LPCTSTR)strFilter);
 
-        if (!pDoc->DoSave(m_strSelfTestFile))
+	CAboutDlg aboutDlg;
+	INT_PTR nAbout = aboutDlg.DoModal();	// nobody to answer without a screen: cancelled
+	CPenDlg penDlg;
+	penDlg.m_nWidth = 3;
+	penDlg.m_bDashed = TRUE;
+	CString strShown, strTaken;
+	if (penDlg.Create(IDD_PEN, pFrame))
+	{
+		strShown.Format(_T("%d %s"), (int)penDlg.GetDlgItemInt(IDC_PEN_WIDTH),
+			::IsDlgButtonChecked(penDlg.m_hWnd, IDC_PEN_DASHED) ? _T("dashed") : _T("solid"));
+		penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("7"));
+		::CheckDlgButton(penDlg.m_hWnd, IDC_PEN_DASHED, BST_UNCHECKED);
+		if (penDlg.UpdateData(TRUE))
+			strTaken.Format(_T("%d %s"), penDlg.m_nWidth, penDlg.m_bDashed ? _T("dashed") : _T("solid"));
+		penDlg.SetDlgItemText(IDC_PEN_WIDTH, _T("12"));
+		strTaken += penDlg.UpdateData(TRUE) ? _T(", took 12") : _T(", refused 12");
+		penDlg.DestroyWindow();
+	}
+	printf("selftest: about box %d, pen dialog showed %s, took %s\n", (int)nAbout, (LPCTSTR)strShown,
+		(LPCTSTR)strTaken);
+
+	if (!pDoc->DoSave(m_strSelfTestFile))
 	{
 		printf("selftest: save failed\n");
 		m_nExitCode = 1;

@@ -25,16 +25,16 @@ public:
 	CSketchApp();
 
 	CString m_strSelfTestFile;	// -selftest <file>: run the commands, save, reopen, exit
-        BOOL m_bReport;                 // -report: print the window tree once shown, then each command
-        BOOL m_bReported;
+	BOOL m_bReport;				// -report: print the window tree once shown, then each command
+	BOOL m_bReported;
 
-        // Overrides
-        //{{AFX_VIRTUAL(CSketchApp)
-    public:
+// Overrides
+	//{{AFX_VIRTUAL(CSketchApp)
+	public:
 	virtual BOOL InitInstance();
 	virtual int ExitInstance();
-        virtual BOOL OnIdle(LONG lCount);
-        //}}AFX_VIRTUAL
+	virtual BOOL OnIdle(LONG lCount);
+	//}}AFX_VIRTUAL
 
 // Implementation
 	//{{AFX_MSG(CSketchApp)

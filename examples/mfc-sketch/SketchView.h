@@ -20,12 +20,12 @@ public:
 	CSketchDoc* GetDocument();
 	int m_nDraws;
 	CPoint m_ptLast;
-        int m_nPenWidth;  // the pen the strokes are drawn with
-        BOOL m_bDashed;
+	int m_nPenWidth;	// the pen the strokes are drawn with
+	BOOL m_bDashed;
 
-        // Overrides
-        //{{AFX_VIRTUAL(CSketchView)
-    public:
+// Overrides
+	//{{AFX_VIRTUAL(CSketchView)
+	public:
 	virtual void OnDraw(CDC* pDC);  // overridden to draw this view
 	virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 	//}}AFX_VIRTUAL
@@ -41,12 +41,12 @@ public:
 // Generated message map functions
 protected:
 	//{{AFX_MSG(CSketchView)
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnSketchAddLine();
-    afx_msg void OnSketchPen();
-    //}}AFX_MSG
-    DECLARE_MESSAGE_MAP()
+	afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+	afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+	afx_msg void OnSketchAddLine();
+	afx_msg void OnSketchPen();
+	//}}AFX_MSG
+	DECLARE_MESSAGE_MAP()
 };
 
 #ifndef _DEBUG  // debug version in SketchView.cpp

@@ -45,13 +45,13 @@ void CStrokeListView::OnDraw(CDC* pDC)
 {
 	CSketchDoc* pDoc = GetDocument();
 	ASSERT_VALID(pDoc);
-        CFont font;
-        font.CreatePointFont(90, _T("Courier New"), pDC);
-        CFont* pOldFont = pDC->SelectObject(&font);
-        TEXTMETRIC tm;
-        pDC->GetTextMetrics(&tm);
-        pDC->SetBkMode(TRANSPARENT);
-        int nLine = 0;
+	CFont font;
+	font.CreatePointFont(90, _T("Courier New"), pDC);
+	CFont* pOldFont = pDC->SelectObject(&font);
+	TEXTMETRIC tm;
+	pDC->GetTextMetrics(&tm);
+	pDC->SetBkMode(TRANSPARENT);
+	int nLine = 0;
 	char szNumber[33];
 	POSITION pos = pDoc->m_strokes.GetHeadPosition();
 	while (pos != NULL)
@@ -61,11 +61,11 @@ void CStrokeListView::OnDraw(CDC* pDC)
 		CString strPoints;
 		strPoints.Format(_T(": (%d,%d)-(%d,%d)"), pStroke->m_ptFrom.x, pStroke->m_ptFrom.y,
 			pStroke->m_ptTo.x, pStroke->m_ptTo.y);
-                pDC->TextOut(4, 4 + (tm.tmHeight + tm.tmExternalLeading) * nLine, strLine + strPoints);
-                nLine++;
+		pDC->TextOut(4, 4 + (tm.tmHeight + tm.tmExternalLeading) * nLine, strLine + strPoints);
+		nLine++;
 	}
-        pDC->SelectObject(pOldFont);
-        m_nLinesShown = nLine;
+	pDC->SelectObject(pOldFont);
+	m_nLinesShown = nLine;
 }
 
 BOOL CStrokeListView::OnEraseBkgnd(CDC* pDC)
