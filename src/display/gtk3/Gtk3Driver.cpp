@@ -254,9 +254,16 @@ gboolean onFocus(GtkWidget*, GdkEventFocus* event, gpointer data) {
 }
 
 gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    auto* native = static_cast<Native*>(data);
+    // A state change that came just before the close (restored, then
+    // closed at once) reaches the frame before it saves its placement.
+    if (native->settling) {
+        g_source_remove(native->settling);
+        settle(native);
+    }
     PlatformInput in;
     in.message = WM_CLOSE;
-    post(static_cast<Native*>(data), in);
+    post(native, in);
     return TRUE;  // the window goes when the application destroys it
 }
 
@@ -349,6 +356,14 @@ void showWindow(HWND hWnd, int nState, BOOL bActivate, const RECT* pNormal, cons
     GdkWindowState now = gdk && gtk_widget_get_mapped(native->window) ? gdk_window_get_state(gdk) : GdkWindowState(0);
     bool normalNow = !(now & (GDK_WINDOW_STATE_MAXIMIZED | GDK_WINDOW_STATE_ICONIFIED));
     bool managed = windowManaged();
+    // The state asked for is the one the frame now has: a window manager's
+    // change back from it (a restore before the idle report ran) is then
+    // reported, never taken for no change. Without a window manager GDK
+    // reports no states, so nothing would come back to compare.
+    if (managed)
+        native->reportedState = nState == SW_SHOWMAXIMIZED   ? SIZE_MAXIMIZED
+                                : nState == SW_SHOWMINIMIZED ? SIZE_MINIMIZED
+                                                             : SIZE_RESTORED;
     gtk_window_set_focus_on_map(window, bActivate);
     switch (nState) {
     case SW_SHOWMAXIMIZED:
